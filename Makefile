@@ -1,0 +1,20 @@
+# The two commands of the README. Each installs what is missing first.
+.PHONY: run test setup native windows
+
+setup:
+	@bash scripts/setup.sh
+
+native: setup
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native
+
+# The portable layer and lumetra.exe, cross-built with mingw-w64.
+windows: setup
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows
+
+test: native windows
+	@ctest --preset native
+
+run: native
+	@bash scripts/run.sh

@@ -1,0 +1,34 @@
+// lumetra-cli: the editor's converters for scripts and build pipelines.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/image_store.h"
+
+namespace lumetra::cli {
+
+using Args = std::vector<std::string>;
+
+// A failure of a command: the message goes to standard error.
+struct CliError {
+    std::string message;
+};
+
+// Reads PICTURE as the editor's open would (a .chr file for every other
+// extension). Fills picture or returns the error text.
+std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBuffer& picture);
+
+// Writes bytes to OUT through a temporary file, or to standard output when
+// out is empty.
+std::optional<CliError> write_output(const std::filesystem::path& out, std::string_view bytes);
+
+// Takes the value of an option such as "-o FILE" at args[i]; advances i.
+std::optional<std::string> option_value(const Args& args, std::size_t& i);
+
+int run_listing(const Args& args);
+
+}  // namespace lumetra::cli

@@ -1,0 +1,35 @@
+#include <cstdio>
+
+#include "cli/cli.h"
+#include "core/chr_file.h"
+#include "core/file_io.h"
+
+namespace lumetra::cli {
+
+std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBuffer& picture)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return CliError{"no such picture file: " + path.string()};
+    FileResult result = load_chr(path, picture);
+    if (!result.ok) return CliError{"cannot read " + path.string()};
+    return std::nullopt;
+}
+
+std::optional<CliError> write_output(const std::filesystem::path& out, std::string_view bytes)
+{
+    if (out.empty()) {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
+            return CliError{"cannot write to standard output"};
+        return std::nullopt;
+    }
+    if (!write_file_atomically(out, bytes)) return CliError{"cannot write " + out.string()};
+    return std::nullopt;
+}
+
+std::optional<std::string> option_value(const Args& args, std::size_t& i)
+{
+    if (i + 1 >= args.size()) return std::nullopt;
+    return args[++i];
+}
+
+}  // namespace lumetra::cli

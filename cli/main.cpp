@@ -1,0 +1,36 @@
+// lumetra-cli COMMAND ...: one row of the table below per command.
+#include <cstring>
+#include <iostream>
+
+#include "cli/cli.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const lumetra::cli::Args&);
+    const char* usage;
+};
+
+constexpr Command kCommands[] = {
+    {"listing", lumetra::cli::run_listing,
+     "listing [--db] [--file-name[=NAME]] [--no-group] [--indent1 N] [--indent2 N] PICTURE [-o OUT]"},
+};
+
+int usage()
+{
+    std::cerr << "usage:\n";
+    for (const Command& command : kCommands) std::cerr << "  lumetra-cli " << command.usage << "\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) return usage();
+    for (const Command& command : kCommands)
+        if (std::strcmp(argv[1], command.name) == 0) return command.run(lumetra::cli::Args(argv + 2, argv + argc));
+    std::cerr << "lumetra-cli: unknown command " << argv[1] << "\n";
+    return usage();
+}

@@ -1,0 +1,76 @@
+#include "core/file_io.h"
+
+#include <fstream>
+#include <random>
+#include <system_error>
+
+namespace lumetra {
+
+std::optional<std::string> read_file_prefix(const std::filesystem::path& path, std::size_t max_bytes)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string data(max_bytes, '\0');
+    in.read(data.data(), static_cast<std::streamsize>(max_bytes));
+    if (in.bad()) return std::nullopt;
+    data.resize(static_cast<std::size_t>(in.gcount()));
+    return data;
+}
+
+std::optional<std::string> read_whole_file(const std::filesystem::path& path, std::size_t max_bytes)
+{
+    std::error_code ec;
+    auto size = std::filesystem::file_size(path, ec);
+    if (ec || size > max_bytes) return std::nullopt;
+    auto data = read_file_prefix(path, max_bytes + 1);
+    if (!data || data->size() > max_bytes) return std::nullopt;
+    return data;
+}
+
+static std::filesystem::path temporary_beside(const std::filesystem::path& path)
+{
+    static std::mt19937_64 generator{std::random_device{}()};
+    static const char* digits = "0123456789abcdef";
+    std::error_code ec;
+    for (;;) {
+        std::string suffix = ".~";
+        auto value = generator();
+        for (int i = 0; i < 8; ++i, value >>= 4) suffix += digits[value & 15];
+        std::filesystem::path candidate = path;
+        candidate += suffix;
+        if (!std::filesystem::exists(candidate, ec)) return candidate;
+    }
+}
+
+bool write_file_atomically(const std::filesystem::path& path, std::string_view bytes)
+{
+    std::error_code ec;
+    if (path.empty() || std::filesystem::is_directory(path, ec)) return false;
+    std::filesystem::path temporary = temporary_beside(path);
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        out.close();
+        if (out.fail()) {
+            std::filesystem::remove(temporary, ec);
+            return false;
+        }
+    }
+    if (std::filesystem::file_size(temporary, ec) != bytes.size() || ec) {
+        std::filesystem::remove(temporary, ec);
+        return false;
+    }
+    std::filesystem::rename(temporary, path, ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace lumetra

@@ -1,0 +1,61 @@
+// The assembler listing of one screen buffer: 128 data lines of eight bytes
+// with Dt or Db, in the controllers' order (crystal, page, column), with
+// crystal and page comments.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/image_store.h"
+
+namespace lumetra {
+
+// Where a cell sits for the controllers. The segment address of byte k is
+// (column_group - 1) * 8 + (k - 1) and restarts at 0 in crystal 2.
+struct CellLocation {
+    int page = 0;          // 1..8
+    int crystal = 0;       // 1..2
+    int column_group = 0;  // 1..8, shown to the user as "Сегмент"
+    int segment_address(int byte) const { return (column_group - 1) * 8 + (byte - 1); }
+    bool operator==(const CellLocation&) const = default;
+};
+
+CellLocation LocateCell(int cell);
+
+std::string FormatHexByte(std::uint8_t byte);                      // "0x0A"
+std::string FormatCellBytes(const ScreenBuffer& picture, int cell);  // "0x01,0x00,...", 39 characters
+
+enum class CellOrder { Interleaved, GroupedByCrystal };
+
+// The 128 cells in the order they are emitted: every run of eight is one
+// page of one crystal, segment addresses 0..63.
+std::array<int, kCellCount> cell_sequence(CellOrder order);
+
+// The states of the conversion panel, remembered per buffer. dt and db are
+// the two option buttons, stored apart as the panel shows them.
+struct ListingOptions {
+    bool dt = true;
+    bool db = false;
+    bool add_file_name = false;
+    bool group_by_crystal = true;
+    int first_indent = 12;   // 2..20
+    int second_indent = 12;  // 2..20
+    bool operator==(const ListingOptions&) const = default;
+};
+
+using ListingOptionsSet = std::array<ListingOptions, kBufferCount>;
+
+// The lines a code view holds after "Преобразовать". file_name is the
+// buffer's file name as UTF-8 (empty when it has none).
+std::vector<std::string> GenerateListing(const ScreenBuffer& picture, std::string_view file_name, bool useDt,
+                                         bool addFileName, bool groupByCrystal, int firstIndent, int secondIndent);
+std::vector<std::string> GenerateListing(const ScreenBuffer& picture, std::string_view file_name,
+                                         const ListingOptions& options);
+
+// A view's text as one piece: lines joined by CR LF, nothing after the last.
+std::string join_view_lines(const std::vector<std::string>& lines);
+
+}  // namespace lumetra

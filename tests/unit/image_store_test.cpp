@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "core/image_store.h"
+
+using namespace lumetra;
+
+TEST(ImageStore, ByteMapsToPixelsOfItsColumn)
+{
+    ImageStore store;
+    write_byte(store, 1, 1, 1, 0x81);
+    write_byte(store, 1, 16, 8, 0x81);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 128; ++x) {
+            bool expected = (x == 0 || x == 127) && (y == 0 || y == 7);
+            EXPECT_EQ(read_pixel(store, 1, x, y), expected) << x << "," << y;
+        }
+    // Offset 1023 is column 127 of page 8.
+    write_pixel(store, 2, 127, 56, true);
+    write_pixel(store, 2, 127, 63, true);
+    EXPECT_EQ(store.buffers[1].bytes[1023], 0x81);
+    EXPECT_EQ(read_byte(store, 2, 128, 8), 0x81);
+}
+
+TEST(ImageStore, CellPositionsAtTheCorners)
+{
+    auto pos = [](int cell) {
+        CellPosition p = cell_position(cell);
+        return std::tuple(p.crystal, p.page, p.column_group);
+    };
+    EXPECT_EQ(pos(1), std::tuple(1, 1, 1));
+    EXPECT_EQ(pos(8), std::tuple(1, 1, 8));
+    EXPECT_EQ(pos(9), std::tuple(2, 1, 1));
+    EXPECT_EQ(pos(17), std::tuple(1, 2, 1));
+    EXPECT_EQ(pos(128), std::tuple(2, 8, 8));
+    EXPECT_EQ(pos(0), std::tuple(0, 0, 0));
+    EXPECT_EQ(pos(129), std::tuple(0, 0, 0));
+}
+
+TEST(ImageStore, BitMasksAndTestBit)
+{
+    ImageStore store;
+    for (int bit = 0; bit < 8; ++bit) set_bit(store, 3, 5, 2, bit);
+    EXPECT_EQ(read_byte(store, 3, 5, 2), 0xFF);
+    clear_bit(store, 3, 5, 2, 7);
+    clear_bit(store, 3, 5, 2, 0);
+    EXPECT_EQ(read_byte(store, 3, 5, 2), 0x7E);
+    EXPECT_TRUE(test_bit(0x01, 1));
+    EXPECT_TRUE(test_bit(0x80, 8));
+    EXPECT_FALSE(test_bit(0xFF, 0));
+    EXPECT_FALSE(test_bit(0xFF, 9));
+}
+
+TEST(ImageStore, OutOfRangeNumbersDoNothing)
+{
+    ImageStore store;
+    const ImageStore before = store;
+    write_byte(store, 0, 1, 1, 0xFF);
+    write_byte(store, 11, 1, 1, 0xFF);
+    write_byte(store, 1, 0, 1, 0xFF);
+    write_byte(store, 1, 129, 1, 0xFF);
+    write_byte(store, 1, 1, 0, 0xFF);
+    write_byte(store, 1, 1, 9, 0xFF);
+    set_bit(store, 1, 1, 1, 8);
+    set_bit(store, 1, 1, 1, -1);
+    write_pixel(store, 1, 128, 0, true);
+    write_pixel(store, 1, 0, 64, true);
+    write_pixel(store, 1, -1, 0, true);
+    set_current_buffer(store, 11);
+    set_open_cell(store, 129);
+    set_modified(store, 0, true);
+    EXPECT_EQ(store.buffers, before.buffers);
+    EXPECT_EQ(store.current, 1);
+    EXPECT_EQ(store.open_cell, kNoCell);
+    EXPECT_EQ(read_byte(store, 11, 1, 1), 0);
+    EXPECT_FALSE(is_modified(store, 0));
+}
+
+TEST(ImageStore, ControlNumbersOfCellAndPixelImages)
+{
+    EXPECT_EQ(cell_image_of(1), 20);
+    EXPECT_EQ(cell_image_of(128), 147);
+    EXPECT_EQ(cell_of_image(147), 128);
+    EXPECT_EQ(cell_of_image(19), kNoCell);
+    EXPECT_EQ(cell_of_image(148), kNoCell);
+    EXPECT_EQ(pixel_image_of(1, 0), 280);
+    EXPECT_EQ(pixel_image_of(8, 7), 343);
+}

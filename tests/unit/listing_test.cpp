@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "core/file_io.h"
+#include "core/text_encoding.h"
+#include "listing/listing.h"
+
+using namespace lumetra;
+
+namespace {
+
+std::string golden(const char* name)
+{
+    return read_file_prefix(std::filesystem::path(LUMETRA_TEST_DATA) / name, 1 << 20).value_or("<missing>");
+}
+
+std::string exported(const std::vector<std::string>& lines) { return encode_cp1251(join_view_lines(lines)).value(); }
+
+}  // namespace
+
+TEST(Listing, WorkedExampleDefaultOptions)
+{
+    ScreenBuffer picture;
+    picture.bytes[0] = 0x01;
+    auto lines = GenerateListing(picture, "C:\\ignored.chr", ListingOptions{});
+    ASSERT_EQ(lines.size(), 151u);
+    const std::vector<std::string> first14 = {
+        "",
+        ";                         **** КРИСТАЛЛ 1 ****",
+        "",
+        ";                         Страница 1  //  кристалл 1",
+        "            Dt            0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
+        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
+        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
+        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
+        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
+        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
+        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
+        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
+        ";                         Страница 2  //  кристалл 1",
+        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
+    };
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 14), first14);
+    EXPECT_EQ(lines[75], "");
+    EXPECT_EQ(lines[76], ";                         **** КРИСТАЛЛ 2 ****");
+    EXPECT_EQ(exported(lines), golden("example1.asm"));
+}
+
+TEST(Listing, WorkedExampleDbWithFileNameUngrouped)
+{
+    ScreenBuffer picture;
+    auto lines = GenerateListing(picture, "C:\\Pictures\\logo.chr", false, true, false, 2, 4);
+    ASSERT_EQ(lines.size(), 148u);
+    EXPECT_EQ(lines[1], "; Файл  —  C:\\Pictures\\logo.chr");
+    EXPECT_EQ(lines[12], ";       Страница 1  //  кристалл 2");
+    EXPECT_EQ(exported(lines), golden("example2.asm"));
+    EXPECT_TRUE(exported(lines).starts_with("\r\n; \xD4\xE0\xE9\xEB  \x97  C:"));
+}
+
+TEST(Listing, FileNameLineNeedsBothTheOptionAndAName)
+{
+    ScreenBuffer picture;
+    EXPECT_EQ(GenerateListing(picture, "C:\\a.chr", true, false, true, 12, 12).size(), 151u);
+    EXPECT_EQ(GenerateListing(picture, "", true, true, true, 12, 12).size(), 151u);
+    EXPECT_EQ(GenerateListing(picture, "", true, true, false, 12, 12).size(), 146u);
+    EXPECT_EQ(GenerateListing(picture, "C:\\a.chr", true, true, false, 12, 12).size(), 148u);
+}
+
+TEST(Listing, IndentsSetTheLineWidths)
+{
+    ScreenBuffer picture;
+    picture.bytes[1023] = 0x80;  // bottom-right pixel: last byte of cell 128
+    auto narrow = GenerateListing(picture, "", true, false, true, 2, 2);
+    auto wide = GenerateListing(picture, "", true, false, true, 20, 20);
+    EXPECT_EQ(narrow[4].size(), 45u);
+    EXPECT_EQ(wide[4].size(), 81u);
+    EXPECT_EQ(narrow[149], "  Dt  0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x80");
+    EXPECT_EQ(narrow[150], "");
+}
+
+TEST(Listing, HexDigitsAreTwoCapitals)
+{
+    EXPECT_EQ(FormatHexByte(0), "0x00");
+    EXPECT_EQ(FormatHexByte(0x0A), "0x0A");
+    EXPECT_EQ(FormatHexByte(0xAB), "0xAB");
+    EXPECT_EQ(FormatHexByte(0xFF), "0xFF");
+    ScreenBuffer picture;
+    const std::uint8_t bytes[8] = {0x0A, 0x0F, 0xA0, 0xBC, 0xDE, 0xF1, 0x10, 0xFF};
+    std::copy(bytes, bytes + 8, picture.bytes.begin() + 8 * 9);
+    EXPECT_EQ(FormatCellBytes(picture, 10), "0x0A,0x0F,0xA0,0xBC,0xDE,0xF1,0x10,0xFF");
+}
+
+TEST(Listing, CellOrdersVisitEveryPageOfACrystalInSegmentOrder)
+{
+    auto grouped = cell_sequence(CellOrder::GroupedByCrystal);
+    EXPECT_EQ(grouped[0], 1);
+    EXPECT_EQ(grouped[8], 17);
+    EXPECT_EQ(grouped[63], 120);
+    EXPECT_EQ(grouped[64], 9);
+    EXPECT_EQ(grouped[127], 128);
+    auto interleaved = cell_sequence(CellOrder::Interleaved);
+    for (int i = 0; i < 128; i += 8) {
+        CellLocation first = LocateCell(grouped[i]);
+        for (int k = 0; k < 8; ++k) {
+            CellLocation at = LocateCell(grouped[i + k]);
+            EXPECT_EQ(at.page, first.page);
+            EXPECT_EQ(at.crystal, first.crystal);
+            EXPECT_EQ(at.segment_address(1), 8 * k);
+        }
+        EXPECT_EQ(LocateCell(interleaved[i]).crystal, i / 8 % 2 + 1);
+    }
+    EXPECT_EQ(LocateCell(128).segment_address(8), 63);
+    EXPECT_EQ(LocateCell(9), (CellLocation{1, 2, 1}));
+}
