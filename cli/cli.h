@@ -30,5 +30,6 @@ std::optional<CliError> write_output(const std::filesystem::path& out, std::stri
 std::optional<std::string> option_value(const Args& args, std::size_t& i);
 
 int run_listing(const Args& args);
+int run_bin(const Args& args);
 
 }  // namespace lumetra::cli

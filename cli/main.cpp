@@ -15,6 +15,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"listing", lumetra::cli::run_listing,
      "listing [--db] [--file-name[=NAME]] [--no-group] [--indent1 N] [--indent2 N] PICTURE [-o OUT]"},
+    {"bin", lumetra::cli::run_bin, "bin [--group] [--mode new|append|insert|replace] [--at N] -o FILE PICTURE..."},
 };
 
 int usage()

@@ -1,0 +1,121 @@
+// lumetra-cli bin: the bytes "Преобразовать данные..." writes for the same
+// slots, one PICTURE per used slot in slot order. The questions the panel
+// would ask are answered No here, with a message and a failing exit.
+#include <iostream>
+
+#include "cli/cli.h"
+#include "core/text_encoding.h"
+#include "tools/bin_conversion.h"
+
+namespace lumetra::cli {
+
+namespace {
+
+struct BinCommand {
+    BinRequest request;
+    bool address_given = false;
+    std::string mode_name = "new";
+    std::filesystem::path out;
+    std::vector<std::filesystem::path> pictures;
+};
+
+struct ModeName {
+    const char* name;
+    BinWriteMode mode;
+};
+constexpr ModeName kModes[] = {
+    {"new", BinWriteMode::NewFile},
+    {"append", BinWriteMode::AppendToExisting},
+    {"insert", BinWriteMode::InsertAt},
+    {"replace", BinWriteMode::ReplaceAt},
+};
+
+bool positional_mode(BinWriteMode mode) { return mode == BinWriteMode::InsertAt || mode == BinWriteMode::ReplaceAt; }
+
+std::optional<CliError> parse(const Args& args, BinCommand& command)
+{
+    command.request.slots = {};
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--group") {
+            command.request.group_by_crystal = true;
+        } else if (arg == "--mode") {
+            auto text = option_value(args, i);
+            const ModeName* found = nullptr;
+            for (const ModeName& mode : kModes)
+                if (text && *text == mode.name) found = &mode;
+            if (!found) return CliError{"--mode needs one of new, append, insert, replace"};
+            command.request.mode = found->mode;
+            command.mode_name = found->name;
+        } else if (arg == "--at") {
+            auto text = option_value(args, i);
+            if (!text || text->empty() || text->find_first_not_of("0123456789") != std::string::npos ||
+                !parse_start_address(*text))
+                return CliError{"--at needs a byte offset (a decimal number, 0 or more)"};
+            command.request.start_address = *text;
+            command.address_given = true;
+        } else if (arg == "-o") {
+            auto text = option_value(args, i);
+            if (!text || text->empty()) return CliError{"-o needs a file name"};
+            command.out = *text;
+        } else if (arg.starts_with("-") && arg != "-") {
+            return CliError{"unknown option " + arg};
+        } else {
+            command.pictures.emplace_back(arg);
+        }
+    }
+    if (command.out.empty()) return CliError{"-o FILE missing"};
+    if (command.pictures.empty()) return CliError{"PICTURE missing"};
+    if (command.pictures.size() > kBinSlotCount) return CliError{"at most 10 PICTUREs (one per slot)"};
+    if (positional_mode(command.request.mode) && !command.address_given)
+        return CliError{"--mode " + command.mode_name + " needs --at N"};
+    if (!positional_mode(command.request.mode) && command.address_given)
+        return CliError{"--at only goes with --mode insert or --mode replace"};
+    return std::nullopt;
+}
+
+// The panel's messages as this command reports them; questions answer No.
+bool report(const BinMessage& message, const BinCommand& command)
+{
+    std::string name = path_to_utf8(command.out);
+    std::string text;
+    switch (message.id) {
+    case BinMessageId::AskCreateMissing:
+        text = name + " does not exist; --mode " + command.mode_name + " writes into an existing file";
+        break;
+    case BinMessageId::MemoryError: text = "out of memory (or " + name + " is too large to patch)"; break;
+    case BinMessageId::OpenError: text = "cannot read " + name; break;
+    case BinMessageId::EmptyAddress: text = "no usable start address"; break;
+    case BinMessageId::AskAppendBeyondEnd:
+        text = "--at " + command.request.start_address + " lies beyond the end of " + name;
+        break;
+    case BinMessageId::SaveError: text = "cannot write " + name; break;
+    case BinMessageId::Done: return true;
+    }
+    std::cerr << "lumetra-cli bin: " << text << "; nothing written\n";
+    return false;
+}
+
+}  // namespace
+
+int run_bin(const Args& args)
+{
+    BinCommand command;
+    ImageStore store;
+    auto error = parse(args, command);
+    for (std::size_t i = 0; !error && i < command.pictures.size(); ++i) {
+        int buffer = static_cast<int>(i) + 1;
+        error = load_picture(command.pictures[i], *buffer_of(store, buffer));
+        command.request.slots[i] = buffer;
+    }
+    if (error) {
+        std::cerr << "lumetra-cli bin: " << error->message << "\n"
+                  << "usage: lumetra-cli bin [--group] [--mode new|append|insert|replace] [--at N] -o FILE"
+                     " PICTURE...\n";
+        return 2;
+    }
+    auto show = [&command](const BinMessage& message) { return report(message, command); };
+    return ConvertBuffersToBin(store, command.request, command.out, show) == BinOutcome::Written ? 0 : 1;
+}
+
+}  // namespace lumetra::cli
