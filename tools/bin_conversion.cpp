@@ -187,7 +187,8 @@ BinMessageId write_bin_file(const std::filesystem::path& file, const BinPlan& pl
             auto size = std::filesystem::file_size(file, ec);
             if (ec) return BinMessageId::OpenError;
             if (size > kMaxBinFileBytes) return BinMessageId::MemoryError;
-            auto read = read_whole_file(file, kMaxBinFileBytes);
+            // Exactly its size: the reader allocates as much as it is allowed.
+            auto read = read_whole_file(file, static_cast<std::size_t>(size));
             if (!read) return BinMessageId::OpenError;
             old_content = std::move(*read);
         }
