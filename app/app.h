@@ -1,0 +1,51 @@
+// The application record: every long-lived piece of state the shell keeps,
+// owned by run_program and passed by reference to every handler, so that a
+// test can start from a fresh one.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <vector>
+
+#include "core/image_store.h"
+#include "core/settings.h"
+#include "listing/listing.h"
+#include "platform/platform.h"
+
+namespace lumetra {
+
+constexpr int kModeCount = 5;
+
+// The hover highlight of the screen view.
+struct HoverState {
+    int state = 0;            // 0 pointer not over the view, 1 over it, 2 highlight already removed
+    int last_cell = kNoCell;  // the cell carrying the highlight
+};
+
+// The bitmaps the screen view and the cell editor paint and hand to their
+// image controls. They hold no picture data of their own: every paint reads
+// the image store.
+struct ScreenView {
+    std::vector<platform::Bitmap> cells;   // cell images 20..147, 32 x 32
+    std::vector<platform::Bitmap> pixels;  // pixel images 280..343, 16 x 16
+    HoverState hover;
+};
+
+struct ShellState {
+    int mode = 1;  // 1..5
+    bool quit_request = false;
+    int popup_target = kNoCell;
+};
+
+struct App {
+    ImageStore store;
+    ShellState shell;
+    ScreenView view;
+    ListingOptionsSet listing_options{};
+    // As read at start-up; the position is taken from the window at exit, the
+    // rest is written back as it was read.
+    Settings settings;
+    std::filesystem::path settings_file;
+};
+
+}  // namespace lumetra

@@ -1,0 +1,136 @@
+#include "app/event_loop.h"
+
+#include "app/modes.h"
+#include "app/startup.h"
+#include "editor/cell_editor.h"
+#include "editor/screen_view.h"
+#include "listing/code_view.h"
+#include "listing/conversion_panel.h"
+
+namespace lumetra {
+
+using platform::Event;
+using platform::EventKind;
+using platform::EventType;
+using platform::WindowId;
+
+namespace {
+
+// ---------------------------------------------------------------- commands
+
+void request_quit(App& app, int) { app.shell.quit_request = true; }
+
+void choose_mode(App& app, int command)
+{
+    app.shell.mode = command - 15;
+    switch_mode(app, app.shell.mode);
+}
+
+void next_mode(App& app, int)
+{
+    app.shell.mode = app.shell.mode % kModeCount + 1;
+    switch_mode(app, app.shell.mode);
+}
+
+void select_all_code_view(App& app, int) { platform::select_all(code_view_of(current_buffer(app.store))); }
+void copy_code_view(App& app, int) { platform::copy_selection(code_view_of(current_buffer(app.store))); }
+
+constexpr CommandRow kCommands[] = {
+    {5, 5, request_quit},
+    {16, 20, choose_mode},
+    {28, 28, next_mode},
+    {50, 50, select_all_code_view},
+    {51, 51, copy_code_view},
+};
+
+// ---------------------------------------------------------------- controls
+
+void cell_clicked(App& app, int control, EventType type) { cell_image_event(app, control, type); }
+void tab_selected(App& app, int, EventType) { switch_buffer(app); }
+void convert_pressed(App& app, int, EventType) { ConvertCurrentBuffer(app); }
+
+void close_tool_panel(App& app, int, EventType)
+{
+    app.shell.mode = 1;
+    switch_mode(app, 1);
+}
+
+constexpr ControlRow kControls[] = {
+    {kFirstCellImage, kFirstCellImage + kCellCount - 1, true, cell_clicked},
+    {kBufferTabs, kBufferTabs, true, tab_selected},
+    {kConvertButton, kConvertButton, true, convert_pressed},
+    {472, 472, false, close_tool_panel},  // close images of the tool panels
+    {595, 595, false, close_tool_panel},
+    {152, 152, false, close_tool_panel},
+    {192, 192, false, close_tool_panel},
+};
+
+// ---------------------------------------------------------------- right button
+
+constexpr int kSkipList = 168;
+
+void right_button_popups(App& app)
+{
+    platform::Point pointer = platform::pointer_position();
+    auto client = platform::to_main_client(pointer);
+    platform::Point at = client.value_or(platform::Point{-1, -1});
+    // The area of the code views, edges excluded.
+    if (at.x > 4 && at.x < 550 && at.y > 340 && at.y < 490) {
+        platform::show_popup_menu(2);
+    } else if (app.shell.mode == 4 && platform::control_exists(kSkipList) &&
+               platform::control_screen_rect(kSkipList).contains(pointer)) {
+        platform::show_popup_menu(3);
+    }
+}
+
+}  // namespace
+
+std::span<const CommandRow> command_table() { return kCommands; }
+std::span<const ControlRow> control_table() { return kControls; }
+
+void dispatch_command(App& app, int command)
+{
+    for (const auto& row : kCommands) {
+        if (command >= row.first && command <= row.last) {
+            row.handler(app, command);
+            return;
+        }
+    }
+}
+
+void dispatch_control(App& app, int control, EventType type)
+{
+    for (const auto& row : kControls) {
+        if (control >= row.first && control <= row.last) {
+            if (row.any_type || type == EventType::Click) row.handler(app, control, type);
+            return;
+        }
+    }
+}
+
+bool run_pass(App& app, const Event& event)
+{
+    if (event.window == WindowId::Main) {
+        switch (event.kind) {
+        case EventKind::RightButton: right_button_popups(app); break;
+        case EventKind::Command: dispatch_command(app, event.number); break;
+        case EventKind::Control: dispatch_control(app, event.number, event.type); break;
+        default: break;
+        }
+        // Whether or not the event was handled.
+        hover_poll(app);
+    }
+    if (event.kind == EventKind::Close && event.window == WindowId::Main) app.shell.quit_request = true;
+    if (!app.shell.quit_request) return false;
+    // No buffer can hold unsaved work yet, so nothing is asked before leaving.
+    save_app_settings(app);
+    return true;
+}
+
+void event_loop(App& app)
+{
+    while (!run_pass(app, platform::wait_event())) {
+    }
+}
+
+}  // namespace lumetra

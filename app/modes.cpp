@@ -1,0 +1,64 @@
+#include "app/modes.h"
+
+#include <algorithm>
+#include <array>
+
+#include "app/layout.h"
+#include "app/menus.h"
+#include "editor/screen_view.h"
+#include "listing/conversion_panel.h"
+
+namespace lumetra {
+
+namespace {
+
+constexpr int kLogicUndo = 593;
+
+struct ModeRow {
+    int mode;
+    const char* name;
+    std::array<int, 2> panels;  // 0: no second panel
+};
+
+constexpr ModeRow kModes[] = {
+    {1, "Редактирование", {kCellEditorPanel, kConversionPanel}},
+    {2, "Анимация", {kAnimationPanel, 0}},
+    {3, "Логические операции", {kLogicPanel, kConversionPanel}},
+    {4, "Оптимизация кода", {kOptimisationPanel, 0}},
+    {5, "Преобразование кода в BIN формат", {kBinPanel, 0}},
+};
+
+constexpr int kRightHandPanels[] = {kCellEditorPanel, kConversionPanel, kAnimationPanel,
+                                    kLogicPanel,      kOptimisationPanel, kBinPanel};
+
+}  // namespace
+
+std::string mode_name(int mode)
+{
+    for (const auto& row : kModes)
+        if (row.mode == mode) return row.name;
+    return {};
+}
+
+void switch_mode(App& app, int m)
+{
+    if (m < 1 || m > kModeCount) return;
+    const ModeRow& row = kModes[m - 1];
+    for (int mode = 1; mode <= kModeCount; ++mode) platform::check_menu_item(kFirstModeCommand + mode - 1, mode == m);
+    platform::set_toolbar_tooltip(kModeButton, row.name);
+    for (int panel : kRightHandPanels)
+        platform::show(panel, std::find(row.panels.begin(), row.panels.end(), panel) != row.panels.end());
+
+    if (m >= 2) {
+        // Only the editing mode keeps a cell open.
+        clear_read_out();
+        int cell = open_cell(app.store);
+        if (cell != kNoCell) paint_cell(app, cell_image_of(cell), CellState::Normal, current_buffer(app.store));
+        clear_cell_editor(app);
+        set_open_cell(app.store, kNoCell);
+    }
+    // Every entry into the logic mode starts with its undo disabled.
+    if (m >= 3) platform::enable(kLogicUndo, false);
+}
+
+}  // namespace lumetra

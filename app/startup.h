@@ -1,0 +1,21 @@
+// Start-up in its fixed order, and the settings kept over the run.
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+#include "app/app.h"
+
+namespace lumetra {
+
+// A stored coordinate outside -20..3000 puts the window at 10.
+int clamp_window_coordinate(int stored);
+
+// Builds everything up to the event loop. False when the main window or one
+// of its controls cannot be created: the program then ends without saving.
+bool start_up(App& app, const std::vector<std::filesystem::path>& arguments);
+
+// The window's present position with the rest as read at start-up.
+void save_app_settings(App& app);
+
+}  // namespace lumetra

@@ -1,0 +1,197 @@
+#include "editor/screen_view.h"
+
+#include "core/text_encoding.h"
+#include "listing/code_view.h"
+#include "listing/conversion_panel.h"
+
+namespace lumetra {
+
+using platform::Bitmap;
+using platform::kBorder;
+using platform::kCentred;
+using platform::kDisabled;
+using platform::kReadOnly;
+
+namespace {
+constexpr int kCellPixels = 32;
+constexpr int kPixelImageSize = 16;
+constexpr int kPixelImageCount = 64;
+}  // namespace
+
+Rect cell_image_rect(int cell)
+{
+    int row = (cell - 1) / 16, column = (cell - 1) % 16;
+    int x = column < 8 ? 1 + 33 * column : 267 + 33 * (column - 8);
+    return {x, 1 + 33 * row, kCellPixels, kCellPixels};
+}
+
+Rect pixel_image_rect(int byte, int bit)
+{
+    return {1 + 17 * (byte - 1), 1 + 17 * bit, kPixelImageSize, kPixelImageSize};
+}
+
+std::vector<LayoutRow> screen_view_rows()
+{
+    std::vector<LayoutRow> rows = {
+        {kScreenFrame, ControlKind::Container, 0, {8, 58, 540, 272}, "", kBorder},
+        {kScreenArea, ControlKind::Container, kScreenFrame, {2, 2, 530, 264}, "", 0, {}, kWhite},
+    };
+    // Row by row, so 20 is the top-left cell and 147 the bottom-right one.
+    for (int cell = 1; cell <= kCellCount; ++cell)
+        rows.push_back({cell_image_of(cell), ControlKind::Image, kScreenArea, cell_image_rect(cell)});
+    return rows;
+}
+
+platform::ControlSpec buffer_tabs_spec()
+{
+    platform::ControlSpec spec = control_spec_of({kBufferTabs, ControlKind::Tabs, 0, {8, 30, 540, 28}, "", 0, {}, {}, Font::Message});
+    for (int buffer = 1; buffer <= kBufferCount; ++buffer) spec.items.push_back("Буфер " + std::to_string(buffer));
+    return spec;
+}
+
+std::vector<LayoutRow> cell_editor_rows()
+{
+    std::vector<LayoutRow> rows = {
+        {kCellEditorPanel, ControlKind::Container, 0, {554, 32, 234, 240}, "", kBorder},
+        {15, ControlKind::Text, kCellEditorPanel, {2, 1, 227, 15}, "Редактируемый символ", kCentred, kWhite, kStripGrey},
+        {kCellEditorFrame, ControlKind::Container, kCellEditorPanel, {4, 30, 144, 144}, "", kBorder},
+        {kCellEditorArea, ControlKind::Container, kCellEditorFrame, {2, 2, 136, 136}, "", 0, {}, kWhite},
+    };
+    // Column by column: 280..287 is the left column from top to bottom.
+    for (int byte = 1; byte <= kCellBytes; ++byte)
+        for (int bit = 0; bit < 8; ++bit)
+            rows.push_back({pixel_image_of(byte, bit), ControlKind::Image, kCellEditorArea, pixel_image_rect(byte, bit)});
+    std::vector<LayoutRow> read_out = {
+        {kReadOutLabels, ControlKind::Text, kCellEditorPanel, {155, 70, 58, 74}, "Кристалл\n\nСтраница\n\nСегмент", kDisabled,
+         Rgb{132, 23, 123}},
+        {552, ControlKind::Text, kCellEditorPanel, {2, 186, 30, 15}, "Код", 0, Rgb{115, 26, 140}},
+        {kReadOutCode, ControlKind::Edit, kCellEditorPanel, {1, 200, 224, 20}, "", kReadOnly, Rgb{34, 2, 221}, Rgb{245, 245, 245}},
+        {kReadOutNumbers, ControlKind::Text, kCellEditorPanel, {216, 70, 30, 74}},
+    };
+    rows.insert(rows.end(), read_out.begin(), read_out.end());
+    return rows;
+}
+
+void make_view_bitmaps(ScreenView& view)
+{
+    view.cells.assign(kCellCount, Bitmap(kCellPixels, kCellPixels, kCellBackground));
+    view.pixels.assign(kPixelImageCount, Bitmap(kPixelImageSize, kPixelImageSize, kEditorGrey));
+}
+
+void show_view_bitmaps(const ScreenView& view)
+{
+    for (int cell = 1; cell <= kCellCount; ++cell) platform::set_bitmap(cell_image_of(cell), view.cells[cell - 1]);
+    for (int i = 0; i < kPixelImageCount; ++i) platform::set_bitmap(kFirstPixelImage + i, view.pixels[i]);
+}
+
+void paint_cell(App& app, int image_id, CellState state, int buffer)
+{
+    int cell = cell_of_image(image_id);
+    if (cell == kNoCell || !valid_buffer(buffer)) return;
+    Rgb background = state == CellState::Open ? kOpenCellBackground
+                     : state == CellState::Hovered ? kHoverBackground
+                                                   : kCellBackground;
+    Bitmap& picture = app.view.cells[cell - 1];
+    picture.fill_rect(0, 0, kCellPixels, kCellPixels, background);
+    for (int byte = 1; byte <= kCellBytes; ++byte) {
+        std::uint8_t column = read_byte(app.store, buffer, cell, byte);
+        for (int bit = 0; bit < 8; ++bit)
+            if (column & (1u << bit)) picture.fill_rect(4 * (byte - 1), 4 * bit, 4, 4, kInk);
+    }
+    platform::set_bitmap(image_id, picture);
+}
+
+void paint_all_cells(App& app, int buffer)
+{
+    for (int cell = 1; cell <= kCellCount; ++cell) paint_cell(app, cell_image_of(cell), CellState::Normal, buffer);
+    app.view.hover.last_cell = kNoCell;
+}
+
+void paint_pixel_image(App& app, int id, bool lit)
+{
+    int index = id - kFirstPixelImage;
+    if (index < 0 || index >= kPixelImageCount) return;
+    Bitmap& picture = app.view.pixels[index];
+    picture.fill_rect(0, 0, kPixelImageSize, kPixelImageSize, lit ? kInk : kCellBackground);
+    platform::set_bitmap(id, picture);
+}
+
+void paint_editor(App& app, int cell, int buffer)
+{
+    if (!valid_cell(cell) || !valid_buffer(buffer)) return;
+    for (int byte = 1; byte <= kCellBytes; ++byte) {
+        std::uint8_t column = read_byte(app.store, buffer, cell, byte);
+        for (int bit = 0; bit < 8; ++bit) paint_pixel_image(app, pixel_image_of(byte, bit), (column >> bit) & 1u);
+    }
+}
+
+void clear_cell_editor(App& app)
+{
+    for (int i = 0; i < kPixelImageCount; ++i) {
+        app.view.pixels[i].fill_rect(0, 0, kPixelImageSize, kPixelImageSize, kEditorGrey);
+        platform::set_bitmap(kFirstPixelImage + i, app.view.pixels[i]);
+    }
+}
+
+void clear_read_out()
+{
+    platform::enable(kReadOutLabels, false);
+    platform::set_text(kReadOutCode, "");
+    platform::set_text(kReadOutNumbers, "");
+}
+
+void show_window_title(const App& app)
+{
+    platform::set_window_title(platform::WindowId::Main,
+                               kTitleLiteral + path_to_utf8(file_name(app.store, current_buffer(app.store))));
+}
+
+void switch_buffer(App& app)
+{
+    int old_buffer = current_buffer(app.store);
+    int new_buffer = platform::selection(kBufferTabs) + 1;
+    if (new_buffer == old_buffer || !valid_buffer(new_buffer)) return;
+    clear_read_out();
+    SaveListingOptions(app.listing_options, old_buffer);
+    RestoreListingOptions(app.listing_options, new_buffer);
+    set_current_buffer(app.store, new_buffer);
+    paint_all_cells(app, new_buffer);
+    clear_cell_editor(app);
+    set_open_cell(app.store, kNoCell);
+    show_window_title(app);
+    ShowCodeView(new_buffer, true);
+}
+
+void hover_poll(App& app)
+{
+    const ImageStore& store = app.store;
+    bool active = (app.shell.mode == 1 && open_cell(store) == kNoCell) ||
+                  (app.shell.mode == 4 && current_buffer(store) == kBufferCount);
+    if (!active) return;
+
+    HoverState& hover = app.view.hover;
+    if (hover.state != 2) hover.state = 0;
+    platform::Point pointer = platform::pointer_position();
+    if (platform::control_screen_rect(kScreenFrame).contains(pointer)) {
+        hover.state = 1;
+        int under = kNoCell;  // stays none over the gaps between cells
+        for (int cell = 1; cell <= kCellCount && under == kNoCell; ++cell)
+            if (platform::control_screen_rect(cell_image_of(cell)).contains(pointer)) under = cell;
+        if (under != kNoCell && under != hover.last_cell) {
+            paint_cell(app, cell_image_of(under), CellState::Hovered, current_buffer(store));
+            if (hover.last_cell != kNoCell) paint_cell(app, cell_image_of(hover.last_cell), CellState::Normal, current_buffer(store));
+            hover.last_cell = under;
+            ShowCellPosition(under);
+        }
+    }
+    if (hover.state == 0) {
+        // The pointer has left the view. The highlight goes, and is forgotten,
+        // so that coming back onto the same cell lights it again.
+        if (hover.last_cell != kNoCell) paint_cell(app, cell_image_of(hover.last_cell), CellState::Normal, current_buffer(store));
+        hover.last_cell = kNoCell;
+        hover.state = 2;
+        platform::set_text(kStatusText, "");
+    }
+}
+
+}  // namespace lumetra

@@ -1,0 +1,68 @@
+// The screen view (the current buffer as 128 cell images, four times
+// enlarged), the buffer tabs above it, the grey cell editor beside it, and
+// the hover highlight with its status-line read-out.
+#pragma once
+
+#include <vector>
+
+#include "app/app.h"
+#include "app/layout.h"
+
+namespace lumetra {
+
+constexpr int kStatusText = 4;  // on the toolbar
+constexpr int kBufferTabs = 7;
+constexpr int kScreenFrame = 8;
+constexpr int kScreenArea = 9;
+constexpr int kCellEditorFrame = 10;
+constexpr int kCellEditorArea = 11;
+constexpr int kCellEditorPanel = 410;
+constexpr int kReadOutLabels = 551;
+constexpr int kReadOutNumbers = 554;
+constexpr int kReadOutCode = 553;
+
+inline constexpr Rgb kCellBackground{97, 213, 155};
+inline constexpr Rgb kOpenCellBackground{148, 255, 164};
+inline constexpr Rgb kHoverBackground{18, 237, 237};
+inline constexpr Rgb kInk{0, 0, 0};
+inline constexpr Rgb kEditorGrey{154, 154, 154};
+
+enum class CellState { Normal, Open, Hovered };
+
+// Screen position of a cell image inside container 9: 1-pixel gaps between
+// cells, 3 pixels between the two crystals.
+Rect cell_image_rect(int cell);
+// Pixel image of byte k, bit b of the open cell inside container 11.
+Rect pixel_image_rect(int byte, int bit);
+
+std::vector<LayoutRow> screen_view_rows();  // tabs come apart: they carry items
+platform::ControlSpec buffer_tabs_spec();
+std::vector<LayoutRow> cell_editor_rows();
+
+// The bitmaps as made at start: cells in the background colour, pixels grey.
+void make_view_bitmaps(ScreenView& view);
+// Hands every bitmap to its image control.
+void show_view_bitmaps(const ScreenView& view);
+
+void paint_cell(App& app, int image_id, CellState state, int buffer);
+// Every cell in the normal state; afterwards no cell is open-coloured or
+// hovered, so the hover highlight is forgotten too.
+void paint_all_cells(App& app, int buffer);
+void paint_editor(App& app, int cell, int buffer);
+void clear_cell_editor(App& app);
+void paint_pixel_image(App& app, int id, bool lit);
+
+// Label 551 greyed, 553 and 554 empty.
+void clear_read_out();
+
+// The title literal followed by the current buffer's file name.
+void show_window_title(const App& app);
+
+// Tab strip event: makes the selected tab's buffer current.
+void switch_buffer(App& app);
+
+// After every event of the main window: highlights the cell under the
+// pointer and names it in the status line.
+void hover_poll(App& app);
+
+}  // namespace lumetra

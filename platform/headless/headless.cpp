@@ -1,0 +1,750 @@
+// The headless backend: every window and control is a record in memory, so
+// the shell's real code runs in tests without a display. Screen rectangles
+// are summed from the layout exactly as the windows would place them, which
+// makes "the pointer is over X" behave as on screen.
+#include <algorithm>
+#include <deque>
+#include <map>
+#include <stdexcept>
+#include <unistd.h>
+
+#include "platform/headless/headless_test.h"
+#include "platform/platform.h"
+
+namespace lumetra::platform {
+
+namespace {
+
+struct ControlState {
+    ControlSpec spec;
+    std::string text;
+    bool enabled = true, visible = true, checked = false;
+    std::vector<std::string> items;
+    int selection = -1;
+    int value = 0;
+    Bitmap bitmap;
+    int bitmap_assignments = 0;
+    int image = -1;
+    std::vector<std::string> lines;  // rich text; none at all when empty
+    std::vector<TextRun> runs;
+    int rich_assignments = 0;
+    int sel_start = 0, sel_end = 0;  // selection of an edit or rich text, in characters
+};
+
+struct WindowState {
+    WindowSpec spec;
+    bool exists = false, visible = false, ever_shown = false;
+    std::string title;
+    Point position;
+};
+
+struct MenuEntry {
+    std::string text;
+    bool checked = false;
+};
+
+// The whole machine the shell talks to. One per test process; reset() gives
+// every test a fresh one.
+struct Machine {
+    std::map<WindowId, WindowState> windows;
+    std::vector<WindowId> failing_windows;
+    std::map<int, ControlState> controls;
+    std::vector<int> creation_order;
+    int focused = 0;
+    bool drops = false;
+    bool shut_down = false;
+
+    std::vector<MenuItem> main_menu;
+    std::map<int, std::vector<MenuItem>> popups;
+    std::map<int, MenuEntry> menu_entries;  // by command
+    std::vector<int> popups_shown;
+    std::vector<ToolbarItem> toolbar;
+    std::map<int, std::string> toolbar_tips;
+    std::vector<Shortcut> shortcuts;
+
+    std::deque<Event> events;
+    bool ran_dry = false;
+    Point pointer;
+    bool left = false, right = false;
+
+    std::deque<Answer> box_answers;
+    std::vector<headless::MessageBoxCall> boxes;
+    std::deque<FileChoice> dialog_answers;
+    std::vector<headless::FileDialogCall> dialogs;
+
+    int beeps = 0;
+    std::string clipboard;
+    std::uint64_t clock = 1000;
+    std::filesystem::path temp;
+    std::vector<std::string> links;
+};
+
+Machine& machine()
+{
+    static Machine m;
+    return m;
+}
+
+int fresh_dirs = 0;
+
+constexpr int kSeparatorWidth = 8;
+constexpr int kButtonWidth = 23;
+
+ControlState* find(int id)
+{
+    auto& controls = machine().controls;
+    auto it = controls.find(id);
+    return it == controls.end() ? nullptr : &it->second;
+}
+
+// Lines of a text as a rich-text control holds them: CR LF, LF and CR all break.
+std::vector<std::string> split_lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    if (text.empty()) return lines;  // an empty view holds no line at all
+    lines.emplace_back();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            lines.emplace_back();
+        } else {
+            lines.back() += text[i];
+        }
+    }
+    return lines;
+}
+
+std::string joined(const std::vector<std::string>& lines)
+{
+    std::string all;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i) all += "\r\n";
+        all += lines[i];
+    }
+    return all;
+}
+
+// Characters as the controls count them: UTF-8 sequences count once and a
+// line break (CR LF) counts once, as in a rich-text control.
+int character_count(const std::string& utf8)
+{
+    int n = 0;
+    for (unsigned char c : utf8)
+        if ((c & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+std::string plain_text(const ControlState& c)
+{
+    return c.spec.kind == ControlKind::RichText ? joined(c.lines) : c.text;
+}
+
+int length_in_characters(const ControlState& c)
+{
+    if (c.spec.kind != ControlKind::RichText) return character_count(c.text);
+    int n = 0;
+    if (c.lines.empty()) return 0;
+    for (const auto& line : c.lines) n += character_count(line);
+    return n + static_cast<int>(c.lines.size()) - 1;
+}
+
+// The characters start..end of a control's text, a line break giving CR LF.
+std::string characters(const ControlState& c, int start, int end)
+{
+    std::string out;
+    int pos = 0;
+    auto take = [&](const std::string& s) {
+        for (std::size_t i = 0; i < s.size();) {
+            std::size_t len = 1;
+            unsigned char lead = static_cast<unsigned char>(s[i]);
+            if (lead >= 0xF0) len = 4;
+            else if (lead >= 0xE0) len = 3;
+            else if (lead >= 0xC0) len = 2;
+            if (pos >= start && pos < end) out.append(s, i, len);
+            ++pos;
+            i += len;
+        }
+    };
+    if (c.spec.kind != ControlKind::RichText) {
+        take(c.text);
+        return out;
+    }
+    for (std::size_t l = 0; l < c.lines.size(); ++l) {
+        if (l) {
+            if (pos >= start && pos < end) out += "\r\n";
+            ++pos;
+        }
+        take(c.lines[l]);
+    }
+    return out;
+}
+
+Point client_origin(WindowId id)
+{
+    auto& w = machine().windows[id];
+    if (id == WindowId::Main) return {w.position.x + headless::kMainClientOffset.x, w.position.y + headless::kMainClientOffset.y};
+    return w.position;
+}
+
+// Top-left corner of a parent's client area on the screen.
+Point parent_origin(WindowId window, int parent)
+{
+    if (parent == 0 || parent == kToolbarParent) return client_origin(window);
+    ControlState* p = find(parent);
+    if (!p) return client_origin(window);
+    Point o = parent_origin(p->spec.window, p->spec.parent);
+    int inset = (p->spec.style & kBorder) ? 1 : 0;  // a thin border takes one pixel of the client area
+    return {o.x + p->spec.rect.x + inset, o.y + p->spec.rect.y + inset};
+}
+
+void register_menu(const std::vector<MenuItem>& items)
+{
+    for (const auto& item : items) {
+        if (!item.items.empty()) register_menu(item.items);
+        else if (item.command != 0) machine().menu_entries[item.command].text = item.text;
+    }
+}
+
+void rename_in_tree(std::vector<MenuItem>& items, int command, const std::string& text)
+{
+    for (auto& item : items) {
+        if (item.command == command && item.items.empty()) item.text = text;
+        rename_in_tree(item.items, command, text);
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- windows
+
+bool create_window(const WindowSpec& spec)
+{
+    auto& m = machine();
+    auto failing = std::find(m.failing_windows.begin(), m.failing_windows.end(), spec.id);
+    if (failing != m.failing_windows.end()) {
+        m.failing_windows.erase(failing);
+        return false;
+    }
+    WindowState& w = m.windows[spec.id];
+    w = WindowState{};
+    w.spec = spec;
+    w.exists = true;
+    w.title = spec.title;
+    w.position = spec.position;
+    if (spec.centred) w.position = {(1920 - spec.client_w) / 2, (1080 - spec.client_h) / 2};
+    return true;
+}
+
+void show_window(WindowId id)
+{
+    auto& w = machine().windows[id];
+    if (!w.exists) return;
+    w.visible = true;
+    w.ever_shown = true;
+}
+
+void close_window(WindowId id)
+{
+    auto& m = machine();
+    m.windows[id].exists = false;
+    m.windows[id].visible = false;
+    for (auto it = m.controls.begin(); it != m.controls.end();) {
+        if (it->second.spec.window == id) {
+            m.creation_order.erase(std::remove(m.creation_order.begin(), m.creation_order.end(), it->first),
+                                   m.creation_order.end());
+            it = m.controls.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+bool window_exists(WindowId id) { return machine().windows[id].exists; }
+void set_window_title(WindowId id, const std::string& title) { machine().windows[id].title = title; }
+std::string window_title(WindowId id) { return machine().windows[id].title; }
+Point window_position(WindowId id) { return machine().windows[id].position; }
+
+Rect window_client_rect(WindowId id)
+{
+    const auto& w = machine().windows[id];
+    if (!w.exists) return {};
+    Point o = client_origin(id);
+    return {o.x, o.y, w.spec.client_w, w.spec.client_h};
+}
+
+void accept_dropped_files(bool accept) { machine().drops = accept; }
+
+// ---------------------------------------------------------------- controls
+
+bool create_control(const ControlSpec& spec)
+{
+    auto& m = machine();
+    if (!m.windows[spec.window].exists || m.controls.count(spec.id)) return false;
+    ControlState c;
+    c.spec = spec;
+    c.text = spec.kind == ControlKind::RichText ? std::string() : spec.text;
+    if (spec.kind == ControlKind::RichText) c.lines = split_lines(spec.text);
+    c.enabled = !(spec.style & kDisabled);
+    c.visible = !(spec.style & kHidden);
+    c.checked = (spec.style & kChecked) != 0;
+    c.items = spec.items;
+    if ((spec.kind == ControlKind::Tabs) && !c.items.empty()) c.selection = 0;
+    c.value = std::clamp(spec.value, spec.min, std::max(spec.min, spec.max));
+    c.image = spec.image;
+    m.controls.emplace(spec.id, std::move(c));
+    m.creation_order.push_back(spec.id);
+    return true;
+}
+
+bool control_exists(int id) { return find(id) != nullptr; }
+
+void set_text(int id, const std::string& text)
+{
+    if (auto* c = find(id)) {
+        if (c->spec.kind == ControlKind::RichText) {
+            c->lines = split_lines(text);
+            c->runs.clear();
+        } else {
+            c->text = text;
+        }
+        c->sel_start = c->sel_end = 0;
+    }
+}
+
+std::string text(int id)
+{
+    auto* c = find(id);
+    return c ? plain_text(*c) : std::string();
+}
+
+void enable(int id, bool enabled)
+{
+    if (auto* c = find(id)) c->enabled = enabled;
+}
+bool is_enabled(int id)
+{
+    auto* c = find(id);
+    return c && c->enabled;
+}
+void show(int id, bool visible)
+{
+    if (auto* c = find(id)) c->visible = visible;
+}
+bool is_visible(int id)
+{
+    auto* c = find(id);
+    return c && c->visible;
+}
+
+void set_checked(int id, bool checked)
+{
+    auto& m = machine();
+    auto* c = find(id);
+    if (!c) return;
+    c->checked = checked;
+    if (c->spec.kind != ControlKind::Radio || !checked) return;
+    // The group: the radio buttons created in a row with this one, starting
+    // at the one marked as the group's first.
+    auto at = std::find(m.creation_order.begin(), m.creation_order.end(), id) - m.creation_order.begin();
+    auto first = at;
+    while (first > 0 && !(find(m.creation_order[first])->spec.style & kGroup) &&
+           find(m.creation_order[first - 1])->spec.kind == ControlKind::Radio)
+        --first;
+    for (auto i = first; i < static_cast<long>(m.creation_order.size()); ++i) {
+        auto* other = find(m.creation_order[i]);
+        if (other->spec.kind != ControlKind::Radio || (i > first && (other->spec.style & kGroup))) break;
+        if (m.creation_order[i] != id) other->checked = false;
+    }
+}
+
+bool is_checked(int id)
+{
+    auto* c = find(id);
+    return c && c->checked;
+}
+
+void set_items(int id, const std::vector<std::string>& items)
+{
+    if (auto* c = find(id)) {
+        c->items = items;
+        c->selection = -1;
+    }
+}
+
+void set_selection(int id, int index)
+{
+    if (auto* c = find(id)) c->selection = (index >= 0 && index < static_cast<int>(c->items.size())) ? index : -1;
+}
+
+int selection(int id)
+{
+    auto* c = find(id);
+    return c ? c->selection : -1;
+}
+
+void set_value(int id, int v)
+{
+    if (auto* c = find(id)) c->value = std::clamp(v, c->spec.min, std::max(c->spec.min, c->spec.max));
+}
+
+int value(int id)
+{
+    auto* c = find(id);
+    return c ? c->value : 0;
+}
+
+void set_focus(int id)
+{
+    if (find(id)) machine().focused = id;
+}
+int focused_control() { return machine().focused; }
+
+void select_all(int id)
+{
+    if (auto* c = find(id)) {
+        c->sel_start = 0;
+        c->sel_end = length_in_characters(*c);
+    }
+}
+
+void set_bitmap(int id, const Bitmap& bitmap)
+{
+    if (auto* c = find(id)) {
+        c->bitmap = bitmap;
+        c->image = -1;
+        ++c->bitmap_assignments;
+    }
+}
+
+void set_image(int id, int image)
+{
+    if (auto* c = find(id)) c->image = image;
+}
+
+void set_rich_text(int id, const std::vector<std::string>& lines, const std::vector<TextRun>& runs)
+{
+    if (auto* c = find(id)) {
+        c->lines = lines;
+        c->runs = runs;
+        c->sel_start = c->sel_end = 0;
+        ++c->rich_assignments;
+    }
+}
+
+void append_rich_line(int id, const std::string& line)
+{
+    if (auto* c = find(id)) c->lines.push_back(line);
+}
+
+void copy_selection(int id)
+{
+    if (auto* c = find(id)) machine().clipboard = characters(*c, c->sel_start, c->sel_end);
+}
+
+std::string rich_text_as_rtf(int id)
+{
+    auto* c = find(id);
+    if (!c) return {};
+    std::string rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0\\plain ";
+    for (std::size_t l = 0; l < c->lines.size(); ++l) {
+        if (l) rtf += "\\par\n";
+        for (char ch : c->lines[l]) {
+            if (ch == '\\' || ch == '{' || ch == '}') rtf += '\\';
+            rtf += ch;
+        }
+    }
+    return rtf + "}";
+}
+
+// ---------------------------------------------------------------- menus, toolbar, shortcuts
+
+void create_main_menu(const std::vector<MenuItem>& menus)
+{
+    machine().main_menu = menus;
+    register_menu(menus);
+}
+
+void create_popup_menu(int popup, const std::vector<MenuItem>& items)
+{
+    machine().popups[popup] = items;
+    register_menu(items);
+}
+
+void show_popup_menu(int popup) { machine().popups_shown.push_back(popup); }
+
+void check_menu_item(int command, bool checked)
+{
+    auto& m = machine();
+    if (m.menu_entries.count(command)) m.menu_entries[command].checked = checked;
+}
+
+bool is_menu_item_checked(int command)
+{
+    auto& entries = machine().menu_entries;
+    auto it = entries.find(command);
+    return it != entries.end() && it->second.checked;
+}
+
+void set_menu_item_text(int command, const std::string& text)
+{
+    auto& m = machine();
+    if (!m.menu_entries.count(command)) return;
+    m.menu_entries[command].text = text;
+    rename_in_tree(m.main_menu, command, text);
+    for (auto& [number, items] : m.popups) rename_in_tree(items, command, text);
+}
+
+std::string menu_item_text(int command)
+{
+    auto& entries = machine().menu_entries;
+    auto it = entries.find(command);
+    return it == entries.end() ? std::string() : it->second.text;
+}
+
+void create_toolbar(const std::vector<ToolbarItem>& items)
+{
+    auto& m = machine();
+    m.toolbar = items;
+    for (const auto& item : items)
+        if (item.kind == ToolbarItemKind::Button) m.toolbar_tips[item.command] = item.tooltip;
+}
+
+int toolbar_spacer_left()
+{
+    int left = 0;
+    for (const auto& item : machine().toolbar) {
+        if (item.kind == ToolbarItemKind::Spacer) return left;
+        left += item.kind == ToolbarItemKind::Separator ? kSeparatorWidth : kButtonWidth;
+    }
+    return left;
+}
+
+void set_toolbar_tooltip(int command, const std::string& text)
+{
+    auto& tips = machine().toolbar_tips;
+    if (tips.count(command)) tips[command] = text;
+}
+
+std::string toolbar_tooltip(int command)
+{
+    auto& tips = machine().toolbar_tips;
+    auto it = tips.find(command);
+    return it == tips.end() ? std::string() : it->second;
+}
+
+void create_shortcuts(const std::vector<Shortcut>& shortcuts) { machine().shortcuts = shortcuts; }
+
+// ---------------------------------------------------------------- events
+
+Event wait_event()
+{
+    auto& m = machine();
+    if (m.events.empty()) {
+        m.ran_dry = true;
+        return Event{EventKind::Close, 0, EventType::None, WindowId::Main, {}};
+    }
+    Event e = m.events.front();
+    m.events.pop_front();
+    return e;
+}
+
+std::optional<Event> poll_event()
+{
+    auto& m = machine();
+    if (m.events.empty()) return std::nullopt;
+    Event e = m.events.front();
+    m.events.pop_front();
+    return e;
+}
+
+// ---------------------------------------------------------------- modal
+
+Answer message_box(const std::string& title, const std::string& text, Buttons buttons, Icon icon)
+{
+    auto& m = machine();
+    m.boxes.push_back({title, text, buttons, icon});
+    if (!m.box_answers.empty()) {
+        Answer a = m.box_answers.front();
+        m.box_answers.pop_front();
+        return a;
+    }
+    switch (buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::YesNo: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+static FileChoice file_dialog(bool save, const FileDialog& dialog)
+{
+    auto& m = machine();
+    m.dialogs.push_back({save, dialog});
+    if (m.dialog_answers.empty()) return {{}, dialog.filter_index};
+    FileChoice c = m.dialog_answers.front();
+    m.dialog_answers.pop_front();
+    return c;
+}
+
+FileChoice open_file_dialog(const FileDialog& dialog) { return file_dialog(false, dialog); }
+FileChoice save_file_dialog(const FileDialog& dialog) { return file_dialog(true, dialog); }
+
+// ---------------------------------------------------------------- pointer, time, misc
+
+Point pointer_position() { return machine().pointer; }
+
+Rect control_screen_rect(int id)
+{
+    auto* c = find(id);
+    if (!c) return {};
+    Point o = parent_origin(c->spec.window, c->spec.parent);
+    return {o.x + c->spec.rect.x, o.y + c->spec.rect.y, c->spec.rect.w, c->spec.rect.h};
+}
+
+std::optional<Point> to_main_client(Point screen)
+{
+    Rect client = window_client_rect(WindowId::Main);
+    if (!client.contains(screen)) return std::nullopt;
+    return Point{screen.x - client.x, screen.y - client.y};
+}
+
+bool left_button_down() { return machine().left; }
+bool right_button_down() { return machine().right; }
+void warning_beep() { ++machine().beeps; }
+void sleep_ms(int milliseconds) { machine().clock += static_cast<std::uint64_t>(std::max(0, milliseconds)); }
+std::uint64_t now_ms() { return machine().clock; }
+std::filesystem::path temp_directory() { return machine().temp; }
+void open_link(const std::string& target) { machine().links.push_back(target); }
+
+void shutdown()
+{
+    auto& m = machine();
+    for (auto id : {WindowId::About, WindowId::Startup, WindowId::Main}) close_window(id);
+    m.shut_down = true;
+}
+
+}  // namespace lumetra::platform
+
+// ================================================================ test side
+
+namespace lumetra::headless {
+
+using platform::machine;
+
+void reset()
+{
+    auto& m = machine();
+    std::filesystem::path old = m.temp;
+    m = platform::Machine{};
+    std::error_code ec;
+    if (!old.empty()) std::filesystem::remove_all(old, ec);
+    m.temp = std::filesystem::temp_directory_path() /
+             ("lumetra-headless-" + std::to_string(::getpid()) + "-" + std::to_string(++platform::fresh_dirs));
+    std::filesystem::remove_all(m.temp, ec);
+    std::filesystem::create_directories(m.temp);
+}
+
+std::filesystem::path temp_dir() { return machine().temp; }
+
+void push_event(const Event& event) { machine().events.push_back(event); }
+void push_command(int command) { push_event({EventKind::Command, command, EventType::None, WindowId::Main, {}}); }
+void push_control(int id, EventType type, WindowId window) { push_event({EventKind::Control, id, type, window, {}}); }
+void push_close(WindowId window) { push_event({EventKind::Close, 0, EventType::None, window, {}}); }
+std::size_t pending_events() { return machine().events.size(); }
+bool ran_dry() { return machine().ran_dry; }
+
+void point_at(int id, int dx, int dy)
+{
+    if (!platform::control_exists(id)) throw std::logic_error("point_at: no control " + std::to_string(id));
+    Rect r = platform::control_screen_rect(id);
+    machine().pointer = {r.x + dx, r.y + dy};
+}
+
+void point_at_screen(Point screen) { machine().pointer = screen; }
+
+void point_at_client(Point client)
+{
+    Point o = platform::client_origin(WindowId::Main);
+    machine().pointer = {o.x + client.x, o.y + client.y};
+}
+
+void hold_buttons(bool left, bool right)
+{
+    machine().left = left;
+    machine().right = right;
+}
+
+bool press_shortcut(bool ctrl, bool shift, bool alt, char key)
+{
+    for (const auto& s : machine().shortcuts) {
+        if (s.ctrl == ctrl && s.shift == shift && s.alt == alt && s.key == key) {
+            push_command(s.command);
+            return true;
+        }
+    }
+    return false;
+}
+
+void answer_message_box(Answer answer) { machine().box_answers.push_back(answer); }
+const std::vector<MessageBoxCall>& message_boxes() { return machine().boxes; }
+void answer_file_dialog(const FileChoice& choice) { machine().dialog_answers.push_back(choice); }
+const std::vector<FileDialogCall>& file_dialogs() { return machine().dialogs; }
+
+int beeps() { return machine().beeps; }
+std::string clipboard() { return machine().clipboard; }
+void set_clipboard(const std::string& text) { machine().clipboard = text; }
+
+bool window_shown(WindowId id) { return machine().windows[id].ever_shown; }
+bool window_visible(WindowId id) { return machine().windows[id].visible; }
+platform::WindowSpec window_spec(WindowId id) { return machine().windows[id].spec; }
+void fail_window_creation(WindowId id) { machine().failing_windows.push_back(id); }
+bool accepting_drops() { return machine().drops; }
+bool shut_down() { return machine().shut_down; }
+
+static platform::ControlState& existing(int id)
+{
+    auto* c = platform::find(id);
+    if (!c) throw std::logic_error("no control " + std::to_string(id));
+    return *c;
+}
+
+const ControlSpec& control_spec(int id) { return existing(id).spec; }
+std::vector<int> controls_in_creation_order() { return machine().creation_order; }
+
+bool is_shown(int id)
+{
+    for (auto* c = platform::find(id); c; c = platform::find(c->spec.parent)) {
+        if (!c->visible) return false;
+        if (c->spec.parent <= 0) break;
+    }
+    return platform::find(id) != nullptr;
+}
+
+const Bitmap& bitmap(int id) { return existing(id).bitmap; }
+int bitmap_assignments(int id) { return existing(id).bitmap_assignments; }
+int stored_image(int id) { return existing(id).image; }
+std::vector<std::string> rich_lines(int id) { return existing(id).lines; }
+std::vector<TextRun> rich_runs(int id) { return existing(id).runs; }
+int rich_assignments(int id) { return existing(id).rich_assignments; }
+
+std::string selected_text(int id)
+{
+    auto& c = existing(id);
+    return platform::characters(c, c.sel_start, c.sel_end);
+}
+
+const std::vector<MenuItem>& main_menu() { return machine().main_menu; }
+
+const std::vector<MenuItem>& popup_menu(int popup)
+{
+    static const std::vector<MenuItem> none;
+    auto& popups = machine().popups;
+    auto it = popups.find(popup);
+    return it == popups.end() ? none : it->second;
+}
+
+const std::vector<int>& popups_shown() { return machine().popups_shown; }
+const std::vector<ToolbarItem>& toolbar() { return machine().toolbar; }
+const std::vector<Shortcut>& shortcuts() { return machine().shortcuts; }
+std::vector<std::string> opened_links() { return machine().links; }
+
+}  // namespace lumetra::headless
