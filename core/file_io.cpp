@@ -1,5 +1,6 @@
 #include "core/file_io.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <system_error>
@@ -12,10 +13,15 @@ std::optional<std::string> read_file_prefix(const std::filesystem::path& path, s
     if (std::filesystem::is_directory(path, ec)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    std::string data(max_bytes, '\0');
-    in.read(data.data(), static_cast<std::streamsize>(max_bytes));
+    // Read in pieces so that a generous limit costs nothing for a small file.
+    std::string data;
+    char piece[65536];
+    while (data.size() < max_bytes && in) {
+        std::size_t want = std::min(sizeof piece, max_bytes - data.size());
+        in.read(piece, static_cast<std::streamsize>(want));
+        data.append(piece, static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad()) return std::nullopt;
-    data.resize(static_cast<std::size_t>(in.gcount()));
     return data;
 }
 
