@@ -1,16 +1,234 @@
+// Starting the program, the window it builds, and the settings it keeps.
 #include "shell_fixture.h"
 
+#include <fstream>
+
+#include "app/program.h"
+#include "core/file_io.h"
 #include "core/settings.h"
 
 namespace lumetra::testing {
 
-TEST_F(ShellTest, FirstRunOpensTheEditorInModeOne)
+namespace {
+
+void write_settings(const std::string& text)
+{
+    std::ofstream(settings_path(hl::temp_dir()), std::ios::binary) << text;
+}
+
+std::string settings_text()
+{
+    return read_file_prefix(settings_path(hl::temp_dir()), 1 << 16).value_or("<no file>");
+}
+
+}  // namespace
+
+TEST_F(ShellTest, FirstRunShowsBufferOneWithDefaultOptionsAndTheBareTitle)
 {
     start();
     EXPECT_EQ(pf::window_title(pf::WindowId::Main), "Lumetra v 3.4 For PIC  —  ");
     EXPECT_TRUE(hl::window_visible(pf::WindowId::Main));
+    EXPECT_EQ(hl::window_spec(pf::WindowId::Main).client_w, 794);
+    EXPECT_EQ(hl::window_spec(pf::WindowId::Main).client_h, 518);
+    EXPECT_EQ(pf::window_position(pf::WindowId::Main), (pf::Point{20, 20}));
+
+    EXPECT_EQ(current_buffer(app.store), 1);
+    EXPECT_EQ(pf::selection(7), 0);
+    for (int view = 521; view <= 530; ++view) EXPECT_EQ(pf::is_visible(view), view == 521) << view;
+    EXPECT_TRUE(pf::is_checked(421));
+    EXPECT_FALSE(pf::is_checked(422));
+    EXPECT_FALSE(pf::is_checked(423));
+    EXPECT_TRUE(pf::is_checked(424));
+    EXPECT_EQ(pf::value(429), 12);
+    EXPECT_EQ(pf::value(431), 12);
+    for (const auto& options : app.listing_options) EXPECT_EQ(options, ListingOptions{});
+
+    EXPECT_EQ(pf::text(4), "");
+    EXPECT_FALSE(pf::is_enabled(551));
+    EXPECT_TRUE(hl::accepting_drops());
+
+    // The start-up window was shown while building and is gone before the loop.
     EXPECT_TRUE(hl::window_shown(pf::WindowId::Startup));
-    EXPECT_FALSE(pf::window_exists(pf::WindowId::Startup)) << "gone before the first event";
+    EXPECT_FALSE(pf::window_exists(pf::WindowId::Startup));
+    EXPECT_TRUE(hl::window_spec(pf::WindowId::Startup).topmost);
+}
+
+TEST_F(ShellTest, CellImagesStartInTheBackgroundColourAndPixelImagesGrey)
+{
+    start();
+    for (int id = 20; id <= 147; ++id) {
+        const pf::Bitmap& b = hl::bitmap(id);
+        ASSERT_EQ(b.width, 32);
+        ASSERT_EQ(b.height, 32);
+        ASSERT_EQ(b.at(0, 0), (pf::Rgb{97, 213, 155})) << id;
+        ASSERT_EQ(b.at(31, 31), (pf::Rgb{97, 213, 155})) << id;
+    }
+    for (int id = 280; id <= 343; ++id) {
+        ASSERT_EQ(hl::bitmap(id).width, 16);
+        ASSERT_EQ(hl::bitmap(id).at(7, 7), (pf::Rgb{154, 154, 154})) << id;
+    }
+}
+
+TEST_F(ShellTest, ScreenViewCellsAreOnePixelApartAndTheCrystalsThree)
+{
+    start();
+    auto rect = [](int cell) { return pf::control_screen_rect(19 + cell); };
+    for (int row = 0; row < 8; ++row) {
+        for (int column = 0; column < 15; ++column) {
+            pf::Rect left = rect(row * 16 + column + 1), right = rect(row * 16 + column + 2);
+            int gap = right.x - (left.x + left.w);
+            ASSERT_EQ(gap, column == 7 ? 3 : 1) << "row " << row << " column " << column;
+            ASSERT_EQ(left.y, right.y);
+        }
+        if (row < 7) {
+            ASSERT_EQ(rect(row * 16 + 17).y - (rect(row * 16 + 1).y + 32), 1);
+        }
+    }
+    // Inside the white container 9, which sits inside the bordered frame 8.
+    pf::Rect area = pf::control_screen_rect(9);
+    EXPECT_EQ(rect(1).x - area.x, 1);
+    EXPECT_EQ(rect(8).x + 32 - area.x, 264) << "column 7 ends where x = 264 begins";
+    EXPECT_EQ(rect(9).x - area.x, 267);
+    EXPECT_EQ(hl::control_spec(9).background, (pf::Rgb{255, 255, 255}));
+
+    // The pixel images of the cell editor: 280..287 is the left column.
+    pf::Rect p280 = pf::control_screen_rect(280), p287 = pf::control_screen_rect(287), p288 = pf::control_screen_rect(288);
+    EXPECT_EQ(p287.x, p280.x);
+    EXPECT_EQ(p287.y - p280.y, 7 * 17);
+    EXPECT_EQ(p288.x - p280.x, 17);
+}
+
+TEST_F(ShellTest, MenusToolbarAndShortcutsCarryTheirCommands)
+{
+    start();
+    const auto& menu = hl::main_menu();
+    ASSERT_EQ(menu.size(), 3u);
+    EXPECT_EQ(menu[0].text, "Файл");
+    EXPECT_EQ(menu[1].text, "Режим");
+    EXPECT_EQ(menu[2].text, "Справка");
+    const pf::MenuItem& recent = menu[0].items[5];
+    EXPECT_EQ(recent.text, "Недавние файлы");
+    ASSERT_EQ(recent.items.size(), 10u) << "always ten, empty ones included";
+    EXPECT_EQ(pf::menu_item_text(30), "1)  ");
+    EXPECT_EQ(pf::menu_item_text(39), "10)  ");
+    EXPECT_EQ(pf::menu_item_text(3), "Сохранить как...\tCtrl+Shift+S");
+    EXPECT_EQ(pf::menu_item_text(52), "Сохранить в файле\tAlt+S");
+    EXPECT_EQ(menu[0].items[0].icon, 0);
+    EXPECT_EQ(hl::popup_menu(1)[0].icon, 7) << "cut";
+    EXPECT_EQ(hl::popup_menu(3)[3].icon, 2) << "save";
+
+    // The status text stands eight pixels right of the empty last button.
+    const auto& toolbar = hl::toolbar();
+    ASSERT_EQ(toolbar.size(), 9u);
+    EXPECT_EQ(toolbar[7].kind, pf::ToolbarItemKind::HelpButton);
+    EXPECT_EQ(toolbar[8].kind, pf::ToolbarItemKind::Spacer);
+    EXPECT_EQ(hl::control_spec(4).parent, pf::kToolbarParent);
+    EXPECT_EQ(hl::control_spec(4).rect, (pf::Rect{pf::toolbar_spacer_left() + 8, 4, 240, 15}));
+    EXPECT_EQ(pf::toolbar_tooltip(4), "Создать новый файл с очисткой текущего поля");
+    EXPECT_EQ(pf::toolbar_tooltip(8), "");
+
+    EXPECT_EQ(hl::shortcuts().size(), 14u);
+    EXPECT_TRUE(hl::press_shortcut(true, true, false, 'S'));
+    EXPECT_TRUE(hl::press_shortcut(false, false, true, 'S'));
+    EXPECT_FALSE(hl::press_shortcut(false, false, false, 'S'));
+    std::vector<int> got;
+    while (auto e = pf::poll_event()) got.push_back(e->number);
+    EXPECT_EQ(got, (std::vector<int>{3, 89}));
+}
+
+TEST_F(ShellTest, ToolPanelsHaveTheirTitleStripsAndCloseImages)
+{
+    start();
+    struct Panel { int panel, title, close; const char* title_text; const char* tip; int height; };
+    const Panel panels[] = {
+        {470, 471, 472, "Анимация", "Закрыть панель анимации", 458},
+        {580, 581, 595, "Логические операции", "Закрыть панель логических операций", 300},
+        {150, 151, 152, "Оптимизация кода", "Закрыть панель «Оптимизация кода»", 458},
+        {190, 191, 192, "Преобразование кода в BIN формат    ", "Закрыть панель «Преобразование кода в BIN формат»", 458},
+    };
+    for (const auto& p : panels) {
+        EXPECT_EQ(hl::control_spec(p.panel).rect, (pf::Rect{554, 32, 234, p.height}));
+        EXPECT_FALSE(hl::is_shown(p.panel));
+        EXPECT_EQ(pf::text(p.title), p.title_text);
+        EXPECT_EQ(hl::control_spec(p.close).tooltip, p.tip);
+        EXPECT_EQ(hl::stored_image(p.close), 8);
+        EXPECT_EQ(hl::control_spec(p.close).rect, (pf::Rect{216, 0, 16, 16}));
+    }
+    EXPECT_EQ(hl::control_spec(581).rect.w, 230) << "the logic panel's strip is wider";
+}
+
+TEST_F(ShellTest, StoredPositionInsideTheLimitsIsKept)
+{
+    write_settings("[Window]\r\nX = -20\r\nY = 3000\r\n");
+    start();
+    EXPECT_EQ(pf::window_position(pf::WindowId::Main), (pf::Point{-20, 3000}));
+}
+
+TEST_F(ShellTest, StoredPositionOutsideTheLimitsBecomesTen)
+{
+    write_settings("[Window]\r\nX = -21\r\nY = 3001\r\n");
+    start();
+    EXPECT_EQ(pf::window_position(pf::WindowId::Main), (pf::Point{10, 10}));
+}
+
+TEST_F(ShellTest, EachCoordinateIsClampedOnItsOwn)
+{
+    write_settings("[Window]\r\nX = 5000\r\nY = 700\r\n");
+    start();
+    EXPECT_EQ(pf::window_position(pf::WindowId::Main), (pf::Point{10, 700}));
+}
+
+TEST_F(ShellTest, FirstRunWritesTheSettingsFileBeforeExit)
+{
+    start();
+    EXPECT_NE(settings_text().find("[Window]\r\nX = 20\r\nY = 20\r\n"), std::string::npos);
+}
+
+TEST_F(ShellTest, QuittingSavesTheWindowPositionAndKeepsTheToolSettingsAsRead)
+{
+    write_settings("[Window]\r\nX = 5000\r\nY = 40\r\n[Anime]\r\nDelay = 9\r\n[Optimizacia]\r\nCountByte = 33\r\n"
+                   "Auto = 0\r\n[RecentFiles]\r\nFile1 = C:\\a.chr\r\n");
+    start();
+    EXPECT_EQ(pf::menu_item_text(30), "1)  C:\\a.chr");
+    EXPECT_TRUE(command(5));
+    Settings saved = parse_settings(settings_text());
+    EXPECT_EQ(saved.x, 10);
+    EXPECT_EQ(saved.y, 40);
+    EXPECT_EQ(saved.delay, 9);
+    EXPECT_EQ(saved.count_byte, 33);
+    EXPECT_EQ(saved.auto_scan, 0);
+    EXPECT_EQ(saved.recent[0], "C:\\a.chr");
+}
+
+TEST_F(ShellTest, RunProgramEndsThroughTheCloseBoxWithExitCodeZero)
+{
+    hl::press_shortcut(true, false, false, '3');
+    hl::push_close();
+    hl::push_command(16);  // never read: the program has ended
+    EXPECT_EQ(run_program({}), 0);
+    EXPECT_TRUE(hl::shut_down());
+    EXPECT_FALSE(hl::ran_dry());
+    EXPECT_EQ(hl::pending_events(), 1u);
+    EXPECT_EQ(parse_settings(settings_text()).x, 20);
+}
+
+TEST_F(ShellTest, MainWindowThatCannotBeCreatedEndsTheProgramWithoutSaving)
+{
+    write_settings("[Window]\r\nX = 5000\r\nY = 40\r\n");
+    hl::fail_window_creation(pf::WindowId::Main);
+    hl::push_close();
+    EXPECT_EQ(run_program({}), 0);
+    EXPECT_TRUE(hl::shut_down());
+    EXPECT_EQ(hl::pending_events(), 1u) << "no loop ran";
+    EXPECT_EQ(settings_text(), "[Window]\r\nX = 5000\r\nY = 40\r\n");
+}
+
+TEST_F(ShellTest, StartupWindowFailingToOpenIsNoError)
+{
+    hl::fail_window_creation(pf::WindowId::Startup);
+    start();
+    EXPECT_FALSE(hl::window_shown(pf::WindowId::Startup));
+    EXPECT_TRUE(hl::window_visible(pf::WindowId::Main));
 }
 
 }  // namespace lumetra::testing

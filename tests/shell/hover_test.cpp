@@ -1,0 +1,128 @@
+// The hover highlight of the screen view and the status line.
+#include "shell_fixture.h"
+
+#include "editor/screen_view.h"
+
+namespace lumetra::testing {
+
+namespace {
+
+std::vector<int> hovered_cells()
+{
+    std::vector<int> cells;
+    for (int id = 20; id <= 147; ++id)
+        if (hl::bitmap(id).at(31, 0) == kHoverBackground) cells.push_back(id - 19);
+    return cells;
+}
+
+}  // namespace
+
+TEST_F(ShellTest, HighlightFollowsThePointerAndTheStatusLineNamesTheCell)
+{
+    start();
+    move_to(29, 5, 5);  // cell 10
+    EXPECT_EQ(hovered_cells(), std::vector<int>{10});
+    EXPECT_EQ(pf::text(4), "Кристалл — 2;  Страница — 1;  Сегмент  — 2");
+
+    move_to(20, 31, 31);  // the last pixel of cell 1
+    EXPECT_EQ(hovered_cells(), std::vector<int>{1});
+    EXPECT_EQ(pf::text(4), "Кристалл — 1;  Страница — 1;  Сегмент  — 1");
+
+    move_to(147, 0, 0);
+    EXPECT_EQ(hovered_cells(), std::vector<int>{128});
+    EXPECT_EQ(pf::text(4), "Кристалл — 2;  Страница — 8;  Сегмент  — 8");
+
+    move_to(36, 16, 16);  // cell 17: second band, left
+    EXPECT_EQ(hovered_cells(), std::vector<int>{17});
+    EXPECT_EQ(pf::text(4), "Кристалл — 1;  Страница — 2;  Сегмент  — 1");
+}
+
+TEST_F(ShellTest, HoveredCellKeepsItsPicture)
+{
+    start();
+    write_byte(app.store, 1, 2, 1, 0x01);
+    paint_all_cells(app, 1);
+    move_to(21, 10, 10);
+    EXPECT_EQ(hl::bitmap(21).at(0, 0), kInk);
+    EXPECT_EQ(hl::bitmap(21).at(10, 10), kHoverBackground);
+    move_to(22, 10, 10);
+    EXPECT_EQ(hl::bitmap(21).at(0, 0), kInk);
+    EXPECT_EQ(hl::bitmap(21).at(10, 10), kCellBackground);
+}
+
+TEST_F(ShellTest, LeavingTheViewRemovesTheHighlightAndEmptiesTheStatusLine)
+{
+    start();
+    move_to(60, 3, 3);
+    ASSERT_EQ(hovered_cells().size(), 1u);
+    move_to(7, 100, 5);  // over the tabs
+    EXPECT_TRUE(hovered_cells().empty());
+    EXPECT_EQ(pf::text(4), "");
+
+    // Back onto the same cell: it lights again.
+    move_to(60, 3, 3);
+    EXPECT_EQ(hovered_cells(), std::vector<int>{41});
+    EXPECT_EQ(pf::text(4), "Кристалл — 2;  Страница — 3;  Сегмент  — 1");
+}
+
+TEST_F(ShellTest, GapsBetweenCellsKeepTheLastHighlight)
+{
+    start();
+    move_to(27, 4, 4);    // cell 8, the last of crystal 1
+    move_to(27, 33, 10);  // in the 3-pixel gap between the crystals
+    EXPECT_EQ(hovered_cells(), std::vector<int>{8});
+    move_to(27, 34, 10);  // still the gap: x = 267 is where cell 9 begins
+    EXPECT_EQ(hovered_cells(), std::vector<int>{8});
+    move_to(27, 35, 10);
+    EXPECT_EQ(hovered_cells(), std::vector<int>{9});
+    EXPECT_EQ(pf::text(4), "Кристалл — 2;  Страница — 1;  Сегмент  — 1");
+}
+
+TEST_F(ShellTest, AtMostOneCellIsEverHighlighted)
+{
+    start();
+    for (int id = 20; id <= 147; id += 7) {
+        move_to(id, 31, 0);
+        ASSERT_EQ(hovered_cells(), std::vector<int>{id - 19});
+        move_to(9, 0, 0);  // container 9's own corner, outside every cell
+        ASSERT_EQ(hovered_cells().size(), 1u);
+    }
+    move_to(16, 5, 5);
+    EXPECT_TRUE(hovered_cells().empty());
+}
+
+TEST_F(ShellTest, StayingOnOneCellRepaintsNothing)
+{
+    start();
+    move_to(50, 5, 5);
+    int painted = hl::bitmap_assignments(50);
+    for (int i = 0; i < 5; ++i) move_to(50, 6 + i, 5);
+    EXPECT_EQ(hl::bitmap_assignments(50), painted);
+    for (int i = 0; i < 3; ++i) move_to(425, 5, 5);
+    EXPECT_EQ(hl::bitmap_assignments(50), painted + 1) << "the highlight is removed once";
+}
+
+TEST_F(ShellTest, NoHighlightWhileACellIsOpenOrInOtherModes)
+{
+    start();
+    set_open_cell(app.store, 3);
+    move_to(40, 5, 5);
+    EXPECT_TRUE(hovered_cells().empty());
+    EXPECT_EQ(pf::text(4), "");
+
+    for (int m : {2, 3, 5}) {
+        command(15 + m);
+        move_to(40 + m, 5, 5);
+        EXPECT_TRUE(hovered_cells().empty()) << "mode " << m;
+    }
+    // The optimisation mode hovers over buffer 10 only.
+    command(19);
+    move_to(41, 5, 5);
+    EXPECT_TRUE(hovered_cells().empty());
+    click_tab(10);
+    move_to(41, 5, 5);
+    EXPECT_EQ(hovered_cells(), std::vector<int>{22});
+    EXPECT_EQ(pf::text(4), "Кристалл — 1;  Страница — 2;  Сегмент  — 6");
+}
+
+}  // namespace lumetra::testing

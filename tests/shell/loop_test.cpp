@@ -1,0 +1,173 @@
+// The event loop: which commands and control events do something, and what
+// is left alone.
+#include "shell_fixture.h"
+
+#include "editor/screen_view.h"
+
+namespace lumetra::testing {
+
+namespace {
+
+// What a user could see of the program, to prove an event changed nothing.
+struct Seen {
+    int mode, buffer, focus, beeps, boxes, dialogs, popups;
+    bool quit;
+    std::string title, tooltip, status, code;
+    std::vector<bool> checks, shown;
+    bool operator==(const Seen&) const = default;
+};
+
+Seen seen(const App& app)
+{
+    Seen s{app.shell.mode, current_buffer(app.store), pf::focused_control(), hl::beeps(),
+           static_cast<int>(hl::message_boxes().size()), static_cast<int>(hl::file_dialogs().size()),
+           static_cast<int>(hl::popups_shown().size()), app.shell.quit_request, pf::window_title(pf::WindowId::Main),
+           pf::toolbar_tooltip(28), pf::text(4), pf::text(521), {}, {}};
+    for (int item = 16; item <= 20; ++item) s.checks.push_back(pf::is_menu_item_checked(item));
+    for (int panel : {410, 16, 470, 580, 150, 190, 521, 522}) s.shown.push_back(hl::is_shown(panel));
+    return s;
+}
+
+std::vector<int> numbers_that_are_no_command()
+{
+    std::vector<int> numbers = {-5, 0, 6, 7, 29};
+    for (int n = 9; n <= 15; ++n) numbers.push_back(n);
+    for (int n = 21; n <= 27; ++n) numbers.push_back(n);
+    for (int n = 44; n <= 49; ++n) numbers.push_back(n);
+    for (int n = 53; n <= 69; ++n) numbers.push_back(n);
+    for (int n = 73; n <= 84; ++n) numbers.push_back(n);
+    for (int n = 90; n <= 300; ++n) numbers.push_back(n);
+    return numbers;
+}
+
+}  // namespace
+
+TEST_F(ShellTest, NumbersThatAreNoCommandAreIgnored)
+{
+    start();
+    command(18);
+    Seen before = seen(app);
+    for (int n : numbers_that_are_no_command()) {
+        ASSERT_FALSE(command(n)) << n;
+        ASSERT_EQ(seen(app), before) << "command " << n;
+    }
+}
+
+TEST_F(ShellTest, ModeCommandsAndTheModeButtonRouteToTheModeSwitch)
+{
+    start();
+    for (int m = 1; m <= 5; ++m) {
+        command(15 + m);
+        EXPECT_EQ(app.shell.mode, m);
+    }
+    // Button 28 steps on; after 5 comes 1.
+    command(28);
+    EXPECT_EQ(app.shell.mode, 1);
+    EXPECT_TRUE(pf::is_menu_item_checked(16));
+    EXPECT_TRUE(hl::is_shown(410));
+}
+
+TEST_F(ShellTest, CloseCommandEndsTheLoopAtOnce)
+{
+    start();
+    hl::push_command(5);
+    hl::push_command(18);
+    EXPECT_TRUE(pump());
+    EXPECT_EQ(hl::pending_events(), 1u);
+    EXPECT_EQ(app.shell.mode, 1);
+}
+
+TEST_F(ShellTest, ClosingAnotherWindowDoesNotEndTheProgram)
+{
+    start();
+    hl::push_close(pf::WindowId::About);
+    EXPECT_FALSE(pump());
+    EXPECT_FALSE(app.shell.quit_request);
+}
+
+TEST_F(ShellTest, CodeViewPopupCommandsSelectAndCopyTheCurrentView)
+{
+    start();
+    write_byte(app.store, 2, 1, 1, 0xFF);
+    click_tab(2);
+    control(425);
+    hl::set_clipboard("old");
+    command(51);
+    EXPECT_EQ(hl::clipboard(), "") << "nothing selected yet";
+    command(50);
+    command(51);
+    EXPECT_EQ(hl::clipboard(), pf::text(522));
+    EXPECT_NE(hl::clipboard().find("0xFF,0x00"), std::string::npos);
+}
+
+TEST_F(ShellTest, ControlsWithoutAnActionAreIgnored)
+{
+    start();
+    command(17);
+    Seen before = seen(app);
+    for (int id : {4, 8, 9, 10, 11, 15, 16, 280, 343, 420, 421, 422, 423, 424, 426, 427, 428, 429, 430, 431, 432, 551,
+                   552, 554, 521, 530, 470, 471, 1000}) {
+        for (auto type : {pf::EventType::Click, pf::EventType::DoubleClick, pf::EventType::RightClick}) {
+            control(id, type);
+            ASSERT_EQ(seen(app), before) << "control " << id;
+        }
+    }
+}
+
+TEST_F(ShellTest, CloseImagesReturnToEditingOnALeftClickOnly)
+{
+    start();
+    const int modes[] = {2, 3, 4, 5};
+    const int close_images[] = {472, 595, 152, 192};
+    for (int i = 0; i < 4; ++i) {
+        command(15 + modes[i]);
+        control(close_images[i], pf::EventType::RightClick);
+        control(close_images[i], pf::EventType::DoubleClick);
+        EXPECT_EQ(app.shell.mode, modes[i]);
+        control(close_images[i], pf::EventType::Click);
+        EXPECT_EQ(app.shell.mode, 1);
+        EXPECT_TRUE(pf::is_menu_item_checked(16));
+        EXPECT_EQ(pf::toolbar_tooltip(28), "Редактирование");
+    }
+}
+
+TEST_F(ShellTest, RightButtonOverTheCodeViewsOpensTheirPopupInEveryMode)
+{
+    start();
+    auto right_button_at = [&](pf::Point client) {
+        hl::point_at_client(client);
+        hl::push_event({pf::EventKind::RightButton, 0, pf::EventType::None, pf::WindowId::Main, {}});
+        pump();
+    };
+    for (int m = 1; m <= 5; ++m) {
+        command(15 + m);
+        right_button_at({5, 341});
+        right_button_at({549, 489});
+    }
+    EXPECT_EQ(hl::popups_shown(), std::vector<int>(10, 2));
+    // The edges of the area do not count, nor does anywhere else.
+    for (pf::Point p : {pf::Point{4, 400}, pf::Point{550, 400}, pf::Point{100, 340}, pf::Point{100, 490},
+                        pf::Point{100, 100}, pf::Point{700, 400}})
+        right_button_at(p);
+    hl::point_at_screen({-100, -100});  // outside the window altogether
+    hl::push_event({pf::EventKind::RightButton, 0, pf::EventType::None, pf::WindowId::Main, {}});
+    pump();
+    EXPECT_EQ(hl::popups_shown().size(), 10u);
+}
+
+TEST_F(ShellTest, EveryEventOfTheMainWindowRunsTheHoverPoll)
+{
+    start();
+    hl::point_at(30, 5, 5);  // the pointer arrives without a movement of its own
+    command(999);
+    EXPECT_EQ(pf::text(4), "Кристалл — 2;  Страница — 1;  Сегмент  — 3");
+    hl::point_at(7, 5, 5);
+    hl::push_control(4711, pf::EventType::Click, pf::WindowId::About);
+    pump();
+    EXPECT_NE(pf::text(4), "") << "events of other windows skip the polls";
+    hl::push_event({pf::EventKind::FilesDropped, 0, pf::EventType::None, pf::WindowId::Main, {}});
+    pump();
+    EXPECT_EQ(pf::text(4), "");
+}
+
+}  // namespace lumetra::testing

@@ -1,0 +1,142 @@
+// Switching buffers with the tab strip.
+#include "shell_fixture.h"
+
+#include "editor/screen_view.h"
+
+namespace lumetra::testing {
+
+TEST_F(ShellTest, TabShowsTheBufferItsCodeViewAndItsFileName)
+{
+    start();
+    write_byte(app.store, 3, 1, 1, 0x01);  // top-left pixel
+    write_byte(app.store, 3, 16, 8, 0x80); // bottom-right pixel of the top band
+    set_file_name(app.store, 3, "C:\\Pictures\\logo.chr");
+    click_tab(3);
+
+    EXPECT_EQ(current_buffer(app.store), 3);
+    EXPECT_EQ(pf::window_title(pf::WindowId::Main), "Lumetra v 3.4 For PIC  —  C:\\Pictures\\logo.chr");
+    for (int view = 521; view <= 530; ++view) EXPECT_EQ(pf::is_visible(view), view == 523) << view;
+    EXPECT_EQ(pf::focused_control(), 523);
+
+    const pf::Bitmap& first = hl::bitmap(20);
+    EXPECT_EQ(first.at(0, 0), kInk);
+    EXPECT_EQ(first.at(3, 3), kInk);
+    EXPECT_EQ(first.at(4, 0), kCellBackground);
+    EXPECT_EQ(first.at(0, 4), kCellBackground);
+    const pf::Bitmap& last = hl::bitmap(35);
+    EXPECT_EQ(last.at(28, 28), kInk);
+    EXPECT_EQ(last.at(31, 31), kInk);
+    EXPECT_EQ(last.at(27, 31), kCellBackground);
+
+    click_tab(1);
+    EXPECT_EQ(pf::window_title(pf::WindowId::Main), "Lumetra v 3.4 For PIC  —  ");
+    EXPECT_EQ(hl::bitmap(20).at(0, 0), kCellBackground);
+    EXPECT_EQ(pf::focused_control(), 521);
+}
+
+TEST_F(ShellTest, TabSwitchChangesNoBuffer)
+{
+    start();
+    for (int b = 1; b <= 10; ++b) {
+        write_byte(app.store, b, b, 2, static_cast<std::uint8_t>(b * 17));
+        set_file_name(app.store, b, "f" + std::to_string(b) + ".chr");
+        set_modified(app.store, b, b % 2 == 0);
+    }
+    ImageStore before = app.store;
+    for (int b : {4, 10, 1, 7, 2})
+        click_tab(b);
+    EXPECT_EQ(app.store.buffers, before.buffers);
+    EXPECT_EQ(app.store.file_names, before.file_names);
+    EXPECT_EQ(app.store.modified, before.modified);
+}
+
+TEST_F(ShellTest, EachBufferKeepsItsOwnListingOptions)
+{
+    start();
+    click_tab(3);
+    pf::set_checked(422, true);  // DB
+    pf::set_checked(423, true);
+    pf::set_checked(424, false);
+    pf::set_value(429, 2);
+    pf::set_value(431, 20);
+    click_tab(5);
+    // Buffer 5 shows its own, the defaults.
+    EXPECT_TRUE(pf::is_checked(421));
+    EXPECT_FALSE(pf::is_checked(422));
+    EXPECT_FALSE(pf::is_checked(423));
+    EXPECT_TRUE(pf::is_checked(424));
+    EXPECT_EQ(pf::value(429), 12);
+    EXPECT_EQ(pf::value(431), 12);
+    click_tab(3);
+    EXPECT_FALSE(pf::is_checked(421));
+    EXPECT_TRUE(pf::is_checked(422));
+    EXPECT_TRUE(pf::is_checked(423));
+    EXPECT_FALSE(pf::is_checked(424));
+    EXPECT_EQ(pf::value(429), 2);
+    EXPECT_EQ(pf::value(431), 20);
+    EXPECT_EQ(app.listing_options[4], ListingOptions{});
+}
+
+TEST_F(ShellTest, OptionsAreSavedBeforeTheNewBuffersAreRestored)
+{
+    start();
+    // Buffer 2 already holds options different from what the panel shows for
+    // buffer 1; if the panel were restored first, buffer 1 would be given
+    // buffer 2's options.
+    app.listing_options[1].first_indent = 5;
+    pf::set_value(429, 7);
+    click_tab(2);
+    EXPECT_EQ(pf::value(429), 5);
+    EXPECT_EQ(app.listing_options[0].first_indent, 7);
+}
+
+TEST_F(ShellTest, SwitchEmptiesTheReadOutAndClosesTheCell)
+{
+    start();
+    set_open_cell(app.store, 7);
+    paint_cell(app, cell_image_of(7), CellState::Open, 1);
+    paint_editor(app, 7, 1);
+    pf::enable(551, true);
+    pf::set_text(553, "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00");
+    pf::set_text(554, "1\n\n1\n\n7");
+    click_tab(2);
+    EXPECT_EQ(open_cell(app.store), kNoCell);
+    EXPECT_EQ(hl::bitmap(26).at(10, 10), kCellBackground);
+    EXPECT_EQ(hl::bitmap(280).at(5, 5), kEditorGrey);
+    EXPECT_EQ(pf::text(553), "");
+    EXPECT_EQ(pf::text(554), "");
+    EXPECT_FALSE(pf::is_enabled(551));
+}
+
+TEST_F(ShellTest, ClickingTheCurrentTabChangesNothing)
+{
+    start();
+    set_open_cell(app.store, 7);
+    pf::enable(551, true);
+    pf::set_text(554, "1\n\n1\n\n7");
+    pf::set_value(429, 3);
+    int painted = hl::bitmap_assignments(20);
+    click_tab(1);
+    EXPECT_EQ(open_cell(app.store), 7);
+    EXPECT_EQ(pf::text(554), "1\n\n1\n\n7");
+    EXPECT_TRUE(pf::is_enabled(551));
+    EXPECT_EQ(hl::bitmap_assignments(20), painted);
+    EXPECT_EQ(app.listing_options[0].first_indent, 12) << "nothing saved either";
+}
+
+TEST_F(ShellTest, CodeViewsKeepTheirOwnListings)
+{
+    start();
+    control(425);
+    std::string first = pf::text(521);
+    click_tab(4);
+    EXPECT_EQ(pf::text(524), "");
+    pf::set_checked(422, true);
+    control(425);
+    EXPECT_NE(pf::text(524).find("Db"), std::string::npos);
+    click_tab(1);
+    EXPECT_EQ(pf::text(521), first) << "switching regenerates nothing";
+    EXPECT_TRUE(pf::is_checked(421));
+}
+
+}  // namespace lumetra::testing
