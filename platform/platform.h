@@ -138,6 +138,8 @@ struct ControlSpec {
     int min = 0, max = 0, value = 0; // spin range and value; progress range
     int image = -1;                  // stored image shown by an Image control (-1: a Bitmap is set later)
     std::string link;                // Link target
+    std::optional<Rgb> hover_colour; // Link: its text colour while the pointer is over it
+    std::string tooltip_title;       // not empty: the tooltip is a balloon with this title
 };
 
 bool create_control(const ControlSpec& spec);
@@ -273,6 +275,13 @@ void sleep_ms(int milliseconds);
 std::uint64_t now_ms();
 std::filesystem::path temp_directory();  // long form, the user's temporary directory
 void open_link(const std::string& target);
+
+// The pointer's shape over the program's windows until it is set again.
+enum class PointerShape { Arrow, Hand };
+void set_pointer_shape(PointerShape shape);
+
+// Shows (activating it) or hides a window with a blend over the given time.
+void fade_window(WindowId id, int milliseconds, bool show);
 
 // Ends the program's windows and releases what the backend holds.
 void shutdown();

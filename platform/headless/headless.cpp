@@ -77,6 +77,8 @@ struct Machine {
     std::uint64_t clock = 1000;
     std::filesystem::path temp;
     std::vector<std::string> links;
+    PointerShape pointer_shape = PointerShape::Arrow;
+    std::vector<headless::FadeCall> fades;
 };
 
 Machine& machine()
@@ -614,6 +616,16 @@ void sleep_ms(int milliseconds) { machine().clock += static_cast<std::uint64_t>(
 std::uint64_t now_ms() { return machine().clock; }
 std::filesystem::path temp_directory() { return machine().temp; }
 void open_link(const std::string& target) { machine().links.push_back(target); }
+void set_pointer_shape(PointerShape shape) { machine().pointer_shape = shape; }
+
+void fade_window(WindowId id, int milliseconds, bool show)
+{
+    auto& m = machine();
+    if (!m.windows[id].exists) return;
+    m.fades.push_back({id, milliseconds, show});
+    if (show) show_window(id);
+    else m.windows[id].visible = false;
+}
 
 void shutdown()
 {
@@ -746,5 +758,7 @@ const std::vector<int>& popups_shown() { return machine().popups_shown; }
 const std::vector<ToolbarItem>& toolbar() { return machine().toolbar; }
 const std::vector<Shortcut>& shortcuts() { return machine().shortcuts; }
 std::vector<std::string> opened_links() { return machine().links; }
+platform::PointerShape pointer_shape() { return machine().pointer_shape; }
+const std::vector<FadeCall>& fades() { return machine().fades; }
 
 }  // namespace lumetra::headless

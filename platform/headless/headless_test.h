@@ -113,5 +113,13 @@ const std::vector<int>& popups_shown();
 const std::vector<ToolbarItem>& toolbar();
 const std::vector<Shortcut>& shortcuts();
 std::vector<std::string> opened_links();
+platform::PointerShape pointer_shape();
+
+struct FadeCall {
+    WindowId window = WindowId::Main;
+    int milliseconds = 0;
+    bool show = false;
+};
+const std::vector<FadeCall>& fades();
 
 }  // namespace lumetra::headless
