@@ -26,7 +26,7 @@ void BM_RepaintAllCells(benchmark::State& state)
     App app;
     start(app);
     for (auto _ : state) paint_all_cells(app, 1);
-    headless::reset();
+    headless::discard();
 }
 BENCHMARK(BM_RepaintAllCells)->Unit(benchmark::kMicrosecond);
 
@@ -41,7 +41,7 @@ void BM_HoverPollMovingCell(benchmark::State& state)
         headless::point_at(kFirstCellImage + 100 + (step++ & 1), 5, 5);
         hover_poll(app);
     }
-    headless::reset();
+    headless::discard();
 }
 BENCHMARK(BM_HoverPollMovingCell)->Unit(benchmark::kMicrosecond);
 
@@ -52,7 +52,7 @@ void BM_HoverPollResting(benchmark::State& state)
     start(app);
     headless::point_at(kFirstCellImage + 127, 5, 5);
     for (auto _ : state) hover_poll(app);
-    headless::reset();
+    headless::discard();
 }
 BENCHMARK(BM_HoverPollResting)->Unit(benchmark::kMicrosecond);
 

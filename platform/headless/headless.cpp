@@ -655,6 +655,13 @@ void reset()
     std::filesystem::create_directories(m.temp);
 }
 
+void discard()
+{
+    std::error_code ec;
+    if (!machine().temp.empty()) std::filesystem::remove_all(machine().temp, ec);
+    machine().temp.clear();
+}
+
 std::filesystem::path temp_dir() { return machine().temp; }
 
 void push_event(const Event& event) { machine().events.push_back(event); }

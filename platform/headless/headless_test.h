@@ -33,6 +33,8 @@ using platform::WindowId;
 // A fresh machine: no windows, no controls, empty queues, clock at 1000 ms,
 // pointer at the screen origin, and a new empty temporary directory.
 void reset();
+// Removes the temporary directory of the last reset; for the end of a test.
+void discard();
 std::filesystem::path temp_dir();
 
 // Where the main window's client area starts, relative to the window's

@@ -17,7 +17,7 @@ struct ShellTest : ::testing::Test {
     App app;
 
     void SetUp() override { hl::reset(); }
-    void TearDown() override { hl::reset(); }
+    void TearDown() override { hl::discard(); }
 
     void start() { ASSERT_TRUE(start_up(app, {})); }
 

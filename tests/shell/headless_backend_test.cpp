@@ -1,0 +1,146 @@
+// The headless backend behaves like the windows it stands for where the
+// shell relies on it: radio groups, nested rectangles, selections, answers.
+#include <gtest/gtest.h>
+
+#include "platform/headless/headless_test.h"
+
+namespace lumetra::testing {
+
+namespace hl = lumetra::headless;
+namespace pf = lumetra::platform;
+
+struct HeadlessBackend : ::testing::Test {
+    void SetUp() override
+    {
+        hl::reset();
+        pf::WindowSpec main;
+        main.position = {100, 200};
+        main.client_w = 794;
+        main.client_h = 518;
+        ASSERT_TRUE(pf::create_window(main));
+    }
+    void TearDown() override { hl::discard(); }
+    static bool add(int id, pf::ControlKind kind, int parent, pf::Rect rect, unsigned style = 0)
+    {
+        pf::ControlSpec spec;
+        spec.id = id;
+        spec.kind = kind;
+        spec.parent = parent;
+        spec.rect = rect;
+        spec.style = style;
+        return pf::create_control(spec);
+    }
+};
+
+TEST_F(HeadlessBackend, RadioButtonsUncheckOnlyTheirOwnGroup)
+{
+    add(1, pf::ControlKind::Radio, 0, {}, pf::kGroup | pf::kChecked);
+    add(2, pf::ControlKind::Radio, 0, {});
+    add(3, pf::ControlKind::Radio, 0, {}, pf::kGroup | pf::kChecked);
+    add(4, pf::ControlKind::Radio, 0, {});
+    pf::set_checked(2, true);
+    EXPECT_FALSE(pf::is_checked(1));
+    EXPECT_TRUE(pf::is_checked(3)) << "another group";
+    pf::set_checked(1, true);
+    EXPECT_FALSE(pf::is_checked(2));
+    pf::set_checked(4, true);
+    EXPECT_TRUE(pf::is_checked(1));
+    EXPECT_FALSE(pf::is_checked(3));
+    pf::set_checked(1, false);
+    EXPECT_FALSE(pf::is_checked(1));
+}
+
+TEST_F(HeadlessBackend, ScreenRectanglesSumTheParentsAndTheirBorders)
+{
+    add(8, pf::ControlKind::Container, 0, {8, 58, 540, 272}, pf::kBorder);
+    add(9, pf::ControlKind::Container, 8, {2, 2, 530, 264});
+    add(20, pf::ControlKind::Image, 9, {1, 1, 32, 32});
+    add(4, pf::ControlKind::Text, pf::kToolbarParent, {150, 4, 240, 15});
+    pf::Point client{100 + hl::kMainClientOffset.x, 200 + hl::kMainClientOffset.y};
+    EXPECT_EQ(pf::control_screen_rect(20), (pf::Rect{client.x + 8 + 1 + 2 + 1, client.y + 58 + 1 + 2 + 1, 32, 32}));
+    EXPECT_EQ(pf::control_screen_rect(4), (pf::Rect{client.x + 150, client.y + 4, 240, 15}));
+    EXPECT_EQ(pf::control_screen_rect(77), pf::Rect{});
+    EXPECT_EQ(pf::to_main_client({client.x + 793, client.y + 517}), (pf::Point{793, 517}));
+    EXPECT_FALSE(pf::to_main_client({client.x + 794, client.y}).has_value());
+
+    hl::point_at(20, 31, 31);
+    EXPECT_TRUE(pf::control_screen_rect(20).contains(pf::pointer_position()));
+    hl::point_at(20, 32, 0);
+    EXPECT_FALSE(pf::control_screen_rect(20).contains(pf::pointer_position())) << "right edge outside";
+}
+
+TEST_F(HeadlessBackend, RichTextSelectionCopiesWithLineBreaks)
+{
+    add(521, pf::ControlKind::RichText, 0, {});
+    pf::copy_selection(521);
+    EXPECT_EQ(hl::clipboard(), "");
+    pf::append_rich_line(521, "");
+    pf::append_rich_line(521, "Страница 1");
+    EXPECT_EQ(pf::text(521), "\r\nСтраница 1") << "the first line appended to an empty view is the first line";
+    pf::select_all(521);
+    pf::copy_selection(521);
+    EXPECT_EQ(hl::clipboard(), "\r\nСтраница 1");
+    pf::set_rich_text(521, {"a", "b"});
+    EXPECT_EQ(hl::selected_text(521), "") << "new text, no selection";
+    EXPECT_EQ(pf::text(521), "a\r\nb");
+    pf::set_text(521, "");
+    EXPECT_TRUE(hl::rich_lines(521).empty());
+}
+
+TEST_F(HeadlessBackend, QuestionsAreRecordedAndAnsweredInOrder)
+{
+    hl::answer_message_box(pf::Answer::Yes);
+    EXPECT_EQ(pf::message_box("Сохранение файла", "text", pf::Buttons::YesNoCancel, pf::Icon::Question), pf::Answer::Yes);
+    EXPECT_EQ(pf::message_box("t", "u", pf::Buttons::YesNoCancel, pf::Icon::Question), pf::Answer::Cancel)
+        << "unanswered: the safe answer";
+    ASSERT_EQ(hl::message_boxes().size(), 2u);
+    EXPECT_EQ(hl::message_boxes()[0].title, "Сохранение файла");
+    EXPECT_EQ(hl::message_boxes()[0].icon, pf::Icon::Question);
+
+    hl::answer_file_dialog({"C:\\x\\table", 2});
+    pf::FileChoice chosen = pf::save_file_dialog({"Сохранить файл...", "A|*.a|Все файлы|*.*", 1, {}});
+    EXPECT_EQ(chosen.path, "C:\\x\\table");
+    EXPECT_EQ(chosen.filter_index, 2);
+    EXPECT_TRUE(pf::open_file_dialog({"Открыть", "*.chr|*.chr", 1, "C:\\a.chr"}).path.empty());
+    ASSERT_EQ(hl::file_dialogs().size(), 2u);
+    EXPECT_TRUE(hl::file_dialogs()[0].save);
+    EXPECT_EQ(hl::file_dialogs()[1].dialog.preset, "C:\\a.chr");
+}
+
+TEST_F(HeadlessBackend, ClockMovesOnlyWhenTheProgramSleeps)
+{
+    std::uint64_t start = pf::now_ms();
+    pf::sleep_ms(200);
+    pf::sleep_ms(-5);
+    EXPECT_EQ(pf::now_ms() - start, 200u);
+}
+
+TEST_F(HeadlessBackend, EmptyQueueAnswersACloseOfTheMainWindow)
+{
+    hl::push_command(16);
+    EXPECT_EQ(pf::wait_event().number, 16);
+    EXPECT_FALSE(hl::ran_dry());
+    EXPECT_FALSE(pf::poll_event().has_value());
+    pf::Event e = pf::wait_event();
+    EXPECT_EQ(e.kind, pf::EventKind::Close);
+    EXPECT_EQ(e.window, pf::WindowId::Main);
+    EXPECT_TRUE(hl::ran_dry());
+}
+
+TEST_F(HeadlessBackend, SpinValuesStayInTheirRange)
+{
+    pf::ControlSpec spin;
+    spin.id = 429;
+    spin.kind = pf::ControlKind::Spin;
+    spin.min = 2;
+    spin.max = 20;
+    spin.value = 12;
+    ASSERT_TRUE(pf::create_control(spin));
+    EXPECT_FALSE(pf::create_control(spin)) << "one control a number";
+    pf::set_value(429, 25);
+    EXPECT_EQ(pf::value(429), 20);
+    pf::set_value(429, 1);
+    EXPECT_EQ(pf::value(429), 2);
+}
+
+}  // namespace lumetra::testing
