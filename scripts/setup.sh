@@ -6,7 +6,7 @@ set -euo pipefail
 want=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
       libpng-dev libjpeg62-turbo-dev zlib1g-dev
       mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm
-      wine wine64 xvfb x11-utils xdotool imagemagick gputils locales dpkg-dev)
+      wine wine64 xvfb x11-utils xdotool imagemagick gputils locales dpkg-dev python3)
 
 missing=()
 for p in "${want[@]}"; do

@@ -1,0 +1,135 @@
+// The Win32 backend's own record and the helpers its files share. Nothing
+// outside platform/win32/ includes this header.
+#pragma once
+
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef _UNICODE
+#define _UNICODE
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace lumetra::platform::win32 {
+
+// Window classes, one window procedure each.
+inline constexpr const wchar_t* kMainClass = L"LumetraMain";
+inline constexpr const wchar_t* kStartupClass = L"LumetraStartup";
+inline constexpr const wchar_t* kAboutClass = L"LumetraAbout";
+inline constexpr const wchar_t* kPanelClass = L"LumetraPanel";
+
+// Icons and pictures live in the resources under 1000 + their image number;
+// the program icon is resource 1.
+inline constexpr int kProgramIconResource = 1;
+inline constexpr int kImageResourceBase = 1000;
+
+// The up-down half of a spin carries the spin's number plus this, so that
+// the buddy edit keeps the number itself.
+inline constexpr int kUpDownIdOffset = 20000;
+inline constexpr int kToolbarId = 30000;
+
+struct WindowRecord {
+    HWND hwnd = nullptr;
+    std::optional<Rgb> background;
+    HBRUSH brush = nullptr;
+    HWND tooltip = nullptr;  // tooltips of the window's controls
+};
+
+struct ControlRecord {
+    int id = 0;
+    ControlKind kind = ControlKind::Text;
+    WindowId window = WindowId::Main;
+    HWND hwnd = nullptr;
+    HWND updown = nullptr;  // spin only
+    HWND parent = nullptr;
+    std::optional<Rgb> text_colour;
+    std::optional<Rgb> background;
+    std::optional<Rgb> hover_colour;  // link: text colour while the pointer is over it
+    bool hovered = false;
+    HBRUSH brush = nullptr;  // background brush, when one is given
+    int radio_group = 0;     // radio: number of the first button of its group
+    // Image controls own one 24-bit DIB section that is repainted in place.
+    HBITMAP bitmap = nullptr;
+    void* bits = nullptr;
+    int bitmap_w = 0, bitmap_h = 0;
+    bool right_double = false;  // the release after a right double-click is no right click
+    int rich_lines = 0;         // rich text: number of lines held
+    std::wstring tooltip;
+    std::wstring tooltip_title;
+    HWND balloon = nullptr;  // a balloon tooltip of its own, when it has a title
+};
+
+struct MenuRecord {
+    int command = 0;
+    std::wstring text;
+    int icon = -1;
+    bool top_level = false;
+};
+
+struct Backend {
+    HINSTANCE instance = nullptr;
+    std::map<WindowId, WindowRecord> windows;
+    std::unordered_map<int, ControlRecord> controls;
+    std::unordered_map<HWND, int> control_of_hwnd;
+    std::deque<Event> events;
+
+    HFONT fonts[6] = {};  // by Font
+    HFONT menu_font = nullptr;
+    HICON program_icon = nullptr, program_icon_small = nullptr;
+    std::map<int, HICON> icons;  // stored 16 x 16 and 24 x 24 icons by image number
+    int last_radio_group = 0;
+    HWND last_radio_parent = nullptr;
+
+    HMENU main_menu = nullptr;
+    std::map<int, HMENU> popups;
+    std::deque<MenuRecord> menu_records;  // deque: itemData points into it
+    std::map<int, MenuRecord*> menu_record_of;
+    std::map<int, HMENU> menu_of_command;
+
+    HWND toolbar = nullptr;
+    HIMAGELIST toolbar_images = nullptr;
+    std::map<int, std::wstring> toolbar_tooltips;
+    HACCEL accelerators = nullptr;
+    HWND tracked_leave = nullptr;  // the window WM_MOUSELEAVE is asked of
+    PointerShape pointer_shape = PointerShape::Arrow;  // over the About window
+};
+
+Backend& backend();
+
+// UTF-8 at the platform boundary, UTF-16 for every Win32 call.
+std::wstring widen(const std::string& text);
+std::string narrow(const std::wstring& text);
+
+COLORREF colour_ref(Rgb colour);
+ControlRecord* find_control(int id);
+ControlRecord* find_control(HWND hwnd);
+HWND window_handle(WindowId id);
+std::optional<WindowId> window_of(HWND hwnd);  // the program window hwnd belongs to
+void queue_event(Event event);
+
+// Shared message handling of the window procedures.
+void queue_control_notification(WindowId window, WPARAM wparam, LPARAM lparam);
+LRESULT handle_notify(WindowId window, HWND hwnd, LPARAM lparam);
+std::optional<LRESULT> colour_control(HDC dc, HWND control);
+bool measure_menu_item(MEASUREITEMSTRUCT& item);
+bool draw_menu_item(const DRAWITEMSTRUCT& item);
+
+HICON stored_icon(int image);
+void register_window_classes();
+void destroy_control(ControlRecord& record);
+
+}  // namespace lumetra::platform::win32

@@ -1,0 +1,3 @@
+#include <windows.h>
+#include "app/program.h"
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return lumetra::run_program({}); }
