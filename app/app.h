@@ -11,6 +11,7 @@
 #include "core/settings.h"
 #include "listing/listing.h"
 #include "platform/platform.h"
+#include "tools/cell_clipboard.h"
 
 namespace lumetra {
 
@@ -31,10 +32,20 @@ struct ScreenView {
     HoverState hover;
 };
 
+// The last change of button state seen over a pixel image of the cell
+// editor: a pixel changes only when this triple changes.
+struct DrawingSample {
+    int image = 0;
+    bool left = false, right = false;
+    bool operator==(const DrawingSample&) const = default;
+};
+
 struct ShellState {
     int mode = 1;  // 1..5
     bool quit_request = false;
     int popup_target = kNoCell;
+    DrawingSample last_sample;
+    bool about_picture_hovered = false;
 };
 
 struct App {
@@ -42,6 +53,7 @@ struct App {
     ShellState shell;
     ScreenView view;
     ListingOptionsSet listing_options{};
+    CellClipboard clipboard;
     // As read at start-up; the position is taken from the window at exit, the
     // rest is written back as it was read.
     Settings settings;

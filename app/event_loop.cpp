@@ -1,11 +1,18 @@
 #include "app/event_loop.h"
 
+#include "app/about.h"
+#include "app/documents.h"
+#include "app/drop_and_command_line.h"
+#include "app/keyboard_commands.h"
 #include "app/modes.h"
+#include "app/prompts.h"
 #include "app/startup.h"
 #include "editor/cell_editor.h"
 #include "editor/screen_view.h"
 #include "listing/code_view.h"
+#include "listing/code_view_commands.h"
 #include "listing/conversion_panel.h"
+#include "tools/cell_clipboard_panel.h"
 
 namespace lumetra {
 
@@ -36,11 +43,20 @@ void select_all_code_view(App& app, int) { platform::select_all(code_view_of(cur
 void copy_code_view(App& app, int) { platform::copy_selection(code_view_of(current_buffer(app.store))); }
 
 constexpr CommandRow kCommands[] = {
+    {1, 1, open_document},
+    {2, 2, save_document},
+    {3, 3, save_document_as},
+    {4, 4, new_document},
     {5, 5, request_quit},
+    {8, 8, show_about_window},
     {16, 20, choose_mode},
     {28, 28, next_mode},
+    {30, 39, recent_file_command},
+    {40, 43, cell_popup_command},
     {50, 50, select_all_code_view},
     {51, 51, copy_code_view},
+    {52, 52, save_listing_command},
+    {85, 89, pointer_command},
 };
 
 // ---------------------------------------------------------------- controls
@@ -59,6 +75,7 @@ constexpr ControlRow kControls[] = {
     {kFirstCellImage, kFirstCellImage + kCellCount - 1, true, cell_clicked},
     {kBufferTabs, kBufferTabs, true, tab_selected},
     {kConvertButton, kConvertButton, true, convert_pressed},
+    {kReadOutCode, kReadOutCode, true, read_out_focused},
     {472, 472, false, close_tool_panel},  // close images of the tool panels
     {595, 595, false, close_tool_panel},
     {152, 152, false, close_tool_panel},
@@ -112,17 +129,21 @@ bool run_pass(App& app, const Event& event)
 {
     if (event.window == WindowId::Main) {
         switch (event.kind) {
+        case EventKind::FilesDropped: files_dropped(app, event.files); break;
         case EventKind::RightButton: right_button_popups(app); break;
         case EventKind::Command: dispatch_command(app, event.number); break;
         case EventKind::Control: dispatch_control(app, event.number, event.type); break;
         default: break;
         }
         // Whether or not the event was handled.
+        cell_editor_poll(app);
         hover_poll(app);
     }
+    if (event.window == WindowId::About) about_window_event(app, event);
     if (event.kind == EventKind::Close && event.window == WindowId::Main) app.shell.quit_request = true;
     if (!app.shell.quit_request) return false;
-    // No buffer can hold unsaved work yet, so nothing is asked before leaving.
+    app.shell.quit_request = closing_prompt(app);
+    if (!app.shell.quit_request) return false;
     save_app_settings(app);
     return true;
 }

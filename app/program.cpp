@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/drop_and_command_line.h"
 #include "app/event_loop.h"
 #include "app/layout.h"
 #include "app/menus.h"
@@ -39,7 +40,6 @@ bool create_main_window_contents(App& app)
 
 bool start_up(App& app, const std::vector<std::filesystem::path>& arguments)
 {
-    (void)arguments;
     app.settings_file = settings_path(platform::temp_directory());
     make_view_bitmaps(app.view);
 
@@ -60,6 +60,7 @@ bool start_up(App& app, const std::vector<std::filesystem::path>& arguments)
     app.shell.mode = 1;
     switch_mode(app, app.shell.mode);
     platform::show_window(WindowId::Main);
+    open_command_line_file(app, arguments);
     platform::accept_dropped_files(true);
     if (platform::window_exists(WindowId::Startup)) platform::close_window(WindowId::Startup);
     return true;

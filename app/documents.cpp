@@ -1,0 +1,160 @@
+#include "app/documents.h"
+
+#include "app/prompts.h"
+#include "app/menus.h"
+#include "core/chr_file.h"
+#include "core/picture_import.h"
+#include "core/text_encoding.h"
+#include "editor/screen_view.h"
+
+namespace lumetra {
+
+namespace {
+
+constexpr const char* kOpenTitle = "Открыть файл...";
+constexpr const char* kOpenFilter = "Font Files (*.chr)|*.chr|Рисунки в форматах BMP, JPG, PNG|*.bmp;*.jpg;*.png|Все файлы|*.*";
+constexpr const char* kSaveTitle = "Сохранить файл...";
+constexpr const char* kSaveFilter = "Font Files (*.chr)|*.chr|All Files|*.*";
+constexpr int kPictureFilter = 2;
+
+// After any load: the whole view from the store, nothing open.
+void show_reloaded_buffer(App& app)
+{
+    paint_all_cells(app, current_buffer(app.store));
+    clear_cell_editor(app);
+    set_open_cell(app.store, kNoCell);
+}
+
+}  // namespace
+
+std::string file_extension(const std::filesystem::path& path)
+{
+    const std::string name = path_to_utf8(path);
+    const std::size_t separator = name.find_last_of("\\/");
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) return {};
+    std::string extension = name.substr(dot + 1);
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return extension;
+}
+
+std::filesystem::path with_default_extension(std::filesystem::path path, const char* extension)
+{
+    if (file_extension(path).empty()) path += extension;
+    return path;
+}
+
+void show_error_box(const std::string& text)
+{
+    platform::message_box(kErrorTitle, text, platform::Buttons::Ok, platform::Icon::Error);
+}
+
+bool write_buffer(App& app, int buffer, const std::filesystem::path& path)
+{
+    FileResult result = write_chr_from(app.store, buffer, path);
+    if (!result.ok) show_error_box(result.message);
+    return result.ok;
+}
+
+std::filesystem::path ask_picture_file_name()
+{
+    platform::FileChoice choice = platform::save_file_dialog({kSaveTitle, kSaveFilter, 1, {}});
+    if (choice.path.empty()) return {};
+    return with_default_extension(choice.path, ".chr");
+}
+
+bool has_picture_file_name(const ImageStore& store, int buffer) { return is_picture_extension(file_name(store, buffer)); }
+
+void new_document(App& app, int)
+{
+    if (!prompt_for_one_buffer(app)) return;
+    int buffer = current_buffer(app.store);
+    set_modified(app.store, buffer, false);
+    clear_buffer(app.store, buffer);
+    paint_all_cells(app, buffer);
+    set_file_name(app.store, buffer, {});
+    show_window_title(app);
+    clear_cell_editor(app);
+    set_open_cell(app.store, kNoCell);
+}
+
+void open_document(App& app, int)
+{
+    if (!prompt_for_one_buffer(app)) return;
+    int buffer = current_buffer(app.store);
+    bool was_modified = is_modified(app.store, buffer);
+    set_modified(app.store, buffer, false);
+
+    // The most recent file is offered, with the filter that shows it.
+    std::filesystem::path recent = utf8_to_path(app.settings.recent[0]);
+    platform::FileDialog dialog{kOpenTitle, kOpenFilter, is_picture_extension(recent) ? kPictureFilter : 1, recent};
+    platform::FileChoice choice = platform::open_file_dialog(dialog);
+    // Nothing was replaced, so the unsaved picture keeps its protection.
+    if (choice.path.empty()) {
+        set_modified(app.store, buffer, was_modified);
+        return;
+    }
+    if (!open_named_file(app, choice.path)) set_modified(app.store, buffer, was_modified);
+}
+
+void save_document(App& app, int command)
+{
+    int buffer = current_buffer(app.store);
+    const std::filesystem::path& name = file_name(app.store, buffer);
+    if (name.empty() || has_picture_file_name(app.store, buffer)) {
+        save_document_as(app, command);
+        return;
+    }
+    write_buffer(app, buffer, name);
+}
+
+void save_document_as(App& app, int)
+{
+    std::filesystem::path path = ask_picture_file_name();
+    if (path.empty()) return;
+    int buffer = current_buffer(app.store);
+    write_buffer(app, buffer, path);
+    // The chosen name is the buffer's from now on, even when the write failed.
+    set_file_name(app.store, buffer, path);
+    show_window_title(app);
+}
+
+bool open_named_file(App& app, const std::filesystem::path& path)
+{
+    if (path.empty()) return false;
+    // Before reading: a file that then fails to load still moves to the top.
+    add_recent(app, path);
+    FileResult result = open_picture_file(app.store, current_buffer(app.store), path);
+    if (result.ok) show_window_title(app);
+    else show_error_box(result.message);
+    show_reloaded_buffer(app);
+    return result.ok;
+}
+
+void open_into_current_buffer(App& app, const std::filesystem::path& path)
+{
+    int buffer = current_buffer(app.store);
+    bool was_modified = is_modified(app.store, buffer);
+    set_modified(app.store, buffer, false);
+    if (!open_named_file(app, path)) set_modified(app.store, buffer, was_modified);
+}
+
+void add_recent(App& app, const std::filesystem::path& path)
+{
+    add_recent_file(app.settings.recent, path_to_utf8(path));
+    auto texts = recent_menu_texts(app.settings.recent, kRecentBlanksAfterUpdate);
+    for (int i = 0; i < kRecentCount; ++i) platform::set_menu_item_text(kFirstRecentCommand + i, texts[i]);
+}
+
+void recent_file_command(App& app, int command)
+{
+    int entry = command - kFirstRecentCommand;
+    if (entry < 0 || entry >= kRecentCount || app.settings.recent[entry].empty()) return;
+    // Copied: opening reorders the list.
+    std::filesystem::path path = utf8_to_path(app.settings.recent[entry]);
+    if (!prompt_for_one_buffer(app)) return;
+    open_into_current_buffer(app, path);
+}
+
+}  // namespace lumetra

@@ -1,0 +1,47 @@
+// The document commands on the current buffer (New, Open, Save, Save As),
+// open named file, and the recent-files list with its submenu.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "app/app.h"
+
+namespace lumetra {
+
+// The text after the last "." that follows the last "\" or "/", lower-cased;
+// empty when there is none ("logo." has an empty extension too).
+std::string file_extension(const std::filesystem::path& path);
+// The path with extension appended when it has none by the rule above.
+std::filesystem::path with_default_extension(std::filesystem::path path, const char* extension);
+
+// "Ошибка" with an OK button and the error icon.
+void show_error_box(const std::string& text);
+
+// Writes buffer b to path; a failure is reported and leaves the flag set.
+bool write_buffer(App& app, int buffer, const std::filesystem::path& path);
+// The save dialog for a picture file; empty when cancelled, ".chr" added to
+// a name without extension.
+std::filesystem::path ask_picture_file_name();
+// A buffer whose name is an imported BMP, JPG or PNG is never written over
+// that picture: it needs a new name like a buffer without one.
+bool has_picture_file_name(const ImageStore& store, int buffer);
+
+void new_document(App& app, int command);      // 4
+void open_document(App& app, int command);     // 1
+void save_document(App& app, int command);     // 2
+void save_document_as(App& app, int command);  // 3
+
+// Moves path to the top of the recent list, reads it into the current
+// buffer (pictures by their extension are imported), repaints and closes
+// the cell editor whatever the outcome. True when the file was read.
+bool open_named_file(App& app, const std::filesystem::path& path);
+// Open named file after a prompt has answered go on: the modified flag is
+// cleared, and given back when the file cannot be read, since the unsaved
+// picture is still there.
+void open_into_current_buffer(App& app, const std::filesystem::path& path);
+
+void add_recent(App& app, const std::filesystem::path& path);
+void recent_file_command(App& app, int command);  // 30..39
+
+}  // namespace lumetra

@@ -1,0 +1,19 @@
+// What the user does with the text of a code view: select it, copy it, and
+// save it as an assembler source or include file.
+#pragma once
+
+#include "app/app.h"
+
+namespace lumetra {
+
+void SelectAllText(int view);
+void CopySelectedText(int view);
+
+// The current buffer's code view into a file the user names (".asm" added
+// to a name without extension), Windows-1251 with CR LF. Any failure is
+// reported and leaves an existing file as it was.
+void SaveListingFile(App& app);
+
+void save_listing_command(App& app, int command);  // 52
+
+}  // namespace lumetra
