@@ -347,16 +347,13 @@ void set_checked(int id, bool checked)
     if (c->spec.kind != ControlKind::Radio || !checked) return;
     // The group: the radio buttons created in a row with this one, starting
     // at the one marked as the group's first.
-    auto at = std::find(m.creation_order.begin(), m.creation_order.end(), id) - m.creation_order.begin();
-    auto first = at;
-    while (first > 0 && !(find(m.creation_order[first])->spec.style & kGroup) &&
-           find(m.creation_order[first - 1])->spec.kind == ControlKind::Radio)
-        --first;
-    for (auto i = first; i < static_cast<long>(m.creation_order.size()); ++i) {
-        auto* other = find(m.creation_order[i]);
-        if (other->spec.kind != ControlKind::Radio || (i > first && (other->spec.style & kGroup))) break;
-        if (m.creation_order[i] != id) other->checked = false;
-    }
+    const auto& order = m.creation_order;
+    auto radio = [&](std::size_t i) { return find(order[i])->spec.kind == ControlKind::Radio; };
+    auto opens_group = [&](std::size_t i) { return (find(order[i])->spec.style & kGroup) != 0; };
+    std::size_t first = static_cast<std::size_t>(std::find(order.begin(), order.end(), id) - order.begin());
+    while (first > 0 && !opens_group(first) && radio(first - 1)) --first;
+    for (std::size_t i = first; i < order.size() && radio(i) && (i == first || !opens_group(i)); ++i)
+        if (order[i] != id) find(order[i])->checked = false;
 }
 
 bool is_checked(int id)
