@@ -47,6 +47,7 @@ struct WindowRecord {
     std::optional<Rgb> background;
     HBRUSH brush = nullptr;
     HWND tooltip = nullptr;  // tooltips of the window's controls
+    int client_w = 0, client_h = 0;
 };
 
 struct ControlRecord {

@@ -715,6 +715,15 @@ void set_rich_text(int id, const std::vector<std::string>& lines, const std::vec
     StreamCursor cursor{&rtf, 0};
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&cursor), 0, stream_in};
     SendMessageW(record->hwnd, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    // RichEdit takes a \par at the very end as its own closing paragraph, so
+    // a last empty line (listings end with one) is given back here.
+    const auto held = SendMessageW(record->hwnd, EM_GETLINECOUNT, 0, 0);
+    if (lines.size() > 1 && held < static_cast<LRESULT>(lines.size())) {
+        GETTEXTLENGTHEX length{GTL_PRECISE | GTL_NUMCHARS, 1200};
+        const auto end = SendMessageW(record->hwnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+        SendMessageW(record->hwnd, EM_SETSEL, static_cast<WPARAM>(end), end);
+        SendMessageW(record->hwnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"\r"));
+    }
     record->rich_lines = static_cast<int>(lines.size());
     SendMessageW(record->hwnd, EM_SETSEL, 0, 0);
     SendMessageW(record->hwnd, EM_SCROLLCARET, 0, 0);

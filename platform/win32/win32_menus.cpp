@@ -148,17 +148,17 @@ void create_main_menu(const std::vector<MenuItem>& menus)
     }
     b.main_menu = bar;
 
-    // Keep the client area at its size whatever height the menu bar takes.
-    RECT before;
-    GetClientRect(main, &before);
+    // Keep the client area at its size whatever height the menu bar takes
+    // (it was counted as one line when the window was made).
     SetMenu(main, bar);
-    RECT after;
-    GetClientRect(main, &after);
-    if (after.bottom != before.bottom || after.right != before.right) {
+    const WindowRecord& window = b.windows[WindowId::Main];
+    RECT client;
+    GetClientRect(main, &client);
+    if (client.right != window.client_w || client.bottom != window.client_h) {
         RECT frame;
         GetWindowRect(main, &frame);
-        SetWindowPos(main, nullptr, 0, 0, frame.right - frame.left + (before.right - after.right),
-                     frame.bottom - frame.top + (before.bottom - after.bottom),
+        SetWindowPos(main, nullptr, 0, 0, frame.right - frame.left + (window.client_w - client.right),
+                     frame.bottom - frame.top + (window.client_h - client.bottom),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }

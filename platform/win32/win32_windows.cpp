@@ -478,6 +478,8 @@ bool create_window(const WindowSpec& spec)
 
     WindowRecord record;
     record.background = spec.background;
+    record.client_w = spec.client_w;
+    record.client_h = spec.client_h;
     if (spec.background) record.brush = CreateSolidBrush(colour_ref(*spec.background));
     b.windows[spec.id] = record;
     HWND hwnd = CreateWindowExW(ex_style, window_class, widen(spec.title).c_str(), style, x, y, width, height, owner,

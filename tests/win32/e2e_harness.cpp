@@ -1,3 +1,413 @@
+// lumetra_e2e.exe: the real program with a harness thread beside it. The
+// thread waits for the main window, plays one story with real input
+// (SetCursorPos, SendInput), looks at the windows through Win32 only, then
+// closes the program as a user would. The story is named by the environment
+// variable LUMETRA_E2E_STORY; the exit code is 0 when every check held.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
 #include "app/program.h"
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return lumetra::run_program({}); }
+#include "core/image_store.h"
+#include "core/settings.h"
+#include "listing/listing.h"
+
+namespace {
+
+const wchar_t* const kTitle = L"Lumetra v 3.4 For PIC  \u2014  ";
+
+struct Harness {
+    std::string story;
+    HWND main = nullptr;
+    int failures = 0;
+    int checks = 0;
+    POINT moved_to{-1, -1};  // where the close story put the window
+};
+
+std::string narrow(const std::wstring& text)
+{
+    if (text.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+void check(Harness& h, bool condition, const std::string& what)
+{
+    ++h.checks;
+    if (condition) return;
+    ++h.failures;
+    std::printf("FAIL %s: %s\n", h.story.c_str(), what.c_str());
+    std::fflush(stdout);
+}
+
+bool wait_until(const std::function<bool()>& condition, int timeout_ms = 5000)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition()) return true;
+        Sleep(20);
+    }
+    return condition();
+}
+
+HWND find_control(HWND root, int id)
+{
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        root,
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (GetDlgCtrlID(hwnd) == s->id) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring window_text(HWND hwnd)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+RECT screen_rect(HWND hwnd)
+{
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+bool visible(HWND hwnd) { return hwnd && IsWindowVisible(hwnd); }
+
+void click_at(POINT at)
+{
+    SetCursorPos(at.x, at.y);
+    Sleep(30);
+    INPUT press[2] = {};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &press[0], sizeof(INPUT));
+    Sleep(30);
+    SendInput(1, &press[1], sizeof(INPUT));
+}
+
+void click_centre(HWND hwnd)
+{
+    const RECT r = screen_rect(hwnd);
+    click_at({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+void press_keys(const std::vector<WORD>& down_in_order)
+{
+    std::vector<INPUT> keys;
+    for (WORD key : down_in_order) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = key;
+        keys.push_back(in);
+    }
+    for (auto it = down_in_order.rbegin(); it != down_in_order.rend(); ++it) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *it;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        keys.push_back(in);
+    }
+    for (INPUT& in : keys) {
+        SendInput(1, &in, sizeof(INPUT));
+        Sleep(20);
+    }
+}
+
+COLORREF pixel_of(HWND hwnd, int x, int y)
+{
+    HDC dc = GetDC(hwnd);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return colour;
+}
+
+std::string rich_text(HWND rich)
+{
+    GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
+    const auto n = SendMessageW(rich, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    GETTEXTEX request{};
+    request.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    request.flags = GT_USECRLF;
+    request.codepage = 1200;
+    const auto got = SendMessageW(rich, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request),
+                                  reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(got));
+    return narrow(text);
+}
+
+bool menu_checked(HWND main, int command)
+{
+    return (GetMenuState(GetMenu(main), static_cast<UINT>(command), MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+// ---------------------------------------------------------------- stories
+
+void story_window(Harness& h)
+{
+    check(h, window_text(h.main) == kTitle, "title is the title literal alone, got \"" + narrow(window_text(h.main)) + "\"");
+    RECT client{};
+    GetClientRect(h.main, &client);
+    check(h, client.right == 794 && client.bottom == 518,
+          "client area 794 x 518, got " + std::to_string(client.right) + " x " + std::to_string(client.bottom));
+    const LONG_PTR style = GetWindowLongPtrW(h.main, GWL_STYLE);
+    check(h, (style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU) && (style & WS_MINIMIZEBOX),
+          "caption, system menu and minimise button");
+    check(h, !(style & WS_MAXIMIZEBOX) && !(style & WS_THICKFRAME), "neither maximise button nor sizing border");
+    check(h, (GetWindowLongPtrW(h.main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0, "the window accepts dropped files");
+    check(h, GetClassLongPtrW(h.main, GCLP_HICON) != 0, "the window has the program icon");
+    check(h, FindWindowW(L"LumetraStartup", nullptr) == nullptr, "the start-up window is gone");
+    check(h, GetMenu(h.main) != nullptr && GetMenuItemCount(GetMenu(h.main)) == 3, "three menus on the bar");
+    check(h, menu_checked(h.main, 16) && !menu_checked(h.main, 18), "mode 1 carries the check mark at start");
+}
+
+void story_tabs(Harness& h)
+{
+    HWND tabs = find_control(h.main, 7);
+    check(h, tabs != nullptr, "tab strip 7 exists");
+    if (!tabs) return;
+    const auto count = SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
+    check(h, count == 10, "ten tabs, got " + std::to_string(count));
+    RECT client{};
+    GetClientRect(tabs, &client);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[64] = {};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        const std::wstring expected = L"\u0411\u0443\u0444\u0435\u0440 " + std::to_wstring(i + 1);
+        check(h, text == expected, "tab " + std::to_string(i) + " reads \"" + narrow(expected) + "\", got \"" +
+                                       narrow(text) + "\"");
+        RECT r{};
+        SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+        check(h, r.right <= client.right, "tab " + std::to_string(i) + " lies inside the strip (right edge " +
+                                              std::to_string(r.right) + ")");
+    }
+    check(h, SendMessageW(tabs, TCM_GETROWCOUNT, 0, 0) == 1, "all tabs in one row");
+    check(h, SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 0, "tab \"Буфер 1\" chosen at start");
+}
+
+void story_cells(Harness& h)
+{
+    HWND view = find_control(h.main, 9);
+    check(h, view != nullptr && find_control(h.main, 8) != nullptr, "screen view frame 8 and container 9 exist");
+    if (!view) return;
+    POINT origin{0, 0};
+    ClientToScreen(view, &origin);
+    int misplaced = 0;
+    std::string first_wrong;
+    for (int r = 0; r < 8; ++r) {
+        for (int k = 0; k < 16; ++k) {
+            const int id = 20 + 16 * r + k;
+            HWND cell = find_control(view, id);
+            const int x = k < 8 ? 1 + 33 * k : 267 + 33 * (k - 8);
+            const int y = 1 + 33 * r;
+            const RECT at = cell ? screen_rect(cell) : RECT{};
+            const bool right = cell && GetParent(cell) == view && at.left - origin.x == x && at.top - origin.y == y &&
+                               at.right - at.left == 32 && at.bottom - at.top == 32;
+            if (!right && misplaced++ == 0)
+                first_wrong = "cell image " + std::to_string(id) + " at " + std::to_string(at.left - origin.x) + "," +
+                              std::to_string(at.top - origin.y) + " expected " + std::to_string(x) + "," +
+                              std::to_string(y);
+        }
+    }
+    check(h, misplaced == 0, std::to_string(misplaced) + " cell images misplaced; first: " + first_wrong);
+
+    // What the screen shows: cell background inside, white in the 1-pixel
+    // gaps and across the 3-pixel gap between the crystals.
+    const COLORREF cell_green = RGB(97, 213, 155), white = RGB(255, 255, 255);
+    check(h, pixel_of(view, 1 + 16, 1 + 16) == cell_green, "cell 1 shows the cell background");
+    check(h, pixel_of(view, 267 + 33 * 7 + 16, 1 + 33 * 7 + 16) == cell_green, "cell 128 shows the cell background");
+    check(h, pixel_of(view, 33, 10) == white, "1-pixel gap after the first column is white");
+    check(h, pixel_of(view, 10, 33) == white, "1-pixel gap under the first row is white");
+    check(h, pixel_of(view, 264, 10) == white && pixel_of(view, 265, 10) == white && pixel_of(view, 266, 10) == white,
+          "3-pixel crystal gap x = 264..266 is white");
+    check(h, pixel_of(view, 263, 10) == cell_green && pixel_of(view, 267, 10) == cell_green,
+          "cells end at x = 263 and start again at x = 267");
+}
+
+void story_tab_click(Harness& h)
+{
+    HWND tabs = find_control(h.main, 7);
+    if (!tabs) {
+        check(h, false, "tab strip 7 exists");
+        return;
+    }
+    RECT r{};
+    SendMessageW(tabs, TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
+    POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(tabs, &centre);
+    click_at(centre);
+    HWND view1 = find_control(h.main, 521), view3 = find_control(h.main, 523);
+    check(h, wait_until([&] { return visible(view3); }), "code view 523 shown after the click on \"Буфер 3\"");
+    check(h, SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 2, "tab \"Буфер 3\" chosen");
+    check(h, !visible(view1), "code view 521 hidden");
+    int shown = 0;
+    for (int id = 521; id <= 530; ++id) shown += visible(find_control(h.main, id)) ? 1 : 0;
+    check(h, shown == 1, "exactly one code view visible, got " + std::to_string(shown));
+    check(h, window_text(h.main) == kTitle, "title of buffer 3 (no file) is the literal alone");
+}
+
+void story_ctrl3(Harness& h)
+{
+    SetForegroundWindow(h.main);
+    wait_until([&] { return GetForegroundWindow() == h.main; }, 2000);
+    press_keys({VK_CONTROL, '3'});
+    HWND logic = find_control(h.main, 580), options = find_control(h.main, 16), editor = find_control(h.main, 410);
+    check(h, wait_until([&] { return visible(logic); }), "Ctrl+3 shows the logic panel 580");
+    check(h, visible(options), "the conversion panel 16 stays visible in mode 3");
+    check(h, !visible(editor), "the cell-editor panel 410 is hidden in mode 3");
+    if (logic && options) {
+        const RECT l = screen_rect(logic), o = screen_rect(options);
+        check(h, o.top >= l.bottom && o.left == l.left, "the conversion panel sits below the logic panel");
+    }
+    check(h, menu_checked(h.main, 18), "\"Лог. операции\" carries the check mark");
+    for (int command : {16, 17, 19, 20})
+        check(h, !menu_checked(h.main, command), "mode item " + std::to_string(command) + " has no check mark");
+}
+
+void story_convert(Harness& h)
+{
+    HWND button = find_control(h.main, 425), view = find_control(h.main, 521);
+    check(h, button && view, "button 425 and code view 521 exist");
+    if (!button || !view) return;
+    check(h, rich_text(view).empty(), "the code view is empty before the conversion");
+    click_centre(button);
+    check(h, wait_until([&] { return !rich_text(view).empty(); }), "\"Преобразовать\" fills code view 521");
+    const std::string expected =
+        lumetra::join_view_lines(lumetra::GenerateListing(lumetra::ScreenBuffer{}, "", lumetra::ListingOptions{}));
+    const std::string shown = rich_text(view);
+    check(h, shown == expected, "code view holds the listing of the blank buffer with the default options (" +
+                                    std::to_string(shown.size()) + " bytes, expected " +
+                                    std::to_string(expected.size()) + ")");
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    SendMessageW(view, EM_SETSEL, 0, 1);
+    SendMessageW(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    check(h, std::wstring(format.szFaceName) == L"Lucida Console" && format.yHeight == 200,
+          "the listing is in Lucida Console 10 pt, got " + narrow(format.szFaceName) + " " +
+              std::to_string(format.yHeight / 20) + " pt");
+    check(h, !(format.dwEffects & CFE_BOLD), "the listing is not bold");
+}
+
+void story_close(Harness& h)
+{
+    // Somewhere the defaults would never put it.
+    h.moved_to = {123, 77};
+    SetWindowPos(h.main, nullptr, h.moved_to.x, h.moved_to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    wait_until([&] {
+        const RECT r = screen_rect(h.main);
+        return r.left == h.moved_to.x && r.top == h.moved_to.y;
+    });
+}
+
+const std::map<std::string, void (*)(Harness&)> kStories = {
+    {"window", story_window},   {"tabs", story_tabs},   {"cells", story_cells}, {"tab_click", story_tab_click},
+    {"ctrl3", story_ctrl3},     {"convert", story_convert}, {"close", story_close},
+};
+
+std::filesystem::path settings_file()
+{
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    wchar_t long_form[4096] = {};
+    GetLongPathNameW(temp, long_form, 4096);
+    return lumetra::settings_path(long_form[0] ? long_form : temp);
+}
+
+void play(Harness& h, std::atomic<bool>& done)
+{
+    const bool up = wait_until(
+        [&] {
+            h.main = FindWindowW(L"LumetraMain", nullptr);
+            return h.main && IsWindowVisible(h.main) && !FindWindowW(L"LumetraStartup", nullptr);
+        },
+        15000);
+    check(h, up, "the main window appears");
+    if (up) {
+        Sleep(100);
+        kStories.at(h.story)(h);
+    }
+    // Close the program the way the close box does.
+    if (h.main) PostMessageW(h.main, WM_CLOSE, 0, 0);
+    if (!wait_until([&] { return done.load(); }, 15000)) {
+        std::printf("FAIL %s: the program did not end after WM_CLOSE\n", h.story.c_str());
+        std::fflush(stdout);
+        ExitProcess(3);
+    }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    Harness h;
+    if (const char* story = std::getenv("LUMETRA_E2E_STORY")) h.story = story;
+    if (!kStories.count(h.story)) {
+        std::printf("usage: LUMETRA_E2E_STORY=<story> lumetra_e2e.exe; stories:");
+        for (const auto& [name, run] : kStories) std::printf(" %s", name.c_str());
+        std::printf("\n");
+        return 2;
+    }
+    // Every story starts without a settings file: the defaults.
+    const std::filesystem::path settings = settings_file();
+    std::error_code ignored;
+    std::filesystem::remove(settings, ignored);
+
+    std::atomic<bool> done{false};
+    const auto started = std::chrono::steady_clock::now();
+    std::thread harness([&] { play(h, done); });
+    const int exit_code = lumetra::run_program({});
+    done = true;
+    harness.join();
+    check(h, exit_code == 0, "the program ends with exit code 0, got " + std::to_string(exit_code));
+
+    if (h.story == "close") {
+        std::ifstream in(settings, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        const std::string written = text.str();
+        check(h, in.good() || !written.empty(), "closing writes the settings file " + settings.string());
+        check(h, written.find("X = 123\r\n") != std::string::npos && written.find("Y = 77\r\n") != std::string::npos,
+              "the settings file holds the window position X = 123, Y = 77:\n" + written);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf("%s %s: %d checks, %d failed (%.1f s)\n", h.failures ? "FAIL" : "ok  ", h.story.c_str(), h.checks,
+                h.failures, seconds);
+    std::fflush(stdout);
+    return h.failures ? 1 : 0;
+}
