@@ -18,8 +18,9 @@ struct CliError {
     std::string message;
 };
 
-// Reads PICTURE as the editor's open would (a .chr file for every other
-// extension). Fills picture or returns the error text.
+// Reads PICTURE as the editor's open would: BMP, JPG and PNG by their
+// extension are imported, every other file is a .chr file. Fills picture or
+// returns the error text.
 std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBuffer& picture);
 
 // Writes bytes to OUT through a temporary file, or to standard output when
@@ -31,5 +32,6 @@ std::optional<std::string> option_value(const Args& args, std::size_t& i);
 
 int run_listing(const Args& args);
 int run_bin(const Args& args);
+int run_convert(const Args& args);
 
 }  // namespace lumetra::cli

@@ -3,6 +3,7 @@
 #include "cli/cli.h"
 #include "core/chr_file.h"
 #include "core/file_io.h"
+#include "core/picture_import.h"
 
 namespace lumetra::cli {
 
@@ -10,9 +11,13 @@ std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBu
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return CliError{"no such picture file: " + path.string()};
-    FileResult result = load_chr(path, picture);
-    if (!result.ok) return CliError{"cannot read " + path.string()};
-    return std::nullopt;
+    ImageStore store;
+    if (open_picture_file(store, 1, path).ok) {
+        picture = store.buffers[0];
+        return std::nullopt;
+    }
+    if (!is_picture_extension(path)) return CliError{"cannot read " + path.string()};
+    return CliError{"cannot import " + path.string() + ": " + read_picture(path).error};
 }
 
 std::optional<CliError> write_output(const std::filesystem::path& out, std::string_view bytes)

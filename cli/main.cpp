@@ -16,6 +16,7 @@ constexpr Command kCommands[] = {
     {"listing", lumetra::cli::run_listing,
      "listing [--db] [--file-name[=NAME]] [--no-group] [--indent1 N] [--indent2 N] PICTURE [-o OUT]"},
     {"bin", lumetra::cli::run_bin, "bin [--group] [--mode new|append|insert|replace] [--at N] -o FILE PICTURE..."},
+    {"convert", lumetra::cli::run_convert, "convert PICTURE -o OUT.chr"},
 };
 
 int usage()

@@ -1,0 +1,71 @@
+// Decoding of outside pictures into one portable RGB image, and the way from
+// that image to the 1024 display bytes. Every decoder takes the whole file in
+// memory and trusts nothing in it: sizes are checked against the limits and
+// against the bytes actually present before anything is allocated.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/image_store.h"
+
+namespace lumetra {
+
+// Three bytes R, G, B a pixel, rows from top to bottom.
+struct RgbImage {
+    int width = 0;
+    int height = 0;
+    // A 1-bit picture keeps its two palette colours: their blue decides,
+    // without the grey rule.
+    bool two_colour = false;
+    std::vector<std::uint8_t> rgb;
+};
+
+struct DecodeLimits {
+    std::uint64_t max_pixels = 64'000'000;
+    std::uint64_t max_file_bytes = 256u << 20;
+};
+
+// A decoded picture, or why there is none (error is then not empty).
+struct DecodeResult {
+    RgbImage image;
+    std::string error;
+    bool ok() const { return error.empty(); }
+};
+
+using FileBytes = std::span<const std::uint8_t>;
+
+// The decoder is chosen by the first bytes: "BM" a bitmap, 00 00 01 00 an
+// icon, the PNG signature, FF D8 a JPEG. The extension plays no part.
+DecodeResult decode_picture(FileBytes file, const DecodeLimits& limits = {});
+
+DecodeResult decode_bmp(FileBytes file, const DecodeLimits& limits = {});
+DecodeResult decode_ico(FileBytes file, const DecodeLimits& limits = {});
+DecodeResult decode_png(FileBytes file, const DecodeLimits& limits = {});
+DecodeResult decode_jpeg(FileBytes file, const DecodeLimits& limits = {});
+
+// Why width x height pixels cannot be taken (zero sizes, more pixels than the
+// limit), or nothing.
+std::string check_size(std::uint64_t width, std::uint64_t height, const DecodeLimits& limits);
+
+// Sizes the image for width x height pixels, or says why not: zero sizes,
+// more pixels than the limit allows, or no memory for them.
+std::string prepare_image(RgbImage& image, std::uint64_t width, std::uint64_t height, const DecodeLimits& limits);
+
+// Area-averaging stretch to exactly 128 x 64, each axis by its own factor:
+// every target pixel is the mean of the source pixels it covers, weighted by
+// the covered area, rounded to nearest. Integer arithmetic throughout, so the
+// result is the same on every platform.
+RgbImage stretch_to_display(const RgbImage& picture);
+
+// Grey level of a colour: (30 R + 53 G + 11 B) div 94.
+std::uint8_t grey_level(std::uint8_t r, std::uint8_t g, std::uint8_t b);
+
+// The display picture: stretched when not already 128 x 64, grey rule for
+// pictures deeper than 1 bit (a two-colour picture keeps its blue), and a
+// pixel lit where that level is below 220.
+ScreenBuffer screen_from_picture(const RgbImage& picture);
+
+}  // namespace lumetra

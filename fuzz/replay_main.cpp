@@ -1,0 +1,32 @@
+// Runs a fuzz target once over every file of the given folders, without
+// libFuzzer: the corpus replay of the test run, under the sanitizers of the
+// native build.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+int main(int argc, char** argv)
+{
+    int files = 0;
+    for (int i = 1; i < argc; ++i) {
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[i], ec)) {
+            if (!entry.is_regular_file()) continue;
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+            ++files;
+        }
+        if (ec) {
+            std::fprintf(stderr, "cannot read %s\n", argv[i]);
+            return 1;
+        }
+    }
+    std::printf("replayed %d files\n", files);
+    return files > 0 ? 0 : 1;
+}

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Builds libpng and libjpeg-turbo for x86_64-w64-mingw32 (static) from Debian's
+# source packages into the cache folder the toolchain file searches:
+#   scripts/build-mingw-deps.sh [CACHE_DIR]   (default $HOME/.cache/lumetra)
+# zlib comes from the package libz-mingw-w64-dev. Idempotent: nothing is done
+# when the cache is complete. The machine's apt configuration is not touched:
+# apt-get reads a private source list and keeps its lists in the cache folder.
+set -euo pipefail
+cache=$(realpath -m "${1:-$HOME/.cache/lumetra}")
+prefix=$cache/mingw-deps
+stamp=$prefix/.complete
+want="libpng16.a libjpeg.a"
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] \
+   && [ -f "$prefix/lib/libpng16.a" ] && [ -f "$prefix/lib/libjpeg.a" ] && [ -f "$prefix/include/png.h" ]; then
+    exit 0
+fi
+
+sources=$cache/sources
+apt_dir=$cache/apt
+mkdir -p "$sources" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/sources.list.d"
+
+# deb-src twins of the machine's own deb entries (one-line and deb822 forms),
+# so the same mirror serves the sources.
+: > "$apt_dir/sources.list"
+for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] && sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f" >> "$apt_dir/sources.list"
+done
+rm -f "$apt_dir/sources.list.d/"*
+for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] && sed 's/^Types:.*/Types: deb-src/' "$f" > "$apt_dir/sources.list.d/$(basename "$f")"
+done
+apt_opts=(-o Dir::Etc::SourceList="$apt_dir/sources.list" -o Dir::Etc::SourceParts="$apt_dir/sources.list.d"
+          -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache" -o APT::Sandbox::User=root)
+
+fetch() {  # fetch PACKAGE: unpacks its source into $sources/PACKAGE
+    local package=$1
+    [ -d "$sources/$package" ] && return 0
+    local work=$sources/.fetch-$package
+    rm -rf "$work"; mkdir -p "$work"
+    # Newest first; a mirror may list a version whose files it does not hold.
+    local version ok=""
+    for version in $(apt-cache "${apt_opts[@]}" showsrc "$package" | sed -n 's/^Version: //p' | sort -Vru); do
+        rm -f "$work"/*
+        if (cd "$work" && apt-get "${apt_opts[@]}" -qq source --download-only "$package=$version" >/dev/null 2>&1); then
+            ok=$version; break
+        fi
+    done
+    [ -n "$ok" ] || { echo "mingw-deps: cannot fetch the source of $package" >&2; return 1; }
+    local dsc; dsc=$(ls "$work"/*.dsc | head -1)
+    dpkg-source -x "$dsc" "$work/tree" >/dev/null 2>&1
+    mv "$work/tree" "$sources/$package"
+    rm -rf "$work"
+}
+
+if [ ! -d "$sources/libpng1.6" ] || [ ! -d "$sources/libjpeg-turbo" ]; then
+    echo "mingw-deps: fetching the sources of libpng1.6 and libjpeg-turbo"
+    apt-get "${apt_opts[@]}" -qq update
+    fetch libpng1.6
+    fetch libjpeg-turbo
+fi
+
+toolchain=$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-w64.cmake
+jobs=(-j2)
+build=$cache/build
+rm -rf "$build"; mkdir -p "$build"
+
+echo "mingw-deps: building zlib-linked libpng (static)"
+cmake -S "$sources/libpng1.6" -B "$build/png" -G Ninja --toolchain "$toolchain" \
+    -Wno-dev -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DLUMETRA_WIN_DEPS="$prefix" \
+    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_EXECUTABLES=OFF -DPNG_TESTS=OFF -DSKIP_INSTALL_PROGRAMS=ON \
+    -DZLIB_LIBRARY=/usr/x86_64-w64-mingw32/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/x86_64-w64-mingw32/include >/dev/null
+cmake --build "$build/png" "${jobs[@]}" >/dev/null
+cmake --install "$build/png" >/dev/null
+
+echo "mingw-deps: building libjpeg-turbo (static, SIMD)"
+simd=-DREQUIRE_SIMD=OFF
+command -v nasm >/dev/null && simd=-DREQUIRE_SIMD=ON
+cmake -S "$sources/libjpeg-turbo" -B "$build/jpeg" -G Ninja --toolchain "$toolchain" \
+    -Wno-dev -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DLUMETRA_WIN_DEPS="$prefix" \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF "$simd" >/dev/null
+cmake --build "$build/jpeg" "${jobs[@]}" >/dev/null
+cmake --install "$build/jpeg" >/dev/null
+
+rm -rf "$build"
+echo "$want" > "$stamp"
+echo "mingw-deps: ready in $prefix"

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (AddressSanitizer, UBSan) in
+# build/fuzz, with libpng and libjpeg-turbo compiled from Debian's sources
+# under the same instrumentation, and runs one of them:
+#   scripts/fuzz.sh                      build only
+#   scripts/fuzz.sh TARGET [SECONDS]     fuzz bmp|ico|png|jpeg|import (default 600 s)
+# The working corpus grows in build/fuzz/corpus/TARGET from fuzz/corpus/TARGET;
+# crashes, leaks and timeouts land in build/fuzz/findings/TARGET.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build/fuzz
+deps=$build/deps
+sources=$HOME/.cache/lumetra/sources
+flags="-g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined,fuzzer-no-link"
+
+if [ ! -f "$deps/.complete" ]; then
+    # The same Debian sources the Windows build uses.
+    [ -d "$sources/libpng1.6" ] && [ -d "$sources/libjpeg-turbo" ] || bash "$root/scripts/build-mingw-deps.sh"
+    rm -rf "$build/deps-build"
+    cmake -S "$sources/libpng1.6" -B "$build/deps-build/png" -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_C_FLAGS="$flags" -DCMAKE_INSTALL_PREFIX="$deps" \
+        -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_EXECUTABLES=OFF -DPNG_TESTS=OFF -DSKIP_INSTALL_PROGRAMS=ON >/dev/null
+    cmake --build "$build/deps-build/png" -j2 >/dev/null
+    cmake --install "$build/deps-build/png" >/dev/null
+    cmake -S "$sources/libjpeg-turbo" -B "$build/deps-build/jpeg" -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_C_FLAGS="$flags" -DCMAKE_INSTALL_PREFIX="$deps" -DCMAKE_INSTALL_LIBDIR=lib \
+        -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF >/dev/null
+    cmake --build "$build/deps-build/jpeg" -j2 --target jpeg-static >/dev/null
+    # Debian's packaging leaves the static library out of the install step.
+    mkdir -p "$deps/lib" && cp "$build/deps-build/jpeg/libjpeg.a" "$deps/lib/"
+    cp "$build/deps-build/jpeg/jconfig.h" "$sources/libjpeg-turbo/jpeglib.h" "$sources/libjpeg-turbo/jmorecfg.h" \
+       "$sources/libjpeg-turbo/jerror.h" "$deps/include/"
+    rm -rf "$build/deps-build"
+    touch "$deps/.complete"
+fi
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
+    -DCMAKE_PREFIX_PATH="$deps" -DJPEG_LIBRARY_RELEASE="$deps/lib/libjpeg.a" -DPNG_LIBRARY_RELEASE="$deps/lib/libpng16.a" \
+    -DJPEG_INCLUDE_DIR="$deps/include" -DPNG_PNG_INCLUDE_DIR="$deps/include" -DLUMETRA_FUZZ=ON -DLUMETRA_TESTS=OFF >/dev/null
+targets=(bmp ico png jpeg import)
+cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
+
+target=${1:-}
+[ -n "$target" ] || exit 0
+seconds=${2:-600}
+corpus=$build/corpus/$target findings=$build/findings/$target
+mkdir -p "$corpus" "$findings"
+seeds=$root/fuzz/corpus/$target
+[ "$target" = import ] && seeds=$root/fuzz/corpus
+cd "$findings"
+exec "$build/fuzz/fuzz_$target" "$corpus" "$seeds" -max_total_time="$seconds" -artifact_prefix="$findings/" \
+    -timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1
