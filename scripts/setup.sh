@@ -19,3 +19,6 @@ if ((${#missing[@]})); then
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+# libpng and libjpeg-turbo for the Windows build, once, into the cache folder.
+bash "$(dirname "$0")/build-mingw-deps.sh"
