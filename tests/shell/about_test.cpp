@@ -1,0 +1,89 @@
+// The About window.
+#include "shell_fixture.h"
+
+namespace lumetra::testing {
+
+namespace {
+
+struct About : ShellTest {
+    void about_event(pf::EventKind kind, int number = 0, pf::EventType type = pf::EventType::None)
+    {
+        hl::push_event({kind, number, type, pf::WindowId::About, {}});
+        pump();
+    }
+    void click(int control) { about_event(pf::EventKind::Control, control, pf::EventType::Click); }
+};
+
+}  // namespace
+
+TEST_F(About, OpensOnceFadingInWithItsControls)
+{
+    start();
+    command(8);
+    ASSERT_TRUE(pf::window_exists(pf::WindowId::About));
+    auto window = hl::window_spec(pf::WindowId::About);
+    EXPECT_EQ(pf::window_title(pf::WindowId::About), "О программе");
+    EXPECT_EQ(window.client_w, 234);
+    EXPECT_EQ(window.client_h, 264);
+    ASSERT_EQ(hl::fades().size(), 1u);
+    EXPECT_EQ(hl::fades()[0].milliseconds, 500);
+    EXPECT_TRUE(hl::fades()[0].show);
+    EXPECT_TRUE(hl::window_visible(pf::WindowId::About));
+
+    EXPECT_EQ(hl::stored_image(356), 9);
+    EXPECT_EQ(hl::control_spec(356).rect, (pf::Rect{30, 10, 168, 35}));
+    EXPECT_FALSE(hl::control_spec(356).tooltip_title.empty());
+    EXPECT_EQ(pf::text(357), "Более подробно о работе программы можно прочитать на страничке");
+    EXPECT_EQ(pf::text(355), "Ok");
+    EXPECT_EQ(hl::control_spec(353).tooltip, "Связатся с автором");
+    EXPECT_EQ(pf::text(350).rfind("Lumetra v 3.4 For PIC  —  ", 0), 0u);
+    for (int link : {353, 358}) {
+        EXPECT_EQ(hl::control_spec(link).text_colour, (pf::Rgb{58, 2, 197}));
+        EXPECT_EQ(hl::control_spec(link).hover_colour, (pf::Rgb{2, 131, 253}));
+    }
+
+    // A second command 8 brings the same window forward.
+    command(8);
+    EXPECT_EQ(hl::fades().size(), 1u);
+    EXPECT_TRUE(pf::window_exists(pf::WindowId::About));
+}
+
+TEST_F(About, PictureLightsUpUnderThePointer)
+{
+    start();
+    command(8);
+    hl::point_at(356, 10, 10);
+    about_event(pf::EventKind::PointerMoved);
+    EXPECT_EQ(hl::stored_image(356), 10);
+    EXPECT_EQ(hl::pointer_shape(), pf::PointerShape::Hand);
+    hl::point_at(355, 1, 1);
+    about_event(pf::EventKind::PointerMoved);
+    EXPECT_EQ(hl::stored_image(356), 9);
+    EXPECT_EQ(hl::pointer_shape(), pf::PointerShape::Arrow);
+}
+
+TEST_F(About, LinksOpenTheProjectsOwnPagesAndOkFadesOut)
+{
+    start();
+    command(8);
+    click(358);
+    click(356);
+    click(353);
+    click(351);
+    EXPECT_EQ(hl::opened_links(),
+              (std::vector<std::string>{"https://lumetra.example/", "https://lumetra.example/", "mailto:support@lumetra.example"}));
+    click(355);
+    EXPECT_FALSE(pf::window_exists(pf::WindowId::About));
+    ASSERT_EQ(hl::fades().size(), 2u);
+    EXPECT_EQ(hl::fades()[1].milliseconds, 1000);
+    EXPECT_FALSE(hl::fades()[1].show);
+
+    // The close box does the same, and the window can be opened again.
+    command(8);
+    about_event(pf::EventKind::Close);
+    EXPECT_FALSE(pf::window_exists(pf::WindowId::About));
+    EXPECT_FALSE(app.shell.quit_request);
+    EXPECT_EQ(hl::fades().size(), 4u);
+}
+
+}  // namespace lumetra::testing

@@ -1,0 +1,167 @@
+// Opening cells in the cell editor, drawing with the held buttons, and the
+// read-out of the shown cell.
+#include "shell_fixture.h"
+
+#include "editor/screen_view.h"
+
+namespace lumetra::testing {
+
+namespace {
+
+struct CellEditing : ShellTest {
+    void double_click(int cell) { control(19 + cell, pf::EventType::DoubleClick); }
+    // The pointer onto a pixel image with the buttons as given.
+    void press(int pixel_image, int dx, int dy, bool left, bool right)
+    {
+        hl::hold_buttons(left, right);
+        move_to(pixel_image, dx, dy);
+    }
+    std::uint8_t byte(int cell, int k) const { return read_byte(app.store, current_buffer(app.store), cell, k); }
+};
+
+}  // namespace
+
+TEST_F(CellEditing, PressInsideAPixelSetsItAndShowsItEverywhere)
+{
+    start();
+    double_click(1);
+    EXPECT_EQ(pf::text(553), "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00");
+    press(280, 5, 5, true, false);
+    EXPECT_EQ(byte(1, 1), 0x01);
+    EXPECT_EQ(pf::text(553), "0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00");
+    EXPECT_EQ(pf::text(554), "1\n\n1\n\n1");
+    EXPECT_TRUE(pf::is_enabled(551));
+    // Cell image 20: a black 4 x 4 square at the top-left on the open colour.
+    const auto& cell = hl::bitmap(20);
+    EXPECT_EQ(cell.at(0, 0), kInk);
+    EXPECT_EQ(cell.at(3, 3), kInk);
+    EXPECT_EQ(cell.at(4, 0), kOpenCellBackground);
+    EXPECT_EQ(cell.at(0, 4), kOpenCellBackground);
+    EXPECT_EQ(hl::bitmap(280).at(8, 8), kInk);
+    EXPECT_EQ(hl::bitmap(281).at(8, 8), kCellBackground);
+}
+
+TEST_F(CellEditing, OnlyTheInnerPartOfAPixelImageDraws)
+{
+    start();
+    double_click(1);
+    for (auto [dx, dy] : {std::pair{1, 5}, {5, 1}, {15, 5}, {5, 15}, {0, 0}}) {
+        press(280, dx, dy, true, false);
+        EXPECT_EQ(byte(1, 1), 0x00) << dx << "," << dy;
+        hl::hold_buttons(false, false);
+    }
+    press(280, 14, 14, true, false);
+    EXPECT_EQ(byte(1, 1), 0x01);
+    press(281, 2, 2, true, false);
+    EXPECT_EQ(byte(1, 1), 0x03);
+}
+
+TEST_F(CellEditing, DraggingWithTheLeftButtonDrawsAHorizontalLine)
+{
+    start();
+    double_click(1);
+    press(280, 8, 8, true, false);
+    press(288, 8, 8, true, false);
+    press(296, 8, 8, true, false);
+    EXPECT_EQ(pf::text(553), "0x01,0x01,0x01,0x00,0x00,0x00,0x00,0x00");
+    for (int x : {0, 4, 8}) EXPECT_EQ(hl::bitmap(20).at(x + 1, 1), kInk) << x;
+    EXPECT_EQ(hl::bitmap(20).at(13, 1), kOpenCellBackground);
+}
+
+TEST_F(CellEditing, StayingOnOnePixelChangesItOnceAndLeftWins)
+{
+    start();
+    double_click(5);
+    press(280, 5, 5, false, true);  // clearing a clear pixel
+    press(280, 5, 5, true, true);   // both down: the left button sets
+    EXPECT_EQ(byte(5, 1), 0x01);
+    // Still held on the same pixel: a byte changed behind the editor's back stays.
+    write_byte(app.store, 1, 5, 1, 0x00);
+    press(280, 6, 6, true, true);
+    EXPECT_EQ(byte(5, 1), 0x00);
+    write_byte(app.store, 1, 5, 1, 0x01);
+    press(280, 6, 6, false, true);  // the right button alone erases
+    EXPECT_EQ(byte(5, 1), 0x00);
+    EXPECT_EQ(hl::bitmap(280).at(8, 8), kCellBackground);
+    EXPECT_EQ(pf::text(553).substr(0, 4), "0x00");
+    // Releasing and pressing again on the same pixel counts as a new press.
+    press(280, 6, 6, false, false);
+    press(280, 6, 6, true, false);
+    EXPECT_EQ(byte(5, 1), 0x01);
+}
+
+TEST_F(CellEditing, ReadOutNamesCrystalPageAndSegment)
+{
+    start();
+    write_byte(app.store, 1, 9, 2, 0x7E);
+    write_byte(app.store, 1, 9, 8, 0xA5);
+    double_click(9);
+    EXPECT_EQ(pf::text(554), "2\n\n1\n\n1");
+    EXPECT_EQ(pf::text(553), "0x00,0x7E,0x00,0x00,0x00,0x00,0x00,0xA5");
+    EXPECT_EQ(hl::bitmap(343).at(0, 0), kInk);  // byte 8 bit 7
+    EXPECT_EQ(hl::bitmap(336).at(0, 0), kInk);  // byte 8 bit 0
+    EXPECT_EQ(hl::bitmap(337).at(0, 0), kCellBackground);
+    double_click(128);
+    EXPECT_EQ(pf::text(554), "2\n\n8\n\n8");
+    EXPECT_EQ(hl::bitmap(28).at(16, 16), kCellBackground) << "cell 9 painted normal again";
+    EXPECT_EQ(hl::bitmap(147).at(16, 16), kOpenCellBackground);
+    EXPECT_EQ(open_cell(app.store), 128);
+}
+
+TEST_F(CellEditing, FocusOnTheReadOutSelectsItsWholeLine)
+{
+    start();
+    double_click(3);
+    control(553, pf::EventType::GainFocus);
+    EXPECT_EQ(hl::selected_text(553), "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00");
+}
+
+TEST_F(CellEditing, ClicksCloseTheCellExceptOnTheOpenCellItself)
+{
+    start();
+    double_click(2);
+    control(21, pf::EventType::Click);
+    EXPECT_EQ(open_cell(app.store), 2);
+    control(22, pf::EventType::Click);
+    EXPECT_EQ(open_cell(app.store), kNoCell);
+    EXPECT_EQ(hl::bitmap(21).at(16, 16), kCellBackground);
+    EXPECT_EQ(hl::bitmap(280).at(8, 8), kEditorGrey);
+    EXPECT_EQ(pf::text(554), "1\n\n1\n\n2") << "the last read-out stays";
+
+    // A right click closes too and offers popup 1 for that cell.
+    double_click(2);
+    control(40, pf::EventType::RightClick);
+    EXPECT_EQ(open_cell(app.store), kNoCell);
+    EXPECT_EQ(app.shell.popup_target, 21);
+    EXPECT_EQ(hl::popups_shown(), std::vector<int>{1});
+}
+
+TEST_F(CellEditing, OpeningACellMarksTheBufferSoThatNewAsks)
+{
+    start();
+    double_click(1);
+    EXPECT_TRUE(is_modified(app.store, 1));
+    command(4);
+    ASSERT_EQ(hl::message_boxes().size(), 1u);
+    EXPECT_EQ(hl::message_boxes()[0].title, "Сохранение файла");
+    EXPECT_EQ(hl::message_boxes()[0].text, "Данные не были сохранены, сохранить их сейчас?");
+    EXPECT_EQ(hl::message_boxes()[0].buttons, pf::Buttons::YesNoCancel);
+    EXPECT_EQ(hl::message_boxes()[0].icon, pf::Icon::Question);
+}
+
+TEST_F(CellEditing, OtherModesOpenACellOnlyByDoubleClick)
+{
+    start();
+    command(17);
+    control(30, pf::EventType::Click);
+    control(30, pf::EventType::RightClick);
+    EXPECT_TRUE(hl::popups_shown().empty());
+    EXPECT_EQ(app.shell.mode, 2);
+    double_click(11);
+    EXPECT_EQ(app.shell.mode, 1);
+    EXPECT_TRUE(pf::is_menu_item_checked(16));
+    EXPECT_EQ(open_cell(app.store), 11);
+    EXPECT_EQ(pf::text(554), "2\n\n1\n\n3");
+}
+
+}  // namespace lumetra::testing

@@ -1,0 +1,213 @@
+// The cell clipboard (popup 1 and Ctrl+X/C/V over a cell), the code-view
+// commands with the listing file, and the pointer routing of 85..89.
+#include "shell_fixture.h"
+
+#include <fstream>
+
+#include "core/text_encoding.h"
+#include "editor/screen_view.h"
+
+namespace lumetra::testing {
+
+namespace {
+
+struct Commands : ShellTest {
+    std::array<std::uint8_t, 8> cell(int buffer, int n) const
+    {
+        std::array<std::uint8_t, 8> bytes{};
+        for (int k = 1; k <= 8; ++k) bytes[k - 1] = read_byte(app.store, buffer, n, k);
+        return bytes;
+    }
+    void fill(int buffer, int n, std::uint8_t first)
+    {
+        for (int k = 1; k <= 8; ++k) write_byte(app.store, buffer, n, k, static_cast<std::uint8_t>(first + k));
+    }
+    void popup(int cell_number, int command_id)
+    {
+        control(19 + cell_number, pf::EventType::RightClick);
+        command(command_id);
+    }
+    void key(bool ctrl, bool alt, char k)
+    {
+        ASSERT_TRUE(hl::press_shortcut(ctrl, false, alt, k));
+        pump();
+    }
+    static std::string contents(const std::filesystem::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+};
+
+constexpr std::array<std::uint8_t, 8> kZeros{};
+
+}  // namespace
+
+TEST_F(Commands, PopupCutCopyPasteClearWorkAcrossBuffers)
+{
+    start();
+    // Paste before anything was copied gives an empty cell.
+    fill(1, 7, 0x10);
+    popup(7, 42);
+    EXPECT_EQ(cell(1, 7), kZeros);
+    EXPECT_TRUE(is_modified(app.store, 1));
+
+    fill(1, 3, 0x20);
+    set_modified(app.store, 1, false);
+    popup(3, 41);
+    EXPECT_FALSE(is_modified(app.store, 1)) << "popup copy changes nothing";
+    auto copied = cell(1, 3);
+    click_tab(2);
+    popup(100, 42);
+    EXPECT_EQ(cell(2, 100), copied);
+    EXPECT_TRUE(is_modified(app.store, 2));
+    // Byte 1 is 0x21: bits 0 and 5 of the left column.
+    EXPECT_EQ(hl::bitmap(119).at(0, 20), kInk);
+    EXPECT_EQ(hl::bitmap(119).at(0, 4), kCellBackground);
+
+    popup(100, 43);  // clear keeps the clipboard
+    EXPECT_EQ(cell(2, 100), kZeros);
+    popup(101, 42);
+    EXPECT_EQ(cell(2, 101), copied);
+    popup(101, 40);
+    EXPECT_EQ(cell(2, 101), kZeros);
+    EXPECT_EQ(hl::bitmap(120).at(0, 0), kCellBackground);
+    EXPECT_EQ(open_cell(app.store), kNoCell);
+    EXPECT_EQ(cell(1, 3), copied) << "buffer 1 untouched";
+}
+
+TEST_F(Commands, CtrlKeysActOnTheCellUnderThePointer)
+{
+    start();
+    fill(1, 10, 0x30);
+    auto original = cell(1, 10);
+    hl::point_at(29, 5, 5);
+    key(true, false, 'C');
+    EXPECT_TRUE(is_modified(app.store, 1)) << "Ctrl+C over a cell marks the buffer";
+    hl::point_at(30, 31, 31);
+    key(true, false, 'V');
+    EXPECT_EQ(cell(1, 11), original);
+    key(true, false, 'X');
+    EXPECT_EQ(cell(1, 11), kZeros);
+    EXPECT_EQ(hl::beeps(), 0);
+
+    // The gap between two cells, and outside the view: only the beep.
+    hl::point_at(29, 32, 5);
+    key(true, false, 'V');
+    hl::point_at(7, 5, 5);
+    key(true, false, 'X');
+    EXPECT_EQ(hl::beeps(), 2);
+    EXPECT_EQ(cell(1, 10), original);
+
+    // Another mode: the beep, even over a cell.
+    command(17);
+    hl::point_at(29, 5, 5);
+    key(true, false, 'V');
+    EXPECT_EQ(hl::beeps(), 3);
+    EXPECT_EQ(cell(1, 10), original);
+}
+
+TEST_F(Commands, PasteOnTheOpenCellKeepsTheEditorTrue)
+{
+    start();
+    fill(1, 1, 0x40);
+    hl::point_at(20, 5, 5);
+    key(true, false, 'C');
+    control(21, pf::EventType::DoubleClick);
+    hl::point_at(21, 5, 5);
+    key(true, false, 'V');
+    EXPECT_EQ(cell(1, 2), cell(1, 1));
+    EXPECT_EQ(open_cell(app.store), 2);
+    EXPECT_EQ(hl::bitmap(21).at(31, 31), kOpenCellBackground);
+    EXPECT_EQ(hl::bitmap(280).at(8, 8), kInk) << "0x41: byte 1 bit 0";
+}
+
+TEST_F(Commands, TextKeysFollowThePointerNotTheFocus)
+{
+    start();
+    write_byte(app.store, 1, 1, 1, 0xAB);
+    control(425);
+    pf::set_focus(553);
+    hl::set_clipboard("before");
+    hl::point_at(521, 100, 50);
+    key(true, false, 'A');
+    key(true, false, 'C');
+    EXPECT_EQ(hl::clipboard(), pf::text(521));
+    EXPECT_NE(hl::clipboard().find("0xAB"), std::string::npos);
+    EXPECT_EQ(hl::beeps(), 0);
+    EXPECT_FALSE(is_modified(app.store, 1)) << "no cell was touched";
+
+    hl::set_clipboard("kept");
+    for (char k : {'A', 'C'}) {
+        hl::point_at(20, 5, 5);  // Ctrl+A over the screen view
+        if (k == 'A') key(true, false, k);
+        hl::point_at_client({700, 500});
+        key(true, false, k);
+    }
+    EXPECT_EQ(hl::beeps(), 3);
+    EXPECT_EQ(hl::clipboard(), "kept");
+    hl::point_at_client({700, 500});
+    key(false, true, 'S');
+    EXPECT_EQ(hl::beeps(), 4);
+    EXPECT_TRUE(hl::file_dialogs().empty());
+
+    // Alt+S over the code view saves the listing, and never beeps.
+    hl::point_at(521, 10, 10);
+    key(false, true, 'S');
+    EXPECT_EQ(hl::file_dialogs().size(), 1u);
+    EXPECT_EQ(hl::beeps(), 4);
+}
+
+TEST_F(Commands, ListingFileGetsAsmAndTheViewsTextInWindows1251)
+{
+    start();
+    write_byte(app.store, 1, 1, 1, 0x01);
+    control(425);
+    const std::string view = pf::text(521);
+    const std::pair<const char*, int> cases[] = {{"table", 1}, {"all", 2}, {"table.inc", 1}, {"table.txt", 2}};
+    for (auto [typed, filter] : cases) {
+        hl::answer_file_dialog({hl::temp_dir() / typed, filter});
+        command(52);
+    }
+    const auto& dialog = hl::file_dialogs()[0];
+    EXPECT_TRUE(dialog.save);
+    EXPECT_EQ(dialog.dialog.title, "Сохранить файл...");
+    EXPECT_EQ(dialog.dialog.filter, "*.asm, *.inc, *.txt|*.asm; *.inc; *.txt|Все файлы|*.*");
+    EXPECT_EQ(dialog.dialog.filter_index, 1);
+    for (const char* name : {"table.asm", "all.asm", "table.inc", "table.txt"})
+        EXPECT_EQ(contents(hl::temp_dir() / name), *encode_cp1251(view)) << name;
+    std::string asm_text = contents(hl::temp_dir() / "table.asm");
+    EXPECT_EQ(asm_text.substr(0, 2), "\r\n");
+    EXPECT_EQ(asm_text.substr(asm_text.size() - 2), "\r\n");
+    EXPECT_EQ(asm_text.find('\n', 2), asm_text.find("\r\n", 2) + 1) << "CR LF throughout";
+    EXPECT_TRUE(hl::message_boxes().empty());
+    EXPECT_FALSE(is_modified(app.store, 1));
+}
+
+TEST_F(Commands, ListingFileThatCannotBeWrittenIsReportedAndTheOldFileStays)
+{
+    start();
+    auto path = hl::temp_dir() / "old.asm";
+    std::ofstream(path, std::ios::binary) << "old";
+    // A character the code page cannot hold, typed by the user.
+    pf::set_text(521, "; ✓ done");
+    hl::answer_file_dialog({path, 1});
+    command(52);
+    ASSERT_EQ(hl::message_boxes().size(), 1u);
+    EXPECT_EQ(hl::message_boxes()[0].title, "Ошибка");
+    EXPECT_EQ(hl::message_boxes()[0].text, "Не удалось сохранить файл\n" + path_to_utf8(path));
+    EXPECT_EQ(hl::message_boxes()[0].icon, pf::Icon::Error);
+    EXPECT_EQ(contents(path), "old");
+
+    auto nowhere = hl::temp_dir() / "no-folder" / "x";
+    pf::set_text(521, "; Кристалл 1");
+    hl::answer_file_dialog({nowhere, 1});
+    command(52);
+    EXPECT_EQ(hl::message_boxes().back().text, "Не удалось сохранить файл\n" + path_to_utf8(nowhere) + ".asm");
+
+    // A cancelled dialog writes nothing and says nothing.
+    command(52);
+    EXPECT_EQ(hl::message_boxes().size(), 2u);
+}
+
+}  // namespace lumetra::testing
