@@ -1,5 +1,5 @@
 # The two commands of the README. Each installs what is missing first.
-.PHONY: run test setup native windows
+.PHONY: run screenshot test setup native windows
 
 setup:
 	@bash scripts/setup.sh
@@ -16,5 +16,10 @@ windows: setup
 test: native windows
 	@ctest --preset native
 
-run: native
+# The editor under Wine on the current X display.
+run: windows
 	@bash scripts/run.sh
+
+# The editor on a virtual display: a picture of its window in docs/screenshot.png.
+screenshot: windows
+	@bash scripts/screenshot.sh

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# make screenshot: starts the editor on a virtual X display, saves a PNG of
+# its window and closes it as a user would:
+#   scripts/screenshot.sh [OUT.png]     (default docs/screenshot.png)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(realpath -m "${1:-docs/screenshot.png}")
+prefix=$(realpath -m build/wine-run)
+exe=${LUMETRA_EXE:-build/windows/bin/lumetra.exe}  # another build with LUMETRA_EXE
+[ -f "$exe" ] || { echo "screenshot: $exe is missing (make windows)"; exit 1; }
+bash scripts/wine-prefix.sh "$prefix"
+export WINEPREFIX=$prefix WINEDEBUG=-all
+
+display_file=$(mktemp)
+xvfb="" program=""
+cleanup() {
+    [ -n "$program" ] && kill "$program" 2>/dev/null
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+    rm -f "$display_file"
+}
+trap cleanup EXIT
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 200); do [ -s "$display_file" ] && break; sleep 0.05; done
+export DISPLAY=:$(head -n1 "$display_file")
+
+# The sample picture, opened from the command line, so there is something to see.
+sample=$(winepath -w "$PWD/samples/lumetra.chr" 2>/dev/null)
+xdotool mousemove 1020 760 2>/dev/null || true  # the pointer off the window: no hover highlight
+bash scripts/wine-run.sh "$prefix" "$exe" "$sample" >/dev/null 2>&1 &
+program=$!
+window=""
+for _ in $(seq 300); do
+    window=$(xdotool search --name '^Lumetra v 3\.4 For PIC' 2>/dev/null | head -n1 || true)
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || { echo "screenshot: the editor's window did not appear"; exit 1; }
+sleep 1.5  # let it paint
+eval "$(xdotool getwindowgeometry --shell "$window")"
+# Press "Преобразовать" (client 674, 474; the client area is 794 x 518 at the
+# bottom of the X window, inside a 3-pixel border) so the listing shows too.
+xdotool mousemove $((X + 3 + 674)) $((Y + HEIGHT - 3 - 518 + 474)) click 1 mousemove 1020 760
+sleep 1
+mkdir -p "$(dirname "$out")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out"
+echo "screenshot: $out (${WIDTH} x ${HEIGHT})"
+
+# WM_CLOSE to the program's windows: it saves its settings and ends.
+wine taskkill /im lumetra.exe >/dev/null 2>&1 || true
+for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$program" 2>/dev/null; then echo "screenshot: the editor did not end after WM_CLOSE"; exit 1; fi
+wait "$program" || true
+program=""
