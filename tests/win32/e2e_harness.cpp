@@ -349,8 +349,17 @@ std::filesystem::path settings_file()
     return lumetra::settings_path(long_form[0] ? long_form : temp);
 }
 
-void play(Harness& h, std::atomic<bool>& done)
+void play(Harness& h, std::atomic<bool>& done, std::chrono::steady_clock::time_point started)
 {
+    // Start-up time: from the entry point until the main window is shown.
+    const auto deadline = started + std::chrono::seconds(15);
+    while (std::chrono::steady_clock::now() < deadline) {
+        h.main = FindWindowW(L"LumetraMain", nullptr);
+        if (h.main && IsWindowVisible(h.main)) break;
+        Sleep(2);
+    }
+    const auto shown = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+    if (h.main && h.story == "window") std::printf("main window shown %.0f ms after start\n", shown);
     const bool up = wait_until(
         [&] {
             h.main = FindWindowW(L"LumetraMain", nullptr);
@@ -390,7 +399,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 
     std::atomic<bool> done{false};
     const auto started = std::chrono::steady_clock::now();
-    std::thread harness([&] { play(h, done); });
+    std::thread harness([&] { play(h, done, started); });
     const int exit_code = lumetra::run_program({});
     done = true;
     harness.join();
