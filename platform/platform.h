@@ -107,6 +107,7 @@ enum Style : unsigned {
     kDisabled = 1u << 4,
     kGroup = 1u << 5,      // first radio button of a group
     kChecked = 1u << 6,    // radio and check box initial state
+    kDigitsOnly = 1u << 7, // edit: only the digits 0..9 can be typed
 };
 
 enum class Font {
@@ -140,6 +141,7 @@ struct ControlSpec {
     std::string link;                // Link target
     std::optional<Rgb> hover_colour; // Link: its text colour while the pointer is over it
     std::string tooltip_title;       // not empty: the tooltip is a balloon with this title
+    int text_limit = 0;              // Edit: at most this many characters can be typed; 0 no limit
 };
 
 bool create_control(const ControlSpec& spec);
