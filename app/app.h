@@ -12,6 +12,7 @@
 #include "listing/listing.h"
 #include "platform/platform.h"
 #include "tools/cell_clipboard.h"
+#include "tools/logic.h"
 
 namespace lumetra {
 
@@ -54,6 +55,7 @@ struct App {
     ScreenView view;
     ListingOptionsSet listing_options{};
     CellClipboard clipboard;
+    LogicUndo logic_undo;
     // As read at start-up; the position is taken from the window at exit, the
     // rest is written back as it was read.
     Settings settings;

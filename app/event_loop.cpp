@@ -12,7 +12,9 @@
 #include "listing/code_view.h"
 #include "listing/code_view_commands.h"
 #include "listing/conversion_panel.h"
+#include "tools/bin_panel.h"
 #include "tools/cell_clipboard_panel.h"
+#include "tools/logic_panel.h"
 
 namespace lumetra {
 
@@ -80,6 +82,13 @@ constexpr ControlRow kControls[] = {
     {595, 595, false, close_tool_panel},
     {152, 152, false, close_tool_panel},
     {192, 192, false, close_tool_panel},
+    {kLogicClose, kLogicClose, true, close_tool_panel},
+    {kLogicResult, kLogicResult, true, logic_result_event},
+    {kLogicApply, kLogicApply, true, logic_apply_event},
+    {kLogicUndoButton, kLogicUndoButton, true, logic_undo_event},
+    {kFirstBinSlot, kLastBinSlot, true, bin_slot_event},
+    {kBinTarget, kBinWhere, true, bin_file_option_event},
+    {kBinConvert, kBinConvert, true, bin_convert_event},
 };
 
 // ---------------------------------------------------------------- right button

@@ -9,6 +9,8 @@
 #include "editor/screen_view.h"
 #include "listing/code_view.h"
 #include "listing/conversion_panel.h"
+#include "tools/bin_panel.h"
+#include "tools/logic_panel.h"
 
 namespace lumetra {
 
@@ -33,6 +35,7 @@ bool create_main_window_contents(App& app)
     for (int buffer = 1; buffer <= kBufferCount; ++buffer) SaveListingOptions(app.listing_options, buffer);
     for (int panel : {kLogicPanel, kOptimisationPanel, kBinPanel})
         if (!create_rows(tool_panel_rows(panel))) return false;
+    if (!create_logic_panel() || !create_bin_panel()) return false;
     return true;
 }
 
