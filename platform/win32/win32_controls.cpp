@@ -391,7 +391,14 @@ bool create_control(const ControlSpec& spec)
         style |= WS_CLIPSIBLINGS;
         break;
     case ControlKind::Text:
-        style |= (spec.style & kCentred) ? SS_CENTER : SS_LEFT;
+        // A one-line label that is too long is cut at the edge rather than
+        // wrapped onto a second line nobody can see.
+        if (spec.style & kCentred)
+            style |= SS_CENTER;
+        else if (spec.text.find('\n') == std::string::npos && spec.rect.h < 28)
+            style |= SS_LEFTNOWORDWRAP;
+        else
+            style |= SS_LEFT;
         break;
     case ControlKind::Edit:
         window_class = L"EDIT";

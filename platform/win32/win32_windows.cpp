@@ -405,7 +405,8 @@ void register_window_classes()
     b.menu_font = CreateFontIndirectW(&metrics.lfMenuFont);
     b.fonts[static_cast<int>(Font::StartupBold)] =
         CreateFontW(points(12), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"MS Sans Serif");
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS,
+                    condensed ? L"DejaVu Sans Condensed" : L"MS Sans Serif");
     // Without the fixed-pitch request a missing Lucida Console falls back to
     // a proportional face.
     b.fonts[static_cast<int>(Font::Code)] =
