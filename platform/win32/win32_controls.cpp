@@ -405,6 +405,7 @@ bool create_control(const ControlSpec& spec)
         style |= ES_AUTOHSCROLL | WS_TABSTOP;
         if (spec.style & kReadOnly) style |= ES_READONLY;
         if (spec.style & kCentred) style |= ES_CENTER;
+        if (spec.style & kDigitsOnly) style |= ES_NUMBER;
         if (!(spec.style & kBorder)) ex_style |= WS_EX_CLIENTEDGE;
         break;
     case ControlKind::RichText:
@@ -485,6 +486,9 @@ bool create_control(const ControlSpec& spec)
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_of(font)), FALSE);
 
     switch (spec.kind) {
+    case ControlKind::Edit:
+        if (spec.text_limit > 0) SendMessageW(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(spec.text_limit), 0);
+        break;
     case ControlKind::RichText:
         // No word wrap; room for long skip lists; the code font and colours.
         SendMessageW(hwnd, EM_SETTARGETDEVICE, 0, 1);

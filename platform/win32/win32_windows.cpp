@@ -606,6 +606,13 @@ static void take_message(MSG& msg)
         case WM_RBUTTONDOWN:
             if (window == WindowId::Main) queue_event({EventKind::RightButton, 0, EventType::None, *window, {}});
             break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+            // The cell-editor poll must run when a button goes down or up,
+            // even if the pointer does not move.
+            queue_event({EventKind::PointerMoved, 0, EventType::None, *window, {}});
+            break;
         case WM_MOUSEMOVE:
             // Ask to hear when the pointer leaves, so the hover read-out is
             // cleared even when the pointer jumps out of the window.
