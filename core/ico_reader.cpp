@@ -95,6 +95,13 @@ DecodeResult decode_ico(FileBytes file, const DecodeLimits& limits)
     unsigned best_bits = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t entry = 6 + 16 * i;
+        // Every image must be there, not only the one shown: a file cut off
+        // anywhere is damaged.
+        const std::uint64_t size = u32(file, entry + 8), offset = u32(file, entry + 12);
+        if (size == 0 || offset > file.size() || size > file.size() - offset) {
+            result.error = "an icon image lies outside the file";
+            return result;
+        }
         const std::uint64_t width = file[entry] ? file[entry] : 256, height = file[entry + 1] ? file[entry + 1] : 256;
         const unsigned bits = u16(file, entry + 6);
         if (i == 0 || width * height > best_area || (width * height == best_area && bits > best_bits)) {
@@ -105,10 +112,6 @@ DecodeResult decode_ico(FileBytes file, const DecodeLimits& limits)
     }
     const std::size_t entry = 6 + 16 * best;
     const std::uint64_t size = u32(file, entry + 8), offset = u32(file, entry + 12);
-    if (size == 0 || offset > file.size() || size > file.size() - offset) {
-        result.error = "an icon image lies outside the file";
-        return result;
-    }
     FileBytes image = file.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(size));
     if (image.size() >= 8 && std::memcmp(image.data(), kPngSignature, 8) == 0) return decode_png(image, limits);
     return decode_icon_bitmap(image, limits);

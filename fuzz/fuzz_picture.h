@@ -10,7 +10,7 @@
 
 namespace lumetra::fuzz {
 
-inline const DecodeLimits kFuzzLimits{1u << 20, 1u << 20};
+inline const DecodeLimits kFuzzLimits{1u << 16, 1u << 20};
 
 // Decodes, and takes the picture all the way to the display bytes.
 inline void decode_and_show(DecodeResult (*decode)(FileBytes, const DecodeLimits&), const std::uint8_t* data,
