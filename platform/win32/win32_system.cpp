@@ -110,8 +110,11 @@ std::optional<Point> to_main_client(Point screen)
     return Point{at.x, at.y};
 }
 
-bool left_button_down() { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; }
-bool right_button_down() { return (GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0; }
+// GetKeyState adds the state as of the message just taken: the asynchronous
+// state can lag behind a press by a moment (Wine caches it per thread), and
+// the cell-editor poll runs right after the press's own message.
+bool left_button_down() { return ((GetAsyncKeyState(VK_LBUTTON) | GetKeyState(VK_LBUTTON)) & 0x8000) != 0; }
+bool right_button_down() { return ((GetAsyncKeyState(VK_RBUTTON) | GetKeyState(VK_RBUTTON)) & 0x8000) != 0; }
 void warning_beep() { MessageBeep(MB_ICONEXCLAMATION); }
 void sleep_ms(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds > 0 ? milliseconds : 0)); }
 std::uint64_t now_ms() { return GetTickCount64(); }
