@@ -4,6 +4,11 @@
 
 #include "cli/cli.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 struct Command {
@@ -30,6 +35,10 @@ int usage()
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // Listings already end their lines in CR LF; text mode would double the CR.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     if (argc < 2) return usage();
     for (const Command& command : kCommands)
         if (std::strcmp(argv[1], command.name) == 0) return command.run(lumetra::cli::Args(argv + 2, argv + argc));

@@ -63,4 +63,7 @@ done
 wine_cli listing "$pictures/pattern-png-rgb.png" -o "$work/wine.asm"
 cmp -s "$work/chr.asm" "$work/native.asm" || fail "listing of a PNG differs from the listing of its .chr"
 cmp -s "$work/native.asm" "$work/wine.asm" || fail "listing under Wine differs"
+# Standard output is binary on Windows too: CR LF stays CR LF.
+wine_cli listing "$pictures/pattern-png-rgb.png" > "$work/stdout.asm"
+cmp -s "$work/native.asm" "$work/stdout.asm" || fail "listing to standard output under Wine differs"
 echo "Windows and native import agree on $same pictures and refuse $refused damaged files"
