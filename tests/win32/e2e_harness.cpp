@@ -1,182 +1,31 @@
-// lumetra_e2e.exe: the real program with a harness thread beside it. The
-// thread waits for the main window, plays one story with real input
-// (SetCursorPos, SendInput), looks at the windows through Win32 only, then
-// closes the program as a user would. The story is named by the environment
-// variable LUMETRA_E2E_STORY; the exit code is 0 when every check held.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+// lumetra_e2e.exe: stories of the main window at start, the tab strip, the
+// screen view's cell images, mode 3 by Ctrl+3, the conversion into the code
+// view, and the window position kept on close. LUMETRA_E2E_STORY names the
+// story; the exit code is 0 when every check held (see e2e_support.h).
+#include "tests/win32/e2e_support.h"
 
 #include <commctrl.h>
 #include <richedit.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <map>
 #include <sstream>
 #include <string>
-#include <thread>
-#include <vector>
 
-#include "app/program.h"
 #include "core/image_store.h"
 #include "core/settings.h"
 #include "listing/listing.h"
 
+using namespace lumetra::e2e;
+
 namespace {
-
-const wchar_t* const kTitle = L"Lumetra v 3.4 For PIC  \u2014  ";
-
-struct Harness {
-    std::string story;
-    HWND main = nullptr;
-    int failures = 0;
-    int checks = 0;
-    POINT moved_to{-1, -1};  // where the close story put the window
-};
-
-std::string narrow(const std::wstring& text)
-{
-    if (text.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-
-void check(Harness& h, bool condition, const std::string& what)
-{
-    ++h.checks;
-    if (condition) return;
-    ++h.failures;
-    std::printf("FAIL %s: %s\n", h.story.c_str(), what.c_str());
-    std::fflush(stdout);
-}
-
-bool wait_until(const std::function<bool()>& condition, int timeout_ms = 5000)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (std::chrono::steady_clock::now() < end) {
-        if (condition()) return true;
-        Sleep(20);
-    }
-    return condition();
-}
-
-HWND find_control(HWND root, int id)
-{
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        root,
-        [](HWND hwnd, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (GetDlgCtrlID(hwnd) == s->id) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::wstring window_text(HWND hwnd)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-RECT screen_rect(HWND hwnd)
-{
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    return r;
-}
-
-bool visible(HWND hwnd) { return hwnd && IsWindowVisible(hwnd); }
-
-void click_at(POINT at)
-{
-    SetCursorPos(at.x, at.y);
-    Sleep(30);
-    INPUT press[2] = {};
-    press[0].type = press[1].type = INPUT_MOUSE;
-    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &press[0], sizeof(INPUT));
-    Sleep(30);
-    SendInput(1, &press[1], sizeof(INPUT));
-}
-
-void click_centre(HWND hwnd)
-{
-    const RECT r = screen_rect(hwnd);
-    click_at({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-}
-
-void press_keys(const std::vector<WORD>& down_in_order)
-{
-    std::vector<INPUT> keys;
-    for (WORD key : down_in_order) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = key;
-        keys.push_back(in);
-    }
-    for (auto it = down_in_order.rbegin(); it != down_in_order.rend(); ++it) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = *it;
-        in.ki.dwFlags = KEYEVENTF_KEYUP;
-        keys.push_back(in);
-    }
-    for (INPUT& in : keys) {
-        SendInput(1, &in, sizeof(INPUT));
-        Sleep(20);
-    }
-}
-
-COLORREF pixel_of(HWND hwnd, int x, int y)
-{
-    HDC dc = GetDC(hwnd);
-    const COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(hwnd, dc);
-    return colour;
-}
-
-std::string rich_text(HWND rich)
-{
-    GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
-    const auto n = SendMessageW(rich, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-    GETTEXTEX request{};
-    request.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    request.flags = GT_USECRLF;
-    request.codepage = 1200;
-    const auto got = SendMessageW(rich, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request),
-                                  reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(got));
-    return narrow(text);
-}
-
-bool menu_checked(HWND main, int command)
-{
-    return (GetMenuState(GetMenu(main), static_cast<UINT>(command), MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
 
 // ---------------------------------------------------------------- stories
 
 void story_window(Harness& h)
 {
+    std::printf("main window shown %.0f ms after start\n", h.shown_ms);
     check(h, window_text(h.main) == kTitle, "title is the title literal alone, got \"" + narrow(window_text(h.main)) + "\"");
     RECT client{};
     GetClientRect(h.main, &client);
@@ -327,96 +176,37 @@ void story_convert(Harness& h)
 void story_close(Harness& h)
 {
     // Somewhere the defaults would never put it.
-    h.moved_to = {123, 77};
-    SetWindowPos(h.main, nullptr, h.moved_to.x, h.moved_to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const POINT moved_to{123, 77};
+    SetWindowPos(h.main, nullptr, moved_to.x, moved_to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     wait_until([&] {
         const RECT r = screen_rect(h.main);
-        return r.left == h.moved_to.x && r.top == h.moved_to.y;
+        return r.left == moved_to.x && r.top == moved_to.y;
     });
 }
 
-const std::map<std::string, void (*)(Harness&)> kStories = {
+const Stories kStories = {
     {"window", story_window},   {"tabs", story_tabs},   {"cells", story_cells}, {"tab_click", story_tab_click},
     {"ctrl3", story_ctrl3},     {"convert", story_convert}, {"close", story_close},
 };
 
-std::filesystem::path settings_file()
+// Once the program has ended: the close story's window position is in the
+// settings file.
+void check_settings_written(Harness& h)
 {
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, temp);
-    wchar_t long_form[4096] = {};
-    GetLongPathNameW(temp, long_form, 4096);
-    return lumetra::settings_path(long_form[0] ? long_form : temp);
-}
-
-void play(Harness& h, std::atomic<bool>& done, std::chrono::steady_clock::time_point started)
-{
-    // Start-up time: from the entry point until the main window is shown.
-    const auto deadline = started + std::chrono::seconds(15);
-    while (std::chrono::steady_clock::now() < deadline) {
-        h.main = FindWindowW(L"LumetraMain", nullptr);
-        if (h.main && IsWindowVisible(h.main)) break;
-        Sleep(2);
-    }
-    const auto shown = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
-    if (h.main && h.story == "window") std::printf("main window shown %.0f ms after start\n", shown);
-    const bool up = wait_until(
-        [&] {
-            h.main = FindWindowW(L"LumetraMain", nullptr);
-            return h.main && IsWindowVisible(h.main) && !FindWindowW(L"LumetraStartup", nullptr);
-        },
-        15000);
-    check(h, up, "the main window appears");
-    if (up) {
-        Sleep(100);
-        kStories.at(h.story)(h);
-    }
-    // Close the program the way the close box does.
-    if (h.main) PostMessageW(h.main, WM_CLOSE, 0, 0);
-    if (!wait_until([&] { return done.load(); }, 15000)) {
-        std::printf("FAIL %s: the program did not end after WM_CLOSE\n", h.story.c_str());
-        std::fflush(stdout);
-        ExitProcess(3);
-    }
+    if (h.story != "close") return;
+    const std::filesystem::path settings = lumetra::settings_path(temp_folder());
+    std::ifstream in(settings, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string written = text.str();
+    check(h, in.good() || !written.empty(), "closing writes the settings file " + settings.string());
+    check(h, written.find("X = 123\r\n") != std::string::npos && written.find("Y = 77\r\n") != std::string::npos,
+          "the settings file holds the window position X = 123, Y = 77:\n" + written);
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    Harness h;
-    if (const char* story = std::getenv("LUMETRA_E2E_STORY")) h.story = story;
-    if (!kStories.count(h.story)) {
-        std::printf("usage: LUMETRA_E2E_STORY=<story> lumetra_e2e.exe; stories:");
-        for (const auto& [name, run] : kStories) std::printf(" %s", name.c_str());
-        std::printf("\n");
-        return 2;
-    }
-    // Every story starts without a settings file: the defaults.
-    const std::filesystem::path settings = settings_file();
-    std::error_code ignored;
-    std::filesystem::remove(settings, ignored);
-
-    std::atomic<bool> done{false};
-    const auto started = std::chrono::steady_clock::now();
-    std::thread harness([&] { play(h, done, started); });
-    const int exit_code = lumetra::run_program({});
-    done = true;
-    harness.join();
-    check(h, exit_code == 0, "the program ends with exit code 0, got " + std::to_string(exit_code));
-
-    if (h.story == "close") {
-        std::ifstream in(settings, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        const std::string written = text.str();
-        check(h, in.good() || !written.empty(), "closing writes the settings file " + settings.string());
-        check(h, written.find("X = 123\r\n") != std::string::npos && written.find("Y = 77\r\n") != std::string::npos,
-              "the settings file holds the window position X = 123, Y = 77:\n" + written);
-    }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::printf("%s %s: %d checks, %d failed (%.1f s)\n", h.failures ? "FAIL" : "ok  ", h.story.c_str(), h.checks,
-                h.failures, seconds);
-    std::fflush(stdout);
-    return h.failures ? 1 : 0;
+    return run_harness(kStories, "lumetra_e2e.exe", OnClose::no_question, check_settings_written);
 }
