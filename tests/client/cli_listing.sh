@@ -14,8 +14,10 @@ head -c 0 /dev/null > "$work/empty.chr"
 cmp "$work/2.asm" "$data/example2.asm" || fail "worked example 2 with -o"
 
 # Without a NAME the file-name line carries the absolute path of the picture.
-(cd "$data" && "$cli" listing --file-name top-left.chr) | head -c 200 | iconv -f CP1251 -t UTF-8 \
-    | grep -q "^; Файл  —  $data/top-left.chr" || fail "absolute path in the file-name line"
+(cd "$data" && "$cli" listing --file-name top-left.chr) > "$work/named.asm"
+iconv -f CP1251 -t UTF-8 "$work/named.asm" | tr -d "\r" | sed -n 2p | grep -qx "; Файл  —  $data/top-left.chr" \
+    || fail "absolute path in the file-name line"
+rm "$work/named.asm"
 
 echo old > "$work/keep.asm"
 pic=$data/top-left.chr
