@@ -57,11 +57,11 @@ std::optional<CliError> parse(const Args& args, BinCommand& command)
         } else if (arg == "-o") {
             auto text = option_value(args, i);
             if (!text || text->empty()) return CliError{"-o needs a file name"};
-            command.out = *text;
+            command.out = utf8_to_path(*text);
         } else if (arg.starts_with("-") && arg != "-") {
             return CliError{"unknown option " + arg};
         } else {
-            command.pictures.emplace_back(arg);
+            command.pictures.push_back(utf8_to_path(arg));
         }
     }
     if (command.out.empty()) return CliError{"-o FILE missing"};

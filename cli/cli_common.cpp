@@ -4,20 +4,21 @@
 #include "core/chr_file.h"
 #include "core/file_io.h"
 #include "core/picture_import.h"
+#include "core/text_encoding.h"
 
 namespace lumetra::cli {
 
 std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBuffer& picture)
 {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return CliError{"no such picture file: " + path.string()};
+    if (!std::filesystem::is_regular_file(path, ec)) return CliError{"no such picture file: " + path_to_utf8(path)};
     ImageStore store;
     if (open_picture_file(store, 1, path).ok) {
         picture = store.buffers[0];
         return std::nullopt;
     }
-    if (!is_picture_extension(path)) return CliError{"cannot read " + path.string()};
-    return CliError{"cannot import " + path.string() + ": " + read_picture(path).error};
+    if (!is_picture_extension(path)) return CliError{"cannot read " + path_to_utf8(path)};
+    return CliError{"cannot import " + path_to_utf8(path) + ": " + read_picture(path).error};
 }
 
 std::optional<CliError> write_output(const std::filesystem::path& out, std::string_view bytes)
@@ -27,7 +28,7 @@ std::optional<CliError> write_output(const std::filesystem::path& out, std::stri
             return CliError{"cannot write to standard output"};
         return std::nullopt;
     }
-    if (!write_file_atomically(out, bytes)) return CliError{"cannot write " + out.string()};
+    if (!write_file_atomically(out, bytes)) return CliError{"cannot write " + path_to_utf8(out)};
     return std::nullopt;
 }
 

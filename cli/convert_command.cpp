@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/cli.h"
+#include "core/text_encoding.h"
 
 namespace lumetra::cli {
 
@@ -15,11 +16,11 @@ int run_convert(const Args& args)
         if (arg == "-o") {
             auto text = option_value(args, i);
             if (!text || text->empty()) error = CliError{"-o needs a file name"};
-            else out = *text;
+            else out = utf8_to_path(*text);
         } else if (arg.starts_with("-")) {
             error = CliError{"unknown option " + arg};
         } else if (picture.empty()) {
-            picture = arg;
+            picture = utf8_to_path(arg);
         } else {
             error = CliError{"only one PICTURE may be given"};
         }

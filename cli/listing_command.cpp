@@ -48,11 +48,11 @@ std::optional<CliError> parse(const Args& args, ListingRequest& request)
         } else if (arg == "-o") {
             auto text = option_value(args, i);
             if (!text || text->empty()) return CliError{"-o needs a file name"};
-            request.out = *text;
+            request.out = utf8_to_path(*text);
         } else if (arg.starts_with("-") && arg != "-") {
             return CliError{"unknown option " + arg};
         } else if (request.picture.empty()) {
-            request.picture = arg;
+            request.picture = utf8_to_path(arg);
         } else {
             return CliError{"only one PICTURE may be given"};
         }

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/cli.h"
+#include "core/text_encoding.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -31,17 +32,28 @@ int usage()
     return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// Arguments arrive as UTF-8 on every platform.
+int run(const lumetra::cli::Args& args)
 {
-#ifdef _WIN32
-    // Listings already end their lines in CR LF; text mode would double the CR.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
-    if (argc < 2) return usage();
+    if (args.empty()) return usage();
     for (const Command& command : kCommands)
-        if (std::strcmp(argv[1], command.name) == 0) return command.run(lumetra::cli::Args(argv + 2, argv + argc));
-    std::cerr << "lumetra-cli: unknown command " << argv[1] << "\n";
+        if (args[0] == command.name) return command.run(lumetra::cli::Args(args.begin() + 1, args.end()));
+    std::cerr << "lumetra-cli: unknown command " << args[0] << "\n";
     return usage();
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The wide command line, so that names outside the ANSI code page survive.
+int wmain(int argc, wchar_t** argv)
+{
+    // Listings already end their lines in CR LF; text mode would double the CR.
+    _setmode(_fileno(stdout), _O_BINARY);
+    lumetra::cli::Args args;
+    for (int i = 1; i < argc; ++i) args.push_back(lumetra::path_to_utf8(std::filesystem::path(argv[i])));
+    return run(args);
+}
+#else
+int main(int argc, char** argv) { return run(lumetra::cli::Args(argv + 1, argv + argc)); }
+#endif

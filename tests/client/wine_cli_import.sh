@@ -66,4 +66,10 @@ cmp -s "$work/native.asm" "$work/wine.asm" || fail "listing under Wine differs"
 # Standard output is binary on Windows too: CR LF stays CR LF.
 wine_cli listing "$pictures/pattern-png-rgb.png" > "$work/stdout.asm"
 cmp -s "$work/native.asm" "$work/stdout.asm" || fail "listing to standard output under Wine differs"
+# Names outside the Windows-1251 code page reach the program whole.
+mkdir -p "$work/Рисунки 図"
+cp "$pictures/pattern-png-rgb.png" "$work/Рисунки 図/логотип 図.png"
+wine_cli convert "$work/Рисунки 図/логотип 図.png" -o "$work/Рисунки 図/вывод 図.chr" \
+    || fail "a picture with a non-ANSI name under Wine"
+cmp -s "$work/Рисунки 図/вывод 図.chr" "$pictures/pattern.chr" || fail "wrong bytes through a non-ANSI name"
 echo "Windows and native import agree on $same pictures and refuse $refused damaged files"
