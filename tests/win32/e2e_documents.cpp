@@ -1,13 +1,16 @@
 // lumetra_e2e_documents.exe: stories of drawing and documents: drawing in
 // the cell editor with the held button, Ctrl+S through the real save dialog,
-// the code view's popup menu saving the listing, and the About window.
+// the code view's popup menu saving the listing, the About window, and
+// pictures of every format dropped onto the window and imported.
 // LUMETRA_E2E_STORY names the story; the exit code is 0 when every check
 // held (see e2e_support.h).
 #include "tests/win32/e2e_support.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "core/image_store.h"
@@ -163,11 +166,82 @@ void story_about(Harness& h)
     check(h, IsWindow(h.main) && IsWindowVisible(h.main), "the main window stays");
 }
 
+// The test pictures of the import, beside the build: <root>/build/windows/bin/<exe>.
+std::filesystem::path import_pictures()
+{
+    wchar_t exe[MAX_PATH + 1] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    return std::filesystem::path(exe).parent_path().parent_path().parent_path().parent_path() / L"tests" / L"data" /
+           L"import";
+}
+
+// What the file manager sends when a file is dropped onto the window.
+void drop_file(const Harness& h, const std::filesystem::path& file)
+{
+    const std::wstring name = file.wstring();
+    const SIZE_T bytes = sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(name.begin(), name.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    GlobalUnlock(block);
+    PostMessageW(h.main, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+}
+
+// Every picture variant dropped onto the real program lands in the buffer as
+// the same 1024 bytes lumetra-cli convert gives; Save on an imported picture
+// asks for a new name, so the picture file itself is never overwritten.
+void story_import(Harness& h)
+{
+    const std::filesystem::path folder = import_pictures();
+    const std::string pattern = file_bytes(folder / L"pattern.chr");
+    check(h, pattern.size() == 1024, "the expected bytes pattern.chr are found beside the build");
+    if (pattern.size() != 1024) return;
+    const std::filesystem::path saved = temp_folder() / L"e2e-import.chr";
+    int imported = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::wstring name = entry.path().filename().wstring();
+        const std::wstring ext = entry.path().extension().wstring();
+        if (name.rfind(L"pattern-", 0) != 0 || (ext != L".png" && ext != L".bmp" && ext != L".jpg")) continue;
+        const std::string shown = narrow(name);
+        const std::string before = file_bytes(entry.path());
+        drop_file(h, entry.path());
+        if (!wait_until([&] { return window_text(h.main) == kTitle + entry.path().wstring(); })) {
+            check(h, false, shown + ": the title names the dropped picture");
+            continue;
+        }
+        std::error_code ignored;
+        std::filesystem::remove(saved, ignored);
+        bring_forward(h);
+        press_keys({VK_CONTROL, 'S'});
+        if (!answer_save_dialog(h, kSaveFile, saved.wstring()) || !wait_until([&] { return std::filesystem::exists(saved); })) {
+            check(h, false, shown + ": Save on an imported picture asks for a name and writes it");
+            continue;
+        }
+        check(h, file_bytes(saved) == pattern, shown + ": the buffer holds the expected 1024 bytes");
+        check(h, file_bytes(entry.path()) == before, shown + ": the picture file itself is untouched");
+        ++imported;
+    }
+    check(h, imported >= 25, "every picture variant was imported (" + std::to_string(imported) + ")");
+
+    // A damaged picture: an error box, and the buffer keeps its name.
+    const std::filesystem::path broken = temp_folder() / L"e2e-broken.png";
+    const std::string png = file_bytes(folder / L"pattern-png-rgb.png");
+    std::ofstream(broken, std::ios::binary) << png.substr(0, png.size() / 2);
+    const std::wstring title = window_text(h.main);
+    drop_file(h, broken);
+    check(h, answer_message(h, "Ошибка", "Не удалось открыть файл\n" + narrow(broken.wstring()), IDOK),
+          "a damaged picture is refused with the read error");
+    check(h, window_text(h.main) == title, "the buffer keeps its name after a damaged picture");
+}
+
 const Stories kStories = {
     {"draw", story_draw},
     {"save_dialog", story_save_dialog},
     {"listing_popup", story_listing_popup},
     {"about", story_about},
+    {"import", story_import},
 };
 
 }  // namespace
