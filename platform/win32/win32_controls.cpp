@@ -150,15 +150,13 @@ static void show_stored_image(ControlRecord& record, int image)
     if (parts.hbmColor) DeleteObject(parts.hbmColor);
     if (parts.hbmMask) DeleteObject(parts.hbmMask);
     if (!ensure_dib(record, width, height)) return;
-    COLORREF background = GetSysColor(COLOR_BTNFACE);
-    if (ControlRecord* panel = find_control(record.parent); panel && panel->background)
-        background = colour_ref(*panel->background);
+    // The panel's own brush, or the system's: nothing to create per icon.
+    HBRUSH background = GetSysColorBrush(COLOR_BTNFACE);
+    if (ControlRecord* panel = find_control(record.parent); panel && panel->brush) background = panel->brush;
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, record.bitmap);
-    HBRUSH brush = CreateSolidBrush(background);
     RECT area{0, 0, width, height};
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
+    FillRect(dc, &area, background);
     DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
     SelectObject(dc, old);
     DeleteDC(dc);
