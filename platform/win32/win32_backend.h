@@ -91,6 +91,7 @@ struct Backend {
     HFONT fonts[6] = {};  // by Font
     HFONT menu_font = nullptr;
     HICON program_icon = nullptr, program_icon_small = nullptr;
+    HCURSOR arrow = nullptr, hand = nullptr;  // shared system cursors, loaded once
     std::map<int, HICON> icons;  // stored 16 x 16 and 24 x 24 icons by image number
     int last_radio_group = 0;
     HWND last_radio_parent = nullptr;

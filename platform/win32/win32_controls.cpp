@@ -56,7 +56,7 @@ static LRESULT CALLBACK ImageSubclassProc(HWND hwnd, UINT message, WPARAM wparam
             break;
         case WM_SETCURSOR:
             if (record->kind == ControlKind::Link) {
-                SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
+                SetCursor(backend().hand);
                 return TRUE;
             }
             break;

@@ -273,8 +273,7 @@ static LRESULT CALLBACK AboutWindowProc(HWND hwnd, UINT message, WPARAM wparam, 
         if (LOWORD(lparam) == HTCLIENT) {
             ControlRecord* over = find_control(reinterpret_cast<HWND>(wparam));
             if (!over || over->kind != ControlKind::Link) {
-                const bool hand = backend().pointer_shape == PointerShape::Hand;
-                SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(hand ? IDC_HAND : IDC_ARROW)));
+                SetCursor(backend().pointer_shape == PointerShape::Hand ? backend().hand : backend().arrow);
                 return TRUE;
             }
         }
@@ -364,6 +363,8 @@ void register_window_classes()
         LoadImageW(b.instance, MAKEINTRESOURCEW(kProgramIconResource), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
     b.program_icon_small = static_cast<HICON>(
         LoadImageW(b.instance, MAKEINTRESOURCEW(kProgramIconResource), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    b.arrow = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    b.hand = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
 
     struct ClassRow {
         const wchar_t* name;
@@ -384,7 +385,7 @@ void register_window_classes()
         wc.hInstance = b.instance;
         wc.hIcon = b.program_icon;
         wc.hIconSm = b.program_icon_small;
-        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        wc.hCursor = b.arrow;
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = row.name;
         RegisterClassExW(&wc);
@@ -569,7 +570,7 @@ Rect window_client_rect(WindowId id)
 void set_pointer_shape(PointerShape shape)
 {
     backend().pointer_shape = shape;
-    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(shape == PointerShape::Hand ? IDC_HAND : IDC_ARROW)));
+    SetCursor(shape == PointerShape::Hand ? backend().hand : backend().arrow);
 }
 
 void fade_window(WindowId id, int milliseconds, bool show)
