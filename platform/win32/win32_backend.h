@@ -44,8 +44,7 @@ inline constexpr int kToolbarId = 30000;
 
 struct WindowRecord {
     HWND hwnd = nullptr;
-    std::optional<Rgb> background;
-    HBRUSH brush = nullptr;
+    HBRUSH brush = nullptr;  // background, when one is given
     HWND tooltip = nullptr;  // tooltips of the window's controls
     int client_w = 0, client_h = 0;
 };
@@ -125,7 +124,7 @@ void queue_event(Event event);
 
 // Shared message handling of the window procedures.
 void queue_control_notification(WindowId window, WPARAM wparam, LPARAM lparam);
-LRESULT handle_notify(WindowId window, HWND hwnd, LPARAM lparam);
+LRESULT handle_notify(WindowId window, LPARAM lparam);
 std::optional<LRESULT> colour_control(HDC dc, HWND control);
 bool measure_menu_item(MEASUREITEMSTRUCT& item);
 bool draw_menu_item(const DRAWITEMSTRUCT& item);

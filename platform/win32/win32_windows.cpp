@@ -112,7 +112,7 @@ void queue_control_notification(WindowId window, WPARAM wparam, LPARAM lparam)
     if (type != EventType::None) queue_event({EventKind::Control, record->id, type, window, {}});
 }
 
-LRESULT handle_notify(WindowId window, HWND, LPARAM lparam)
+LRESULT handle_notify(WindowId window, LPARAM lparam)
 {
     auto* header = reinterpret_cast<NMHDR*>(lparam);
     Backend& b = backend();
@@ -190,7 +190,7 @@ static LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wparam, L
         queue_control_notification(WindowId::Main, wparam, lparam);
         return 0;
     case WM_NOTIFY:
-        return handle_notify(WindowId::Main, hwnd, lparam);
+        return handle_notify(WindowId::Main, lparam);
     case WM_MEASUREITEM:
         if (wparam == 0 && measure_menu_item(*reinterpret_cast<MEASUREITEMSTRUCT*>(lparam))) return TRUE;
         break;
@@ -222,8 +222,6 @@ static LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wparam, L
         // The shell decides: the closing prompt may keep the program running.
         queue_event({EventKind::Close, 0, EventType::None, WindowId::Main, {}});
         return 0;
-    case WM_ERASEBKGND:
-        break;
     default:
         break;
     }
@@ -255,7 +253,7 @@ static LRESULT CALLBACK AboutWindowProc(HWND hwnd, UINT message, WPARAM wparam, 
         queue_control_notification(WindowId::About, wparam, lparam);
         return 0;
     case WM_NOTIFY:
-        return handle_notify(WindowId::About, hwnd, lparam);
+        return handle_notify(WindowId::About, lparam);
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         if (auto brush = colour_control(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam))) return *brush;
@@ -479,7 +477,6 @@ bool create_window(const WindowSpec& spec)
     }
 
     WindowRecord record;
-    record.background = spec.background;
     record.client_w = spec.client_w;
     record.client_h = spec.client_h;
     if (spec.background) record.brush = CreateSolidBrush(colour_ref(*spec.background));
