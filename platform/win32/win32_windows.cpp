@@ -174,6 +174,14 @@ std::optional<LRESULT> colour_control(HDC dc, HWND control)
 
 // ---------------------------------------------------------------- window procedures
 
+// The background brush of a program window; looking it up never adds a
+// record, even for a message that comes while the window is being made.
+static HBRUSH window_brush(WindowId id)
+{
+    auto found = backend().windows.find(id);
+    return found == backend().windows.end() ? nullptr : found->second.brush;
+}
+
 static bool fill_background(HWND hwnd, HDC dc, HBRUSH brush)
 {
     if (!brush) return false;
@@ -232,7 +240,7 @@ static LRESULT CALLBACK StartupWindowProc(HWND hwnd, UINT message, WPARAM wparam
 {
     switch (message) {
     case WM_ERASEBKGND:
-        if (fill_background(hwnd, reinterpret_cast<HDC>(wparam), backend().windows[WindowId::Startup].brush))
+        if (fill_background(hwnd, reinterpret_cast<HDC>(wparam), window_brush(WindowId::Startup)))
             return 1;
         break;
     case WM_CTLCOLORSTATIC:
@@ -259,7 +267,7 @@ static LRESULT CALLBACK AboutWindowProc(HWND hwnd, UINT message, WPARAM wparam, 
         if (auto brush = colour_control(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam))) return *brush;
         break;
     case WM_ERASEBKGND:
-        if (fill_background(hwnd, reinterpret_cast<HDC>(wparam), backend().windows[WindowId::About].brush))
+        if (fill_background(hwnd, reinterpret_cast<HDC>(wparam), window_brush(WindowId::About)))
             return 1;
         break;
     case WM_CLOSE:
