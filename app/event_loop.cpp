@@ -111,9 +111,6 @@ void right_button_popups(App& app)
 
 }  // namespace
 
-std::span<const CommandRow> command_table() { return kCommands; }
-std::span<const ControlRow> control_table() { return kControls; }
-
 void dispatch_command(App& app, int command)
 {
     for (const auto& row : kCommands) {

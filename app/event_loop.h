@@ -2,8 +2,6 @@
 // right-button popups and the quit path.
 #pragma once
 
-#include <span>
-
 #include "app/app.h"
 
 namespace lumetra {
@@ -21,9 +19,6 @@ struct ControlRow {
     bool any_type;    // otherwise a left click only
     ControlHandler handler;
 };
-
-std::span<const CommandRow> command_table();
-std::span<const ControlRow> control_table();
 
 // Any other number is ignored.
 void dispatch_command(App& app, int command);

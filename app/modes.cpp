@@ -33,13 +33,6 @@ constexpr int kRightHandPanels[] = {kCellEditorPanel, kConversionPanel, kAnimati
 
 }  // namespace
 
-std::string mode_name(int mode)
-{
-    for (const auto& row : kModes)
-        if (row.mode == mode) return row.name;
-    return {};
-}
-
 void switch_mode(App& app, int m)
 {
     if (m < 1 || m > kModeCount) return;

@@ -1,13 +1,9 @@
 // The five working modes and the panels each shows in the right-hand column.
 #pragma once
 
-#include <string>
-
 #include "app/app.h"
 
 namespace lumetra {
-
-std::string mode_name(int mode);  // the tooltip of toolbar button 28
 
 // Applies mode m (1..5; anything else does nothing): check mark, tooltip,
 // panels, and for every mode but editing the open cell is closed.

@@ -8,7 +8,6 @@
 
 namespace lumetra {
 
-constexpr int kFirstCodeView = 521;
 constexpr int code_view_of(int buffer) { return 520 + buffer; }
 
 std::vector<LayoutRow> code_view_rows();  // all ten, hidden
