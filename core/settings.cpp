@@ -1,6 +1,8 @@
 #include "core/settings.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -14,19 +16,21 @@ namespace {
 constexpr std::size_t kMaxSettingsBytes = 1 << 20;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-// The groups and keys as the program writes them, in file order.
+// The groups and keys as the program writes them, in file order; the recent
+// files follow the first five.
 struct KeySpec {
     const char* group;
-    std::string key;
+    const char* key;
 };
 
-std::vector<KeySpec> key_table()
-{
-    std::vector<KeySpec> keys = {
-        {"Window", "X"}, {"Window", "Y"}, {"Anime", "Delay"}, {"Optimizacia", "CountByte"}, {"Optimizacia", "Auto"}};
-    for (int i = 1; i <= kRecentCount; ++i) keys.push_back({"RecentFiles", "File" + std::to_string(i)});
-    return keys;
-}
+constexpr KeySpec kKeys[] = {
+    {"Window", "X"},           {"Window", "Y"},           {"Anime", "Delay"},        {"Optimizacia", "CountByte"},
+    {"Optimizacia", "Auto"},   {"RecentFiles", "File1"},  {"RecentFiles", "File2"},  {"RecentFiles", "File3"},
+    {"RecentFiles", "File4"},  {"RecentFiles", "File5"},  {"RecentFiles", "File6"},  {"RecentFiles", "File7"},
+    {"RecentFiles", "File8"},  {"RecentFiles", "File9"},  {"RecentFiles", "File10"},
+};
+static_assert(std::size(kKeys) == 5 + kRecentCount);
+constexpr std::size_t kKeyCount = std::size(kKeys);
 
 std::string value_of(const Settings& s, std::size_t key_index)
 {
@@ -107,10 +111,10 @@ Line classify(std::string_view raw)
     return result;
 }
 
-std::optional<std::size_t> key_index(const std::vector<KeySpec>& keys, std::string_view group, std::string_view key)
+std::optional<std::size_t> key_index(std::string_view group, std::string_view key)
 {
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        if (same_text_ignoring_case(keys[i].group, group) && same_text_ignoring_case(keys[i].key, key)) return i;
+    for (std::size_t i = 0; i < kKeyCount; ++i)
+        if (same_text_ignoring_case(kKeys[i].group, group) && same_text_ignoring_case(kKeys[i].key, key)) return i;
     return std::nullopt;
 }
 
@@ -133,23 +137,21 @@ int settings_number(std::string_view text)
 
 Settings parse_settings(std::string_view file_bytes)
 {
-    const auto keys = key_table();
     Settings settings;
     std::string group;
     for (const std::string& raw : lines_of(file_bytes)) {
         Line line = classify(raw);
         if (line.group) group = *line.group;
         if (!line.key_value) continue;
-        if (auto i = key_index(keys, group, line.key_value->first)) assign(settings, *i, line.key_value->second);
+        if (auto i = key_index(group, line.key_value->first)) assign(settings, *i, line.key_value->second);
     }
     return settings;
 }
 
 std::string settings_file_text(std::string_view old_bytes, const Settings& settings)
 {
-    const auto keys = key_table();
     std::vector<std::string> lines = lines_of(old_bytes);
-    std::vector<bool> written(keys.size(), false);
+    std::array<bool, kKeyCount> written{};
 
     // Known keys take their new value where they stand.
     std::string group;
@@ -157,27 +159,27 @@ std::string settings_file_text(std::string_view old_bytes, const Settings& setti
         Line line = classify(raw);
         if (line.group) group = *line.group;
         if (!line.key_value) continue;
-        if (auto i = key_index(keys, group, line.key_value->first); i && !written[*i]) {
+        if (auto i = key_index(group, line.key_value->first); i && !written[*i]) {
             raw = line.key_value->first + " = " + value_of(settings, *i);
             written[*i] = true;
         }
     }
 
     // Missing keys go after the last line of their group; missing groups at the end.
-    for (std::size_t i = 0; i < keys.size(); ++i) {
+    for (std::size_t i = 0; i < kKeyCount; ++i) {
         if (written[i]) continue;
         std::optional<std::size_t> group_end;
         std::string current;
         for (std::size_t n = 0; n < lines.size(); ++n) {
             Line line = classify(lines[n]);
             if (line.group) current = *line.group;
-            if (same_text_ignoring_case(current, keys[i].group) && !trim(lines[n]).empty()) group_end = n + 1;
+            if (same_text_ignoring_case(current, kKeys[i].group) && !trim(lines[n]).empty()) group_end = n + 1;
         }
-        std::string key_line = keys[i].key + " = " + value_of(settings, i);
+        std::string key_line = std::string(kKeys[i].key) + " = " + value_of(settings, i);
         if (group_end) {
             lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*group_end), key_line);
         } else {
-            lines.push_back(std::string("[") + keys[i].group + "]");
+            lines.push_back(std::string("[") + kKeys[i].group + "]");
             lines.push_back(key_line);
         }
         written[i] = true;
