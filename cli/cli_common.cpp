@@ -12,13 +12,16 @@ std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBu
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return CliError{"no such picture file: " + path_to_utf8(path)};
-    ImageStore store;
-    if (open_picture_file(store, 1, path).ok) {
-        picture = store.buffers[0];
+    // The same choice as open named file, decoding once so that a refusal can
+    // say why.
+    if (!is_picture_extension(path)) {
+        if (!load_chr(path, picture).ok) return CliError{"cannot read " + path_to_utf8(path)};
         return std::nullopt;
     }
-    if (!is_picture_extension(path)) return CliError{"cannot read " + path_to_utf8(path)};
-    return CliError{"cannot import " + path_to_utf8(path) + ": " + read_picture(path).error};
+    DecodeResult decoded = read_picture(path);
+    if (!decoded.ok()) return CliError{"cannot import " + path_to_utf8(path) + ": " + decoded.error};
+    picture = screen_from_picture(decoded.image);
+    return std::nullopt;
 }
 
 std::optional<CliError> write_output(const std::filesystem::path& out, std::string_view bytes)
