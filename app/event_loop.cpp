@@ -29,17 +29,8 @@ namespace {
 
 void request_quit(App& app, int) { app.shell.quit_request = true; }
 
-void choose_mode(App& app, int command)
-{
-    app.shell.mode = command - 15;
-    switch_mode(app, app.shell.mode);
-}
-
-void next_mode(App& app, int)
-{
-    app.shell.mode = app.shell.mode % kModeCount + 1;
-    switch_mode(app, app.shell.mode);
-}
+void choose_mode(App& app, int command) { switch_mode(app, command - 15); }
+void next_mode(App& app, int) { switch_mode(app, app.shell.mode % kModeCount + 1); }
 
 void select_all_code_view(App& app, int) { platform::select_all(code_view_of(current_buffer(app.store))); }
 void copy_code_view(App& app, int) { platform::copy_selection(code_view_of(current_buffer(app.store))); }
@@ -67,11 +58,7 @@ void cell_clicked(App& app, int control, EventType type) { cell_image_event(app,
 void tab_selected(App& app, int, EventType) { switch_buffer(app); }
 void convert_pressed(App& app, int, EventType) { ConvertCurrentBuffer(app); }
 
-void close_tool_panel(App& app, int, EventType)
-{
-    app.shell.mode = 1;
-    switch_mode(app, 1);
-}
+void close_tool_panel(App& app, int, EventType) { switch_mode(app, 1); }
 
 constexpr ControlRow kControls[] = {
     {kFirstCellImage, kFirstCellImage + kCellCount - 1, true, cell_clicked},

@@ -37,6 +37,7 @@ void switch_mode(App& app, int m)
 {
     if (m < 1 || m > kModeCount) return;
     const ModeRow& row = kModes[m - 1];
+    app.shell.mode = m;
     for (int mode = 1; mode <= kModeCount; ++mode) platform::check_menu_item(kFirstModeCommand + mode - 1, mode == m);
     platform::set_toolbar_tooltip(kModeButton, row.name);
     for (int panel : kRightHandPanels)

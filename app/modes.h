@@ -5,7 +5,7 @@
 
 namespace lumetra {
 
-// Applies mode m (1..5; anything else does nothing): check mark, tooltip,
+// Makes m (1..5; anything else does nothing) the mode: check mark, tooltip,
 // panels, and for every mode but editing the open cell is closed.
 void switch_mode(App& app, int m);
 

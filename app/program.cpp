@@ -60,8 +60,7 @@ bool start_up(App& app, const std::vector<std::filesystem::path>& arguments)
         !create_main_window_contents(app) || !create_menus_and_toolbar(app))
         return false;
 
-    app.shell.mode = 1;
-    switch_mode(app, app.shell.mode);
+    switch_mode(app, 1);
     platform::show_window(WindowId::Main);
     open_command_line_file(app, arguments);
     platform::accept_dropped_files(true);

@@ -76,7 +76,6 @@ void cell_image_event(App& app, int image_id, EventType type)
     // In the other modes a double click brings the editor back with the cell
     // open; other clicks do nothing here.
     if (type == EventType::DoubleClick) {
-        app.shell.mode = 1;
         switch_mode(app, 1);
         open_cell_for_editing(app, cell);
     }
