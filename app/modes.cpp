@@ -5,6 +5,7 @@
 
 #include "app/layout.h"
 #include "app/menus.h"
+#include "editor/cell_editor.h"
 #include "editor/screen_view.h"
 #include "listing/conversion_panel.h"
 
@@ -46,10 +47,7 @@ void switch_mode(App& app, int m)
     if (m >= 2) {
         // Only the editing mode keeps a cell open.
         clear_read_out();
-        int cell = open_cell(app.store);
-        if (cell != kNoCell) paint_cell(app, cell_image_of(cell), CellState::Normal, current_buffer(app.store));
-        clear_cell_editor(app);
-        set_open_cell(app.store, kNoCell);
+        close_open_cell(app);
     }
     // Every entry into the logic mode starts with its undo disabled.
     if (m >= 3) platform::enable(kLogicUndo, false);
