@@ -17,14 +17,6 @@ constexpr const char* kSaveTitle = "Сохранить файл...";
 constexpr const char* kSaveFilter = "Font Files (*.chr)|*.chr|All Files|*.*";
 constexpr int kPictureFilter = 2;
 
-// After any load: the whole view from the store, nothing open.
-void show_reloaded_buffer(App& app)
-{
-    paint_all_cells(app, current_buffer(app.store));
-    clear_cell_editor(app);
-    set_open_cell(app.store, kNoCell);
-}
-
 }  // namespace
 
 std::string file_extension(const std::filesystem::path& path)
@@ -72,11 +64,9 @@ void new_document(App& app, int)
     int buffer = current_buffer(app.store);
     set_modified(app.store, buffer, false);
     clear_buffer(app.store, buffer);
-    paint_all_cells(app, buffer);
     set_file_name(app.store, buffer, {});
     show_window_title(app);
-    clear_cell_editor(app);
-    set_open_cell(app.store, kNoCell);
+    show_whole_buffer(app);
 }
 
 void open_document(App& app, int)
@@ -128,7 +118,7 @@ bool open_named_file(App& app, const std::filesystem::path& path)
     FileResult result = open_picture_file(app.store, current_buffer(app.store), path);
     if (result.ok) show_window_title(app);
     else show_error_box(result.message);
-    show_reloaded_buffer(app);
+    show_whole_buffer(app);
     return result.ok;
 }
 

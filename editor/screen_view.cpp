@@ -107,6 +107,13 @@ void paint_all_cells(App& app, int buffer)
     app.view.hover.last_cell = kNoCell;
 }
 
+void show_whole_buffer(App& app)
+{
+    paint_all_cells(app, current_buffer(app.store));
+    clear_cell_editor(app);
+    set_open_cell(app.store, kNoCell);
+}
+
 void paint_pixel_image(App& app, int id, bool lit)
 {
     int index = id - kFirstPixelImage;
@@ -155,9 +162,7 @@ void switch_buffer(App& app)
     SaveListingOptions(app.listing_options, old_buffer);
     RestoreListingOptions(app.listing_options, new_buffer);
     set_current_buffer(app.store, new_buffer);
-    paint_all_cells(app, new_buffer);
-    clear_cell_editor(app);
-    set_open_cell(app.store, kNoCell);
+    show_whole_buffer(app);
     show_window_title(app);
     ShowCodeView(new_buffer, true);
 }

@@ -49,6 +49,9 @@ void paint_cell(App& app, int image_id, CellState state, int buffer);
 // hovered, so the hover highlight is forgotten too.
 void paint_all_cells(App& app, int buffer);
 void paint_editor(App& app, int cell, int buffer);
+// After the current buffer was loaded, cleared or switched to: every cell
+// from the store, the cell editor grey and no cell open.
+void show_whole_buffer(App& app);
 void clear_cell_editor(App& app);
 void paint_pixel_image(App& app, int id, bool lit);
 
