@@ -30,6 +30,13 @@ Rect pixel_image_rect(int byte, int bit)
     return {1 + 17 * (byte - 1), 1 + 17 * bit, kPixelImageSize, kPixelImageSize};
 }
 
+int cell_at(platform::Point point)
+{
+    for (int cell = 1; cell <= kCellCount; ++cell)
+        if (platform::control_screen_rect(cell_image_of(cell)).contains(point)) return cell;
+    return kNoCell;
+}
+
 std::vector<LayoutRow> screen_view_rows()
 {
     std::vector<LayoutRow> rows = {
@@ -179,9 +186,7 @@ void hover_poll(App& app)
     platform::Point pointer = platform::pointer_position();
     if (platform::control_screen_rect(kScreenFrame).contains(pointer)) {
         hover.state = 1;
-        int under = kNoCell;  // stays none over the gaps between cells
-        for (int cell = 1; cell <= kCellCount && under == kNoCell; ++cell)
-            if (platform::control_screen_rect(cell_image_of(cell)).contains(pointer)) under = cell;
+        int under = cell_at(pointer);
         if (under != kNoCell && under != hover.last_cell) {
             paint_cell(app, cell_image_of(under), CellState::Hovered, current_buffer(store));
             if (hover.last_cell != kNoCell) paint_cell(app, cell_image_of(hover.last_cell), CellState::Normal, current_buffer(store));

@@ -34,6 +34,9 @@ enum class CellState { Normal, Open, Hovered };
 Rect cell_image_rect(int cell);
 // Pixel image of byte k, bit b of the open cell inside container 11.
 Rect pixel_image_rect(int byte, int bit);
+// The cell whose image holds the screen point, first match from cell 1;
+// none over the gaps between cells and outside the view.
+int cell_at(platform::Point point);
 
 std::vector<LayoutRow> screen_view_rows();  // tabs come apart: they carry items
 platform::ControlSpec buffer_tabs_spec();

@@ -34,9 +34,7 @@ int cell_under_pointer()
 {
     platform::Point pointer = platform::pointer_position();
     if (!platform::control_screen_rect(kScreenFrame).contains(pointer)) return kNoCell;
-    for (int cell = 1; cell <= kCellCount; ++cell)
-        if (platform::control_screen_rect(cell_image_of(cell)).contains(pointer)) return cell;
-    return kNoCell;
+    return cell_at(pointer);
 }
 
 bool cell_key_command(App& app, int command)
