@@ -108,12 +108,7 @@ int run_bin(const Args& args)
         error = load_picture(command.pictures[i], *buffer_of(store, buffer));
         command.request.slots[i] = buffer;
     }
-    if (error) {
-        std::cerr << "lumetra-cli bin: " << error->message << "\n"
-                  << "usage: lumetra-cli bin [--group] [--mode new|append|insert|replace] [--at N] -o FILE"
-                     " PICTURE...\n";
-        return 2;
-    }
+    if (error) return refuse("bin", kBinUsage, *error);
     auto show = [&command](const BinMessage& message) { return report(message, command); };
     return ConvertBuffersToBin(store, command.request, command.out, show) == BinOutcome::Written ? 0 : 1;
 }

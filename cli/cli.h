@@ -30,6 +30,16 @@ std::optional<CliError> write_output(const std::filesystem::path& out, std::stri
 // Takes the value of an option such as "-o FILE" at args[i]; advances i.
 std::optional<std::string> option_value(const Args& args, std::size_t& i);
 
+// What follows "lumetra-cli " in each command's usage line.
+inline constexpr const char* kListingUsage =
+    "listing [--db] [--file-name[=NAME]] [--no-group] [--indent1 N] [--indent2 N] PICTURE [-o OUT]";
+inline constexpr const char* kBinUsage = "bin [--group] [--mode new|append|insert|replace] [--at N] -o FILE PICTURE...";
+inline constexpr const char* kConvertUsage = "convert PICTURE -o OUT.chr";
+
+// Tells standard error why the command refused and how it is used; the exit
+// code of a refused command.
+int refuse(const char* command, const char* usage, const CliError& error);
+
 int run_listing(const Args& args);
 int run_bin(const Args& args);
 int run_convert(const Args& args);

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <iostream>
 
 #include "cli/cli.h"
 #include "core/chr_file.h"
@@ -33,6 +34,12 @@ std::optional<CliError> write_output(const std::filesystem::path& out, std::stri
     }
     if (!write_file_atomically(out, bytes)) return CliError{"cannot write " + path_to_utf8(out)};
     return std::nullopt;
+}
+
+int refuse(const char* command, const char* usage, const CliError& error)
+{
+    std::cerr << "lumetra-cli " << command << ": " << error.message << "\nusage: lumetra-cli " << usage << "\n";
+    return 2;
 }
 
 std::optional<std::string> option_value(const Args& args, std::size_t& i)

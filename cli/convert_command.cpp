@@ -1,6 +1,5 @@
 // lumetra-cli convert: a picture (BMP, JPG, PNG, or .chr) to the 1024 bytes
 // of a .chr file, as the editor's open followed by Save would write them.
-#include <iostream>
 
 #include "cli/cli.h"
 #include "core/text_encoding.h"
@@ -31,12 +30,7 @@ int run_convert(const Args& args)
     if (!error) error = load_picture(picture, screen);
     if (!error)
         error = write_output(out, std::string_view(reinterpret_cast<const char*>(screen.bytes.data()), screen.bytes.size()));
-    if (error) {
-        std::cerr << "lumetra-cli convert: " << error->message << "\n"
-                  << "usage: lumetra-cli convert PICTURE -o OUT.chr\n";
-        return 2;
-    }
-    return 0;
+    return error ? refuse("convert", kConvertUsage, *error) : 0;
 }
 
 }  // namespace lumetra::cli

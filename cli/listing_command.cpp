@@ -1,6 +1,5 @@
 // lumetra-cli listing: the text "Сохранить в файле" writes after
 // "Преобразовать" with the same options.
-#include <iostream>
 
 #include "cli/cli.h"
 #include "core/text_encoding.h"
@@ -76,13 +75,7 @@ int run_listing(const Args& args)
         if (!text) error = CliError{"the file name cannot be written in Windows-1251: " + name};
         else error = write_output(request.out, *text);
     }
-    if (error) {
-        std::cerr << "lumetra-cli listing: " << error->message << "\n"
-                  << "usage: lumetra-cli listing [--db] [--file-name[=NAME]] [--no-group] [--indent1 N] [--indent2 N]"
-                     " PICTURE [-o OUT]\n";
-        return 2;
-    }
-    return 0;
+    return error ? refuse("listing", kListingUsage, *error) : 0;
 }
 
 }  // namespace lumetra::cli

@@ -19,10 +19,9 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"listing", lumetra::cli::run_listing,
-     "listing [--db] [--file-name[=NAME]] [--no-group] [--indent1 N] [--indent2 N] PICTURE [-o OUT]"},
-    {"bin", lumetra::cli::run_bin, "bin [--group] [--mode new|append|insert|replace] [--at N] -o FILE PICTURE..."},
-    {"convert", lumetra::cli::run_convert, "convert PICTURE -o OUT.chr"},
+    {"listing", lumetra::cli::run_listing, lumetra::cli::kListingUsage},
+    {"bin", lumetra::cli::run_bin, lumetra::cli::kBinUsage},
+    {"convert", lumetra::cli::run_convert, lumetra::cli::kConvertUsage},
 };
 
 int usage()
