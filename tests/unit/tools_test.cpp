@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tools/cell_clipboard.h"
 #include "tools/logic.h"
 
@@ -16,27 +18,32 @@ ScreenBuffer pattern(unsigned seed)
     return picture;
 }
 
-ScreenBuffer combined(const ScreenBuffer& a, const ScreenBuffer& b, std::uint8_t (*op)(std::uint8_t, std::uint8_t))
+ScreenBuffer combined(const ScreenBuffer& a, const ScreenBuffer& b, auto op)
 {
     ScreenBuffer r;
-    for (int i = 0; i < kBufferBytes; ++i) r.bytes[i] = op(a.bytes[i], b.bytes[i]);
+    for (int i = 0; i < kBufferBytes; ++i) r.bytes[i] = static_cast<std::uint8_t>(op(a.bytes[i], b.bytes[i]));
     return r;
 }
 
-std::uint8_t and_op(std::uint8_t a, std::uint8_t b) { return static_cast<std::uint8_t>(a & b); }
-std::uint8_t or_op(std::uint8_t a, std::uint8_t b) { return static_cast<std::uint8_t>(a | b); }
-std::uint8_t xor_op(std::uint8_t a, std::uint8_t b) { return static_cast<std::uint8_t>(a ^ b); }
+// A fresh store whose named buffers each hold pattern(their number).
+struct Logic : ::testing::Test {
+    ImageStore store;
+    LogicUndo undo;
+    void fill(std::initializer_list<int> buffers)
+    {
+        store = {};
+        undo = {};
+        for (int buffer : buffers) store.buffers[buffer - 1] = pattern(static_cast<unsigned>(buffer));
+    }
+};
 
 }  // namespace
 
-TEST(Logic, SameOperandTwiceCopiesOrEmpties)
+TEST_F(Logic, SameOperandTwiceCopiesOrEmpties)
 {
     for (auto [operation, empty] : {std::pair{LogicOperation::And, false}, std::pair{LogicOperation::Or, false},
                                     std::pair{LogicOperation::Xor, true}}) {
-        ImageStore store;
-        LogicUndo undo;
-        store.buffers[4] = pattern(5);
-        store.buffers[6] = pattern(7);
+        fill({5, 7});
         ASSERT_TRUE(ApplyLogicOperation(store, undo, operation, 5, 5, 7));
         EXPECT_EQ(store.buffers[6], empty ? ScreenBuffer{} : pattern(5));
         EXPECT_EQ(store.buffers[4], pattern(5));
@@ -45,15 +52,12 @@ TEST(Logic, SameOperandTwiceCopiesOrEmpties)
     }
 }
 
-TEST(Logic, InPlaceResultAndItsUndo)
+TEST_F(Logic, InPlaceResultAndItsUndo)
 {
     for (int result : {1, 2}) {  // R = A, then R = B
-        ImageStore store;
-        LogicUndo undo;
-        store.buffers[0] = pattern(1);
-        store.buffers[1] = pattern(2);
+        fill({1, 2});
         ASSERT_TRUE(ApplyLogicOperation(store, undo, LogicOperation::Xor, 1, 2, result));
-        EXPECT_EQ(store.buffers[result - 1], combined(pattern(1), pattern(2), xor_op));
+        EXPECT_EQ(store.buffers[result - 1], combined(pattern(1), pattern(2), std::bit_xor<>{}));
         EXPECT_TRUE(undo.available);
 
         ASSERT_TRUE(UndoLogicOperation(store, undo, result));
@@ -64,18 +68,14 @@ TEST(Logic, InPlaceResultAndItsUndo)
     }
 }
 
-TEST(Logic, OnlyTheLastOperationIsUndone)
+TEST_F(Logic, OnlyTheLastOperationIsUndone)
 {
-    ImageStore store;
-    LogicUndo undo;
-    store.buffers[0] = pattern(1);
-    store.buffers[1] = pattern(2);
-    store.buffers[2] = pattern(3);
+    fill({1, 2, 3});
     ASSERT_TRUE(ApplyLogicOperation(store, undo, LogicOperation::Or, 1, 2, 3));
     ScreenBuffer after_first = store.buffers[2];
-    EXPECT_EQ(after_first, combined(pattern(1), pattern(2), or_op));
+    EXPECT_EQ(after_first, combined(pattern(1), pattern(2), std::bit_or<>{}));
     ASSERT_TRUE(ApplyLogicOperation(store, undo, LogicOperation::And, 3, 1, 3));
-    EXPECT_EQ(store.buffers[2], combined(after_first, pattern(1), and_op));
+    EXPECT_EQ(store.buffers[2], combined(after_first, pattern(1), std::bit_and<>{}));
 
     ASSERT_TRUE(UndoLogicOperation(store, undo, 3));
     EXPECT_EQ(store.buffers[2], after_first);
@@ -84,13 +84,9 @@ TEST(Logic, OnlyTheLastOperationIsUndone)
     EXPECT_EQ(store.buffers[2], after_first);
 }
 
-TEST(Logic, UndoNeverWritesIntoAnotherBuffer)
+TEST_F(Logic, UndoNeverWritesIntoAnotherBuffer)
 {
-    ImageStore store;
-    LogicUndo undo;
-    store.buffers[0] = pattern(1);
-    store.buffers[2] = pattern(3);
-    store.buffers[3] = pattern(4);
+    fill({1, 3, 4});
     ASSERT_TRUE(ApplyLogicOperation(store, undo, LogicOperation::And, 1, 1, 3));
 
     // List 591 changed to buffer 4 after the operation: undo is gone.
@@ -108,15 +104,11 @@ TEST(Logic, UndoNeverWritesIntoAnotherBuffer)
     EXPECT_EQ(store.buffers[2], pattern(1));
 }
 
-TEST(Logic, PanelDefaultsAndRefusedChoices)
+TEST_F(Logic, PanelDefaultsAndRefusedChoices)
 {
-    ImageStore store;
-    LogicUndo undo;
-    store.buffers[0] = pattern(1);
-    store.buffers[1] = pattern(2);
-    store.buffers[2] = pattern(3);
+    fill({1, 2, 3});
     ASSERT_TRUE(ApplyLogicOperation(store, undo, LogicChoice{}));  // buffer 1 AND buffer 2 into buffer 3
-    EXPECT_EQ(store.buffers[2], combined(pattern(1), pattern(2), and_op));
+    EXPECT_EQ(store.buffers[2], combined(pattern(1), pattern(2), std::bit_and<>{}));
     for (int buffer = 1; buffer <= kBufferCount; ++buffer) EXPECT_EQ(is_modified(store, buffer), buffer == 3);
     EXPECT_EQ(logic_list_items()[0], "Буфер 1");
     EXPECT_EQ(logic_list_items()[9], "Буфер 10");
