@@ -46,6 +46,13 @@ struct Dialogue {
     }
 };
 
+void expect_message(const BinMessage& message, const std::string& title, const std::string& text, BinIcon icon)
+{
+    EXPECT_EQ(message.title, title);
+    EXPECT_EQ(message.text, text);
+    EXPECT_EQ(message.icon, icon);
+}
+
 struct BinConversionTest : ::testing::Test {
     fs::path dir = fs::temp_directory_path() / ("lumetra-bin-" + std::to_string(::getpid()));
     ImageStore store;
@@ -118,11 +125,10 @@ TEST_F(BinConversionTest, SlotGapsAndRepeatsAndTheNewFile)
               BinOutcome::Written);
     EXPECT_EQ(contents(target), stored(store, 3) + stored(store, 3) + stored(store, 5));
     ASSERT_EQ(dialogue.shown.size(), 1u);
-    const BinMessage& done = dialogue.shown[0];
-    EXPECT_EQ(done.title, "Преобразование");
-    EXPECT_EQ(done.text, "Преобразование информации завершено.\nДанные были добавлены в файл\n" + target.string());
-    EXPECT_EQ(done.icon, BinIcon::Information);
-    EXPECT_FALSE(done.question);
+    expect_message(dialogue.shown[0], "Преобразование",
+                   "Преобразование информации завершено.\nДанные были добавлены в файл\n" + target.string(),
+                   BinIcon::Information);
+    EXPECT_FALSE(dialogue.shown[0].question);
     EXPECT_EQ(entries(), 1u);
 
     EXPECT_FALSE(bin_convert_enabled({}));
@@ -136,33 +142,28 @@ TEST_F(BinConversionTest, InsertAtTheStartAtTheEndAndBeyond)
     const std::string old = old_bytes(100);
     std::string two = stored(store, 1) + stored(store, 2);
 
-    Dialogue at_start;
-    fs::path target = file("a.bin", old);
-    EXPECT_EQ(convert(BinWriteMode::InsertAt, "0", {1, 2}, target, at_start), BinOutcome::Written);
-    EXPECT_EQ(contents(target), two + old);  // 2148 bytes, the old 100 at the end
-    EXPECT_EQ(at_start.ids(), std::vector{BinMessageId::Done});
-
-    Dialogue in_middle;
-    target = file("a.bin", old);
-    EXPECT_EQ(convert(BinWriteMode::InsertAt, "40", {1}, target, in_middle), BinOutcome::Written);
-    EXPECT_EQ(contents(target), old.substr(0, 40) + stored(store, 1) + old.substr(40));
-
-    Dialogue at_end;
-    target = file("a.bin", old);
-    EXPECT_EQ(convert(BinWriteMode::InsertAt, "100", {1}, target, at_end), BinOutcome::Written);
-    EXPECT_EQ(contents(target), old + stored(store, 1));
-    EXPECT_EQ(at_end.ids(), std::vector{BinMessageId::Done});  // no question at A = L
+    fs::path target;
+    // At the start (the old 100 bytes end the file), inside, and at A = L: no question.
+    const std::string inside = old.substr(0, 40) + stored(store, 1) + old.substr(40);
+    for (auto [address, slots, expected] : {std::tuple{"0", BinSlots{1, 2}, two + old},
+                                            std::tuple{"40", BinSlots{1}, inside},
+                                            std::tuple{"100", BinSlots{1}, old + stored(store, 1)}}) {
+        Dialogue dialogue;
+        target = file("a.bin", old);
+        EXPECT_EQ(convert(BinWriteMode::InsertAt, address, slots, target, dialogue), BinOutcome::Written) << address;
+        EXPECT_EQ(contents(target), expected) << address;
+        EXPECT_EQ(dialogue.ids(), std::vector{BinMessageId::Done}) << address;
+    }
 
     Dialogue beyond_no{{false}};
     target = file("a.bin", old);
     EXPECT_EQ(convert(BinWriteMode::InsertAt, "101", {1}, target, beyond_no), BinOutcome::NotWritten);
     EXPECT_EQ(contents(target), old);
     ASSERT_EQ(beyond_no.ids(), std::vector{BinMessageId::AskAppendBeyondEnd});  // and no completion message
-    EXPECT_EQ(beyond_no.shown[0].title, "Внимание");
-    EXPECT_EQ(beyond_no.shown[0].text,
-              "Начальный адрес был задан больше текущего размера файла!\nДобавить данные в конец файла?");
+    expect_message(beyond_no.shown[0], "Внимание",
+                   "Начальный адрес был задан больше текущего размера файла!\nДобавить данные в конец файла?",
+                   BinIcon::Warning);
     EXPECT_TRUE(beyond_no.shown[0].question);
-    EXPECT_EQ(beyond_no.shown[0].icon, BinIcon::Warning);
 
     Dialogue beyond_yes{{true}};
     EXPECT_EQ(convert(BinWriteMode::InsertAt, "99999", {1}, target, beyond_yes), BinOutcome::Written);
@@ -174,26 +175,22 @@ TEST_F(BinConversionTest, InsertAtTheStartAtTheEndAndBeyond)
 TEST_F(BinConversionTest, ReplaceAndAppend)
 {
     const std::string old = old_bytes(100);
-    Dialogue at_ten;
-    fs::path target = file("r.bin", old);
-    EXPECT_EQ(convert(BinWriteMode::ReplaceAt, "10", {1}, target, at_ten), BinOutcome::Written);
-    EXPECT_EQ(contents(target), old.substr(0, 10) + stored(store, 1));  // 1034 bytes
-
-    Dialogue beyond;  // no question: the data go to the end
-    target = file("r.bin", old);
-    EXPECT_EQ(convert(BinWriteMode::ReplaceAt, "500", {2}, target, beyond), BinOutcome::Written);
-    EXPECT_EQ(contents(target), old + stored(store, 2));
-    EXPECT_EQ(beyond.ids(), std::vector{BinMessageId::Done});
-
-    // Inside a longer file only the covered bytes change.
     const std::string long_old = old_bytes(3000);
-    target = file("r.bin", long_old);
-    Dialogue inside;
-    EXPECT_EQ(convert(BinWriteMode::ReplaceAt, "1000", {4}, target, inside), BinOutcome::Written);
-    EXPECT_EQ(contents(target), long_old.substr(0, 1000) + stored(store, 4) + long_old.substr(2024));
+    // Over the tail (1034 bytes); past the end, without a question, the data go
+    // to the end; inside a longer file only the covered bytes change.
+    for (auto [before, address, slot, expected] :
+         {std::tuple{old, "10", 1, old.substr(0, 10) + stored(store, 1)},
+          std::tuple{old, "500", 2, old + stored(store, 2)},
+          std::tuple{long_old, "1000", 4, long_old.substr(0, 1000) + stored(store, 4) + long_old.substr(2024)}}) {
+        Dialogue dialogue;
+        fs::path target = file("r.bin", before);
+        EXPECT_EQ(convert(BinWriteMode::ReplaceAt, address, {slot}, target, dialogue), BinOutcome::Written) << address;
+        EXPECT_EQ(contents(target), expected) << address;
+        EXPECT_EQ(dialogue.ids(), std::vector{BinMessageId::Done}) << address;
+    }
 
     Dialogue append;
-    target = file("r.bin", old);
+    fs::path target = file("r.bin", old);
     EXPECT_EQ(convert(BinWriteMode::AppendToExisting, "ignored", {6, 7}, target, append), BinOutcome::Written);
     EXPECT_EQ(contents(target), old + stored(store, 6) + stored(store, 7));
     target = file("empty.bin", "");
@@ -207,10 +204,9 @@ TEST_F(BinConversionTest, MissingExistingFileAsksToCreateIt)
     Dialogue no{{false}};
     EXPECT_EQ(convert(BinWriteMode::AppendToExisting, "0", {1}, target, no), BinOutcome::NotWritten);
     ASSERT_EQ(no.ids(), std::vector{BinMessageId::AskCreateMissing});
-    EXPECT_EQ(no.shown[0].title, "Добавление данный в файл");
-    EXPECT_EQ(no.shown[0].text, "Файл  \"" + target.string() + "\"  не существует!\nСоздать его?");
+    expect_message(no.shown[0], "Добавление данный в файл",
+                   "Файл  \"" + target.string() + "\"  не существует!\nСоздать его?", BinIcon::Warning);
     EXPECT_TRUE(no.shown[0].question);
-    EXPECT_EQ(no.shown[0].icon, BinIcon::Warning);
     EXPECT_FALSE(fs::exists(target));
 
     // Yes makes a new file whatever the position says, even an empty address.
@@ -237,10 +233,10 @@ TEST_F(BinConversionTest, UnusableStartAddressIsRefused)
             Dialogue dialogue;
             EXPECT_EQ(convert(mode, address, {1}, target, dialogue), BinOutcome::NotWritten) << address;
             ASSERT_EQ(dialogue.ids(), std::vector{BinMessageId::EmptyAddress}) << address;
-            EXPECT_EQ(dialogue.shown[0].title, "Предупреждение");
-            EXPECT_EQ(dialogue.shown[0].text, "Поле  \"Начальный адрес\"  не заполено\n"
-                                              "Нужно указать начальный адрес добавляемых данных в файл.");
-            EXPECT_EQ(dialogue.shown[0].icon, BinIcon::Warning);
+            expect_message(dialogue.shown[0], "Предупреждение",
+                           "Поле  \"Начальный адрес\"  не заполено\n"
+                           "Нужно указать начальный адрес добавляемых данных в файл.",
+                           BinIcon::Warning);
         }
     }
     EXPECT_EQ(contents(target), old);
@@ -280,9 +276,8 @@ TEST_F(BinConversionTest, FailedWriteIntoAFolderReportsAndNeverCompletes)
     Dialogue dialogue;
     EXPECT_EQ(convert(BinWriteMode::NewFile, "", {1}, dir / "taken.bin", dialogue), BinOutcome::Failed);
     ASSERT_EQ(dialogue.ids(), std::vector{BinMessageId::SaveError});
-    EXPECT_EQ(dialogue.shown[0].title, "Ошибка");
-    EXPECT_EQ(dialogue.shown[0].text, "Не удалось сохранить файл\n" + (dir / "taken.bin").string());
-    EXPECT_EQ(dialogue.shown[0].icon, BinIcon::Error);
+    expect_message(dialogue.shown[0], "Ошибка", "Не удалось сохранить файл\n" + (dir / "taken.bin").string(),
+                   BinIcon::Error);
 
     Dialogue missing_folder;
     EXPECT_EQ(convert(BinWriteMode::NewFile, "", {1}, dir / "no" / "x.bin", missing_folder), BinOutcome::Failed);
