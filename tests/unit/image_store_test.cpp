@@ -27,13 +27,9 @@ TEST(ImageStore, CellPositionsAtTheCorners)
         CellPosition p = cell_position(cell);
         return std::tuple(p.crystal, p.page, p.column_group);
     };
-    EXPECT_EQ(pos(1), std::tuple(1, 1, 1));
-    EXPECT_EQ(pos(8), std::tuple(1, 1, 8));
-    EXPECT_EQ(pos(9), std::tuple(2, 1, 1));
-    EXPECT_EQ(pos(17), std::tuple(1, 2, 1));
-    EXPECT_EQ(pos(128), std::tuple(2, 8, 8));
-    EXPECT_EQ(pos(0), std::tuple(0, 0, 0));
-    EXPECT_EQ(pos(129), std::tuple(0, 0, 0));
+    for (auto [cell, crystal, page, group] : {std::array{1, 1, 1, 1}, {8, 1, 1, 8}, {9, 2, 1, 1}, {17, 1, 2, 1},
+                                              {128, 2, 8, 8}, {0, 0, 0, 0}, {129, 0, 0, 0}})
+        EXPECT_EQ(pos(cell), std::tuple(crystal, page, group)) << cell;
 }
 
 TEST(ImageStore, BitMasksAndTestBit)
@@ -54,17 +50,10 @@ TEST(ImageStore, OutOfRangeNumbersDoNothing)
 {
     ImageStore store;
     const ImageStore before = store;
-    write_byte(store, 0, 1, 1, 0xFF);
-    write_byte(store, 11, 1, 1, 0xFF);
-    write_byte(store, 1, 0, 1, 0xFF);
-    write_byte(store, 1, 129, 1, 0xFF);
-    write_byte(store, 1, 1, 0, 0xFF);
-    write_byte(store, 1, 1, 9, 0xFF);
-    set_bit(store, 1, 1, 1, 8);
-    set_bit(store, 1, 1, 1, -1);
-    write_pixel(store, 1, 128, 0, true);
-    write_pixel(store, 1, 0, 64, true);
-    write_pixel(store, 1, -1, 0, true);
+    for (auto [buffer, cell, row] : {std::array{0, 1, 1}, {11, 1, 1}, {1, 0, 1}, {1, 129, 1}, {1, 1, 0}, {1, 1, 9}})
+        write_byte(store, buffer, cell, row, 0xFF);
+    for (int bit : {8, -1}) set_bit(store, 1, 1, 1, bit);
+    for (auto [x, y] : {std::pair{128, 0}, {0, 64}, {-1, 0}}) write_pixel(store, 1, x, y, true);
     set_current_buffer(store, 11);
     set_open_cell(store, 129);
     set_modified(store, 0, true);

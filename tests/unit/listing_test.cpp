@@ -23,22 +23,13 @@ TEST(Listing, WorkedExampleDefaultOptions)
     picture.bytes[0] = 0x01;
     auto lines = GenerateListing(picture, "C:\\ignored.chr", ListingOptions{});
     ASSERT_EQ(lines.size(), 151u);
-    const std::vector<std::string> first14 = {
-        "",
-        ";                         **** КРИСТАЛЛ 1 ****",
-        "",
-        ";                         Страница 1  //  кристалл 1",
-        "            Dt            0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
-        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
-        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
-        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
-        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
-        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
-        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
-        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
-        ";                         Страница 2  //  кристалл 1",
-        "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00",
-    };
+    const std::string blank_row = "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00";
+    std::vector<std::string> first14 = {"", ";                         **** КРИСТАЛЛ 1 ****", "",
+                                        ";                         Страница 1  //  кристалл 1",
+                                        "            Dt            0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00"};
+    first14.insert(first14.end(), 7, blank_row);
+    first14.push_back(";                         Страница 2  //  кристалл 1");
+    first14.push_back(blank_row);
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 14), first14);
     EXPECT_EQ(lines[75], "");
     EXPECT_EQ(lines[76], ";                         **** КРИСТАЛЛ 2 ****");
@@ -79,10 +70,8 @@ TEST(Listing, IndentsSetTheLineWidths)
 
 TEST(Listing, HexDigitsAreTwoCapitals)
 {
-    EXPECT_EQ(FormatHexByte(0), "0x00");
-    EXPECT_EQ(FormatHexByte(0x0A), "0x0A");
-    EXPECT_EQ(FormatHexByte(0xAB), "0xAB");
-    EXPECT_EQ(FormatHexByte(0xFF), "0xFF");
+    for (auto [byte, text] : {std::pair{0x00, "0x00"}, {0x0A, "0x0A"}, {0xAB, "0xAB"}, {0xFF, "0xFF"}})
+        EXPECT_EQ(FormatHexByte(static_cast<std::uint8_t>(byte)), text);
     ScreenBuffer picture;
     const std::uint8_t bytes[8] = {0x0A, 0x0F, 0xA0, 0xBC, 0xDE, 0xF1, 0x10, 0xFF};
     std::copy(bytes, bytes + 8, picture.bytes.begin() + 8 * 9);
@@ -92,11 +81,8 @@ TEST(Listing, HexDigitsAreTwoCapitals)
 TEST(Listing, CellOrdersVisitEveryPageOfACrystalInSegmentOrder)
 {
     auto grouped = cell_sequence(CellOrder::GroupedByCrystal);
-    EXPECT_EQ(grouped[0], 1);
-    EXPECT_EQ(grouped[8], 17);
-    EXPECT_EQ(grouped[63], 120);
-    EXPECT_EQ(grouped[64], 9);
-    EXPECT_EQ(grouped[127], 128);
+    for (auto [index, cell] : {std::pair{0, 1}, {8, 17}, {63, 120}, {64, 9}, {127, 128}})
+        EXPECT_EQ(grouped[static_cast<std::size_t>(index)], cell) << index;
     auto interleaved = cell_sequence(CellOrder::Interleaved);
     for (int i = 0; i < 128; i += 8) {
         CellLocation first = LocateCell(grouped[i]);
