@@ -60,6 +60,26 @@ std::string columns_bmp(std::uint32_t (*colour_of)(int))
     return bmp.file();
 }
 
+std::array<std::uint8_t, 3> grey(int v)
+{
+    const auto level = static_cast<std::uint8_t>(v);
+    return {level, level, level};
+}
+
+// A width x height picture whose pixel (x, y) has colour(x, y).
+RgbImage image_of(int width, int height, auto colour)
+{
+    RgbImage image;
+    image.width = width;
+    image.height = height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            std::array<std::uint8_t, 3> c = colour(x, y);
+            image.rgb.insert(image.rgb.end(), c.begin(), c.end());
+        }
+    return image;
+}
+
 struct ImportTest : ::testing::Test {
     fs::path dir = fs::temp_directory_path() / ("lumetra-import-" + std::to_string(::getpid()));
     void SetUp() override { fs::create_directories(dir); }
@@ -77,14 +97,11 @@ const std::string kPattern = contents(kPictures / "pattern.chr");
 
 TEST(PictureRules, GreyLevelsOfTheWorkedColours)
 {
-    EXPECT_EQ(grey_level(255, 255, 255), 255);
-    EXPECT_EQ(grey_level(255, 0, 0), 81);
-    EXPECT_EQ(grey_level(0, 255, 0), 143);
-    EXPECT_EQ(grey_level(0, 0, 255), 29);
-    EXPECT_EQ(grey_level(0, 255, 255), 173);
-    EXPECT_EQ(grey_level(255, 255, 0), 225);
-    EXPECT_EQ(grey_level(219, 219, 219), 219);
-    EXPECT_EQ(grey_level(220, 220, 220), 220);
+    using Worked = std::array<std::uint8_t, 4>;  // red, green, blue, grey
+    for (auto [r, g, b, level] : {Worked{255, 255, 255, 255}, Worked{255, 0, 0, 81}, Worked{0, 255, 0, 143},
+                                  Worked{0, 0, 255, 29}, Worked{0, 255, 255, 173}, Worked{255, 255, 0, 225},
+                                  Worked{219, 219, 219, 219}, Worked{220, 220, 220, 220}})
+        EXPECT_EQ(grey_level(r, g, b), level) << +r << "," << +g << "," << +b;
 }
 
 TEST(PictureRules, ColoursOfA24BitPictureLightBelowGrey220)
@@ -134,15 +151,8 @@ TEST(PictureRules, StretchAveragesByCoveredArea)
 {
     // 192 across: target column 0 is source 0 and half of 1, column 1 the
     // other half of 1 and source 2: (2a + b) / 3 and (b + 2c) / 3.
-    RgbImage wide;
-    wide.width = 192;
-    wide.height = 64;
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 192; ++x) {
-            std::uint8_t v = x % 3 == 0 ? 0 : x % 3 == 1 ? 90 : 240;
-            wide.rgb.insert(wide.rgb.end(), {v, v, v});
-        }
-    RgbImage out = stretch_to_display(wide);
+    auto thirds = [](int i) -> std::uint8_t { return i % 3 == 0 ? 0 : i % 3 == 1 ? 90 : 240; };
+    RgbImage out = stretch_to_display(image_of(192, 64, [&](int x, int) { return grey(thirds(x)); }));
     ASSERT_EQ(out.rgb.size(), 128u * 64 * 3);
     EXPECT_EQ(out.rgb[0], 30);
     EXPECT_EQ(out.rgb[3], 190);
@@ -150,15 +160,10 @@ TEST(PictureRules, StretchAveragesByCoveredArea)
 
     // Tall, and narrower than the display: 64 x 192 to 128 x 64. Each target
     // row is the mean of three source rows, each source column serves two.
-    RgbImage tall;
-    tall.width = 64;
-    tall.height = 192;
-    for (int y = 0; y < 192; ++y)
-        for (int x = 0; x < 64; ++x) {
-            std::uint8_t v = x >= 32 ? 255 : y % 3 == 0 ? 0 : y % 3 == 1 ? 90 : 240;
-            tall.rgb.insert(tall.rgb.end(), {v, v, static_cast<std::uint8_t>(255 - v)});
-        }
-    out = stretch_to_display(tall);
+    out = stretch_to_display(image_of(64, 192, [&](int x, int y) {
+        std::uint8_t v = x >= 32 ? std::uint8_t{255} : thirds(y);
+        return std::array<std::uint8_t, 3>{v, v, static_cast<std::uint8_t>(255 - v)};
+    }));
     for (int y : {0, 31, 63})
         for (int x : {0, 63, 64, 127}) {
             const std::uint8_t* p = &out.rgb[(y * 128 + x) * 3];
@@ -168,13 +173,7 @@ TEST(PictureRules, StretchAveragesByCoveredArea)
 
     // Halving rounds the mean half up: 219 and 220 side by side give 220,
     // which is not lit.
-    RgbImage halves;
-    halves.width = 256;
-    halves.height = 64;
-    for (int i = 0; i < 256 * 64; ++i) {
-        std::uint8_t v = i % 2 ? 220 : 219;
-        halves.rgb.insert(halves.rgb.end(), {v, v, v});
-    }
+    RgbImage halves = image_of(256, 64, [](int x, int) { return grey(x % 2 ? 220 : 219); });
     EXPECT_EQ(stretch_to_display(halves).rgb[0], 220);
     EXPECT_EQ(screen_from_picture(halves), ScreenBuffer{});
 }
