@@ -80,8 +80,6 @@ constexpr ControlRow kControls[] = {
 
 // ---------------------------------------------------------------- right button
 
-constexpr int kSkipList = 168;
-
 void right_button_popups(App& app)
 {
     platform::Point pointer = platform::pointer_position();

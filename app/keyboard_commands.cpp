@@ -1,6 +1,7 @@
 #include "app/keyboard_commands.h"
 
 #include "app/event_loop.h"
+#include "app/layout.h"
 #include "listing/code_view.h"
 #include "listing/code_view_commands.h"
 #include "tools/cell_clipboard_panel.h"
@@ -10,7 +11,6 @@ namespace lumetra {
 namespace {
 
 constexpr int kCut = 85, kCopy = 86, kPaste = 87, kSelectAll = 88, kSave = 89;
-constexpr int kSkipList = 168;
 constexpr int kSaveListingCommand = 52, kExportSkipListCommand = 72;
 
 bool pointer_over(int control)

@@ -34,6 +34,9 @@ struct LayoutRow {
 inline constexpr Rgb kWhite{255, 255, 255};
 inline constexpr Rgb kStripGrey{132, 132, 132};  // title strips of the panels
 
+// A closed drop-down list; the backend gives it room for the dropped list.
+constexpr int kListHeight = 21;
+
 inline constexpr const char* kTitleLiteral = "Lumetra v 3.4 For PIC  —  ";
 
 platform::ControlSpec control_spec_of(const LayoutRow& row, platform::WindowId window = platform::WindowId::Main);
@@ -54,5 +57,7 @@ constexpr int kLogicPanel = 580;
 constexpr int kOptimisationPanel = 150;
 constexpr int kBinPanel = 190;
 std::vector<LayoutRow> tool_panel_rows(int panel);
+
+constexpr int kSkipList = 168;  // the optimisation panel's text view
 
 }  // namespace lumetra

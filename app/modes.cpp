@@ -8,12 +8,11 @@
 #include "editor/cell_editor.h"
 #include "editor/screen_view.h"
 #include "listing/conversion_panel.h"
+#include "tools/logic_panel.h"
 
 namespace lumetra {
 
 namespace {
-
-constexpr int kLogicUndo = 593;
 
 struct ModeRow {
     int mode;
@@ -50,7 +49,7 @@ void switch_mode(App& app, int m)
         close_open_cell(app);
     }
     // Every entry into the logic mode starts with its undo disabled.
-    if (m >= 3) platform::enable(kLogicUndo, false);
+    if (m >= 3) platform::enable(kLogicUndoButton, false);
 }
 
 }  // namespace lumetra

@@ -11,7 +11,6 @@ using platform::EventType;
 
 namespace {
 
-constexpr int kPixelImageCount = 64;
 // Only the inner part of a 16 x 16 pixel image draws: the two outer pixels
 // on the left and top and the last one on the right and bottom do not.
 constexpr int kInnerFirst = 2, kInnerLast = 14;

@@ -15,7 +15,6 @@ using platform::kReadOnly;
 namespace {
 constexpr int kCellPixels = 32;
 constexpr int kPixelImageSize = 16;
-constexpr int kPixelImageCount = 64;
 }  // namespace
 
 Rect cell_image_rect(int cell)

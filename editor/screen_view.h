@@ -20,6 +20,7 @@ constexpr int kCellEditorPanel = 410;
 constexpr int kReadOutLabels = 551;
 constexpr int kReadOutNumbers = 554;
 constexpr int kReadOutCode = 553;
+constexpr int kPixelImageCount = 64;  // the cell editor's images 280..343
 
 inline constexpr Rgb kCellBackground{97, 213, 155};
 inline constexpr Rgb kOpenCellBackground{148, 255, 164};

@@ -10,8 +10,6 @@ using platform::kDisabled;
 
 namespace {
 
-// A closed drop-down list; the backend gives it room for the dropped list.
-constexpr int kListHeight = 21;
 constexpr int kAddressDigits = 5;  // 0..99999
 
 struct ListContents {

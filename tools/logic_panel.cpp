@@ -12,8 +12,6 @@ using platform::kGroup;
 
 namespace {
 
-// A closed drop-down list; the backend gives it room for the dropped list.
-constexpr int kListHeight = 21;
 
 struct InitialChoice {
     int list, buffer;
