@@ -32,8 +32,8 @@ void request_quit(App& app, int) { app.shell.quit_request = true; }
 void choose_mode(App& app, int command) { switch_mode(app, command - 15); }
 void next_mode(App& app, int) { switch_mode(app, app.shell.mode % kModeCount + 1); }
 
-void select_all_code_view(App& app, int) { platform::select_all(code_view_of(current_buffer(app.store))); }
-void copy_code_view(App& app, int) { platform::copy_selection(code_view_of(current_buffer(app.store))); }
+void select_all_code_view(App& app, int) { SelectAllText(code_view_of(current_buffer(app.store))); }
+void copy_code_view(App& app, int) { CopySelectedText(code_view_of(current_buffer(app.store))); }
 
 constexpr CommandRow kCommands[] = {
     {1, 1, open_document},
