@@ -93,7 +93,7 @@ CellPosition cell_position(int cell)
     if (!valid_cell(cell)) return {};
     int page = (cell - 1) / 16 + 1;
     int q = cell - (page - 1) * 16;
-    return q <= 8 ? CellPosition{1, page, q} : CellPosition{2, page, q - 8};
+    return q <= 8 ? CellPosition{page, 1, q} : CellPosition{page, 2, q - 8};
 }
 
 int cell_image_of(int cell) { return valid_cell(cell) ? cell + kFirstCellImage - 1 : 0; }

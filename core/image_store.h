@@ -32,11 +32,15 @@ struct ImageStore {
     int open_cell = kNoCell;  // 1..128, or kNoCell
 };
 
-// Crystal, page and column group of a cell, each counted from 1.
+// Page, crystal and column group of a cell, each counted from 1. The
+// segment address of byte k is (column_group - 1) * 8 + (k - 1) and restarts
+// at 0 in crystal 2.
 struct CellPosition {
-    int crystal = 0;
-    int page = 0;
-    int column_group = 0;
+    int page = 0;          // 1..8
+    int crystal = 0;       // 1..2
+    int column_group = 0;  // 1..8, shown to the user as "Сегмент"
+    int segment_address(int byte) const { return (column_group - 1) * 8 + (byte - 1); }
+    bool operator==(const CellPosition&) const = default;
 };
 
 bool valid_buffer(int buffer);

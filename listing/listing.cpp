@@ -35,12 +35,6 @@ struct ListingWriter {
 
 }  // namespace
 
-CellLocation LocateCell(int cell)
-{
-    CellPosition position = cell_position(cell);
-    return {position.page, position.crystal, position.column_group};
-}
-
 std::string FormatHexByte(std::uint8_t byte)
 {
     return {'0', 'x', kHexDigits[byte >> 4], kHexDigits[byte & 15]};

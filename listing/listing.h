@@ -13,17 +13,9 @@
 
 namespace lumetra {
 
-// Where a cell sits for the controllers. The segment address of byte k is
-// (column_group - 1) * 8 + (k - 1) and restarts at 0 in crystal 2.
-struct CellLocation {
-    int page = 0;          // 1..8
-    int crystal = 0;       // 1..2
-    int column_group = 0;  // 1..8, shown to the user as "Сегмент"
-    int segment_address(int byte) const { return (column_group - 1) * 8 + (byte - 1); }
-    bool operator==(const CellLocation&) const = default;
-};
-
-CellLocation LocateCell(int cell);
+// Where a cell sits for the controllers: the store's cell position.
+using CellLocation = CellPosition;
+inline CellLocation LocateCell(int cell) { return cell_position(cell); }
 
 std::string FormatHexByte(std::uint8_t byte);                      // "0x0A"
 std::string FormatCellBytes(const ScreenBuffer& picture, int cell);  // "0x01,0x00,...", 39 characters
