@@ -4,6 +4,7 @@
 
 #include "app/documents.h"
 #include "app/prompts.h"
+#include "core/picture_import.h"
 
 namespace lumetra {
 
@@ -19,8 +20,7 @@ bool non_empty_file(const std::filesystem::path& path)
 
 bool droppable(const std::filesystem::path& path)
 {
-    std::string extension = file_extension(path);
-    return extension == "chr" || extension == "bmp" || extension == "jpg" || extension == "png";
+    return file_extension(path) == "chr" || is_picture_extension(path);
 }
 
 }  // namespace
