@@ -32,7 +32,8 @@ bool create_main_window_contents(App& app)
     show_view_bitmaps(app.view);
     if (!create_rows(conversion_panel_rows())) return false;
     // Every buffer starts with the options the panel was created with.
-    for (int buffer = 1; buffer <= kBufferCount; ++buffer) SaveListingOptions(app.listing_options, buffer);
+    SaveListingOptions(app.listing_options, 1);
+    app.listing_options.fill(app.listing_options[0]);
     for (int panel : {kLogicPanel, kOptimisationPanel, kBinPanel})
         if (!create_rows(tool_panel_rows(panel))) return false;
     if (!create_logic_panel() || !create_bin_panel()) return false;
