@@ -13,14 +13,6 @@ bool has(FileBytes bytes, std::uint64_t offset, std::uint64_t count)
     return offset <= bytes.size() && count <= bytes.size() - offset;
 }
 
-std::uint16_t u16(FileBytes b, std::size_t at) { return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8); }
-
-std::uint32_t u32(FileBytes b, std::size_t at)
-{
-    return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-           static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-
 std::int32_t s32(FileBytes b, std::size_t at) { return static_cast<std::int32_t>(u32(b, at)); }
 
 // A colour field of a 16- or 32-bit pixel, widened to 8 bits by repeating its

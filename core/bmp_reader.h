@@ -22,6 +22,14 @@ struct DibHeader {
     std::size_t palette_end = 0;  // offset just past the colour table, from the header's start
 };
 
+// Little-endian numbers at byte offset at; the caller has checked the bytes are there.
+inline std::uint16_t u16(FileBytes b, std::size_t at) { return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8); }
+inline std::uint32_t u32(FileBytes b, std::size_t at)
+{
+    return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
+           static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+
 constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3;
 
 // Reads the header and colour table at the start of dib. For an icon the

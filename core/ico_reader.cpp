@@ -10,14 +10,6 @@ namespace {
 
 constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-std::uint32_t u32(FileBytes b, std::size_t at)
-{
-    return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-           static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-
-std::uint16_t u16(FileBytes b, std::size_t at) { return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8); }
-
 std::uint8_t on_white(std::uint8_t colour, std::uint8_t alpha)
 {
     return static_cast<std::uint8_t>((colour * alpha + 255 * (255 - alpha) + 127) / 255);
