@@ -1,9 +1,8 @@
 #include "editor/cell_editor.h"
 
-#include <cstdio>
-
 #include "app/modes.h"
 #include "editor/screen_view.h"
+#include "listing/listing.h"
 
 namespace lumetra {
 
@@ -112,18 +111,6 @@ void cell_editor_poll(App& app)
     }
 }
 
-std::string cell_bytes_text(const ImageStore& store, int buffer, int cell)
-{
-    std::string text;
-    for (int byte = 1; byte <= kCellBytes; ++byte) {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned>(read_byte(store, buffer, cell, byte)));
-        if (byte > 1) text += ',';
-        text += hex;
-    }
-    return text;
-}
-
 void show_read_out(const App& app, int image_id, int buffer)
 {
     int cell = cell_of_image(image_id);
@@ -131,7 +118,8 @@ void show_read_out(const App& app, int image_id, int buffer)
     CellPosition at = cell_position(cell);
     platform::set_text(kReadOutNumbers, std::to_string(at.crystal) + "\n\n" + std::to_string(at.page) + "\n\n" +
                                             std::to_string(at.column_group));
-    platform::set_text(kReadOutCode, cell_bytes_text(app.store, buffer, cell));
+    // The same bytes as the cell's line in the listing.
+    platform::set_text(kReadOutCode, FormatCellBytes(*buffer_of(app.store, buffer), cell));
     platform::enable(kReadOutLabels, true);
 }
 

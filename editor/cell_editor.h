@@ -2,8 +2,6 @@
 // pixels with the held mouse buttons, and the read-out of the shown cell.
 #pragma once
 
-#include <string>
-
 #include "app/app.h"
 
 namespace lumetra {
@@ -26,8 +24,6 @@ void cell_editor_poll(App& app);
 void set_pixel(App& app, int pixel_image, int cell, int buffer);
 void clear_pixel(App& app, int pixel_image, int cell, int buffer);
 
-// "0x00,0x7E,..." — the eight bytes of a cell, byte 1 first.
-std::string cell_bytes_text(const ImageStore& store, int buffer, int cell);
 // Texts 553 and 554 and label 551 for cell image 20..147 of buffer 1..10.
 void show_read_out(const App& app, int image_id, int buffer);
 // Focus on 553 selects its whole line, ready to be copied.
