@@ -55,9 +55,7 @@ std::optional<CliError> parse(const Args& args, BinCommand& command)
             command.request.start_address = *text;
             command.address_given = true;
         } else if (arg == "-o") {
-            auto text = option_value(args, i);
-            if (!text || text->empty()) return CliError{"-o needs a file name"};
-            command.out = utf8_to_path(*text);
+            if (auto error = take_output_name(args, i, command.out)) return error;
         } else if (arg.starts_with("-") && arg != "-") {
             return CliError{"unknown option " + arg};
         } else {

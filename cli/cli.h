@@ -30,6 +30,9 @@ std::optional<CliError> write_output(const std::filesystem::path& out, std::stri
 // Takes the value of an option such as "-o FILE" at args[i]; advances i.
 std::optional<std::string> option_value(const Args& args, std::size_t& i);
 
+// Takes the file name of "-o FILE" at args[i] into out; advances i.
+std::optional<CliError> take_output_name(const Args& args, std::size_t& i, std::filesystem::path& out);
+
 // What follows "lumetra-cli " in each command's usage line.
 inline constexpr const char* kListingUsage =
     "listing [--db] [--file-name[=NAME]] [--no-group] [--indent1 N] [--indent2 N] PICTURE [-o OUT]";

@@ -48,4 +48,12 @@ std::optional<std::string> option_value(const Args& args, std::size_t& i)
     return args[++i];
 }
 
+std::optional<CliError> take_output_name(const Args& args, std::size_t& i, std::filesystem::path& out)
+{
+    auto text = option_value(args, i);
+    if (!text || text->empty()) return CliError{"-o needs a file name"};
+    out = utf8_to_path(*text);
+    return std::nullopt;
+}
+
 }  // namespace lumetra::cli

@@ -13,9 +13,7 @@ int run_convert(const Args& args)
     for (std::size_t i = 0; i < args.size() && !error; ++i) {
         const std::string& arg = args[i];
         if (arg == "-o") {
-            auto text = option_value(args, i);
-            if (!text || text->empty()) error = CliError{"-o needs a file name"};
-            else out = utf8_to_path(*text);
+            error = take_output_name(args, i, out);
         } else if (arg.starts_with("-")) {
             error = CliError{"unknown option " + arg};
         } else if (picture.empty()) {

@@ -45,9 +45,7 @@ std::optional<CliError> parse(const Args& args, ListingRequest& request)
             if (!value) return CliError{arg + " needs a number from 2 to 20"};
             (arg == "--indent1" ? request.options.first_indent : request.options.second_indent) = *value;
         } else if (arg == "-o") {
-            auto text = option_value(args, i);
-            if (!text || text->empty()) return CliError{"-o needs a file name"};
-            request.out = utf8_to_path(*text);
+            if (auto error = take_output_name(args, i, request.out)) return error;
         } else if (arg.starts_with("-") && arg != "-") {
             return CliError{"unknown option " + arg};
         } else if (request.picture.empty()) {
