@@ -5,6 +5,8 @@
 #include <random>
 #include <system_error>
 
+#include "core/text_encoding.h"
+
 namespace lumetra {
 
 std::optional<std::string> read_file_prefix(const std::filesystem::path& path, std::size_t max_bytes)
@@ -33,6 +35,18 @@ std::optional<std::string> read_whole_file(const std::filesystem::path& path, st
     auto data = read_file_prefix(path, max_bytes + 1);
     if (!data || data->size() > max_bytes) return std::nullopt;
     return data;
+}
+
+std::string path_extension(const std::filesystem::path& path)
+{
+    const std::string name = path_to_utf8(path);
+    const std::size_t separator = name.find_last_of("\\/");
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) return {};
+    std::string extension = name.substr(dot + 1);
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return extension;
 }
 
 static std::filesystem::path temporary_beside(const std::filesystem::path& path)

@@ -11,6 +11,10 @@
 
 namespace lumetra {
 
+// The lower-cased text after the last "." that follows the last "\" or "/"
+// of the name; empty when there is none.
+std::string path_extension(const std::filesystem::path& path);
+
 // At most max_bytes from the start of the file; nothing when it cannot be
 // opened or read.
 std::optional<std::string> read_file_prefix(const std::filesystem::path& path, std::size_t max_bytes);

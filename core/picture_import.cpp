@@ -4,7 +4,6 @@
 #include <new>
 
 #include "core/file_io.h"
-#include "core/text_encoding.h"
 
 namespace lumetra {
 
@@ -48,13 +47,7 @@ DecodeResult decode_picture(FileBytes file, const DecodeLimits& limits)
 
 bool is_picture_extension(const std::filesystem::path& path)
 {
-    const std::string name = path_to_utf8(path);
-    const std::size_t separator = name.find_last_of("\\/");
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) return false;
-    std::string extension = name.substr(dot + 1);
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    const std::string extension = path_extension(path);
     return extension == "bmp" || extension == "jpg" || extension == "png";
 }
 

@@ -85,12 +85,7 @@ std::optional<std::uint64_t> parse_start_address(std::string_view text)
 std::filesystem::path bin_file_name(const std::filesystem::path& chosen, int filter_index)
 {
     if (filter_index != 1 || chosen.empty()) return chosen;
-    std::string name = path_to_utf8(chosen);
-    std::size_t separator = name.find_last_of("\\/");
-    std::size_t dot = name.rfind('.');
-    bool has_extension =
-        dot != std::string::npos && (separator == std::string::npos || dot > separator) && dot + 1 < name.size();
-    if (has_extension) return chosen;
+    if (!path_extension(chosen).empty()) return chosen;
     std::filesystem::path named = chosen;
     named += ".bin";
     return named;
