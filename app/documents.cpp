@@ -3,6 +3,7 @@
 #include "app/prompts.h"
 #include "app/menus.h"
 #include "core/chr_file.h"
+#include "core/file_io.h"
 #include "core/picture_import.h"
 #include "core/text_encoding.h"
 #include "editor/screen_view.h"
@@ -19,21 +20,9 @@ constexpr int kPictureFilter = 2;
 
 }  // namespace
 
-std::string file_extension(const std::filesystem::path& path)
-{
-    const std::string name = path_to_utf8(path);
-    const std::size_t separator = name.find_last_of("\\/");
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) return {};
-    std::string extension = name.substr(dot + 1);
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return extension;
-}
-
 std::filesystem::path with_default_extension(std::filesystem::path path, const char* extension)
 {
-    if (file_extension(path).empty()) path += extension;
+    if (path_extension(path).empty()) path += extension;
     return path;
 }
 

@@ -9,10 +9,8 @@
 
 namespace lumetra {
 
-// The text after the last "." that follows the last "\" or "/", lower-cased;
-// empty when there is none ("logo." has an empty extension too).
-std::string file_extension(const std::filesystem::path& path);
-// The path with extension appended when it has none by the rule above.
+// The path with extension appended when path_extension finds none ("logo."
+// has an empty extension too).
 std::filesystem::path with_default_extension(std::filesystem::path path, const char* extension);
 
 // "Ошибка" with an OK button and the error icon.

@@ -4,6 +4,7 @@
 
 #include "app/documents.h"
 #include "app/prompts.h"
+#include "core/file_io.h"
 #include "core/picture_import.h"
 
 namespace lumetra {
@@ -20,7 +21,7 @@ bool non_empty_file(const std::filesystem::path& path)
 
 bool droppable(const std::filesystem::path& path)
 {
-    return file_extension(path) == "chr" || is_picture_extension(path);
+    return path_extension(path) == "chr" || is_picture_extension(path);
 }
 
 }  // namespace
