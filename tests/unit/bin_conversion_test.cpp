@@ -84,6 +84,7 @@ struct BinConversionTest : ::testing::Test {
     {
         return ConvertBuffersToBin(store, {slots, false, mode, address}, target, dialogue.show());
     }
+    const std::string old = old_bytes(100);  // what the target file held before
     std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {})); }
 };
 
@@ -139,7 +140,6 @@ TEST_F(BinConversionTest, SlotGapsAndRepeatsAndTheNewFile)
 
 TEST_F(BinConversionTest, InsertAtTheStartAtTheEndAndBeyond)
 {
-    const std::string old = old_bytes(100);
     std::string two = stored(store, 1) + stored(store, 2);
 
     fs::path target;
@@ -174,7 +174,6 @@ TEST_F(BinConversionTest, InsertAtTheStartAtTheEndAndBeyond)
 
 TEST_F(BinConversionTest, ReplaceAndAppend)
 {
-    const std::string old = old_bytes(100);
     const std::string long_old = old_bytes(3000);
     // Over the tail (1034 bytes); past the end, without a question, the data go
     // to the end; inside a longer file only the covered bytes change.
@@ -226,7 +225,6 @@ TEST_F(BinConversionTest, MissingExistingFileAsksToCreateIt)
 
 TEST_F(BinConversionTest, UnusableStartAddressIsRefused)
 {
-    const std::string old = old_bytes(100);
     fs::path target = file("w.bin", old);
     for (std::string address : {"", "   ", "-5", "-1", "abc", "99999999999999999999999"}) {
         for (BinWriteMode mode : {BinWriteMode::InsertAt, BinWriteMode::ReplaceAt}) {
@@ -289,7 +287,6 @@ TEST_F(BinConversionTest, FailedWriteIntoAFolderReportsAndNeverCompletes)
 TEST_F(BinConversionTest, FailedWritesLeaveTheOldFileByteForByte)
 {
     if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
-    const std::string old = old_bytes(100);
     fs::path target = file("keep.bin", old);
     fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
     struct Case {

@@ -25,13 +25,13 @@ struct ChrFileTest : ::testing::Test {
         return dir / name;
     }
     static std::string contents(const fs::path& path) { return read_file_prefix(path, 1 << 20).value_or("<none>"); }
+    ImageStore store;
 };
 
 }  // namespace
 
 TEST_F(ChrFileTest, LoadTakesAtMost1024BytesOverAClearedBuffer)
 {
-    ImageStore store;
     store.buffers[0].bytes.fill(0xAA);
 
     ASSERT_TRUE(load_chr_into(store, 1, file("one.chr", "\x01")).ok);
@@ -60,7 +60,6 @@ TEST_F(ChrFileTest, LoadTakesAtMost1024BytesOverAClearedBuffer)
 
 TEST_F(ChrFileTest, UnreadableFileLeavesTheBufferAlone)
 {
-    ImageStore store;
     store.buffers[0].bytes.fill(0x11);
     set_file_name(store, 1, "keep.chr");
     set_modified(store, 1, true);
@@ -76,7 +75,6 @@ TEST_F(ChrFileTest, UnreadableFileLeavesTheBufferAlone)
 TEST_F(ChrFileTest, FailedSaveKeepsOldFileAndModifiedFlag)
 {
     if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
-    ImageStore store;
     fs::path target = file("old.chr", "old contents");
     store.buffers[0].bytes.fill(0x42);
     set_modified(store, 1, true);
@@ -90,7 +88,6 @@ TEST_F(ChrFileTest, FailedSaveKeepsOldFileAndModifiedFlag)
 
 TEST_F(ChrFileTest, FailedSaveIntoMissingFolderReportsAndLeavesNoTrace)
 {
-    ImageStore store;
     set_modified(store, 1, true);
     EXPECT_FALSE(write_chr_from(store, 1, dir / "no-such-folder" / "a.chr").ok);
     EXPECT_TRUE(is_modified(store, 1));
@@ -102,7 +99,6 @@ TEST_F(ChrFileTest, FailedSaveIntoMissingFolderReportsAndLeavesNoTrace)
 
 TEST_F(ChrFileTest, SaveReplacesAnExistingFileWithExactly1024Bytes)
 {
-    ImageStore store;
     fs::path target = file("pic.chr", std::string(3000, 'x'));
     store.buffers[0].bytes[1023] = 0x80;
     set_modified(store, 1, true);

@@ -92,6 +92,7 @@ struct ImportTest : ::testing::Test {
 };
 
 const std::string kPattern = contents(kPictures / "pattern.chr");
+const std::string kPng = contents(kPictures / "pattern-png-rgb.png");
 
 }  // namespace
 
@@ -227,20 +228,19 @@ TEST(PictureFiles, DecodedColoursMatchImageMagick)
 
 TEST_F(ImportTest, DecoderIsChosenByContentAndExtensionsIgnoreCase)
 {
-    std::string png = contents(kPictures / "pattern-png-rgb.png");
     ScreenBuffer screen;
-    ASSERT_TRUE(import_picture(file("logo.jpg", png), screen).ok);
+    ASSERT_TRUE(import_picture(file("logo.jpg", kPng), screen).ok);
     EXPECT_EQ(screen_bytes(screen), kPattern);
 
     ImageStore store;
-    fs::path upper = file("logo.PNG", png);
+    fs::path upper = file("logo.PNG", kPng);
     ASSERT_TRUE(open_picture_file(store, 1, upper).ok);
     EXPECT_EQ(screen_bytes(store.buffers[0]), kPattern);
     EXPECT_EQ(store.file_names[0], upper);
 
     // Not a picture extension: the first 1024 bytes as a .chr file.
-    ASSERT_TRUE(open_picture_file(store, 2, file("logo.jpeg", png)).ok);
-    EXPECT_EQ(screen_bytes(store.buffers[1]).substr(0, png.size()), png.substr(0, 1024));
+    ASSERT_TRUE(open_picture_file(store, 2, file("logo.jpeg", kPng)).ok);
+    EXPECT_EQ(screen_bytes(store.buffers[1]).substr(0, kPng.size()), kPng.substr(0, 1024));
 
     for (const char* yes : {"PIC.BMP", "x.Jpg", "a/b.c/logo.png", "C:\\a.b\\logo.bMp", ".png"})
         EXPECT_TRUE(is_picture_extension(yes)) << yes;
@@ -262,10 +262,9 @@ TEST_F(ImportTest, SuccessReplacesEverythingFailureNothing)
         EXPECT_EQ(store.file_names[2], "keep.chr");
         EXPECT_TRUE(is_modified(store, 3));
     };
-    std::string png = contents(kPictures / "pattern-png-rgb.png");
     const fs::path failures[] = {
         dir / "missing.png",
-        file("cut.png", png.substr(0, png.size() / 2)),
+        file("cut.png", kPng.substr(0, kPng.size() / 2)),
         file("text.bmp", "BM but nothing more"),
         file("empty.jpg", ""),
         dir,
@@ -280,7 +279,7 @@ TEST_F(ImportTest, SuccessReplacesEverythingFailureNothing)
     }
 
     keep();
-    fs::path good = file("good.png", png);
+    fs::path good = file("good.png", kPng);
     ASSERT_TRUE(import_picture_into(store, 3, good).ok);
     EXPECT_EQ(screen_bytes(store.buffers[2]), kPattern);
     EXPECT_EQ(store.file_names[2], good);
@@ -324,9 +323,8 @@ TEST(HostileFiles, SizesAreRefusedBeforeAnyAllocation)
 
     // PNG: an IHDR of 9000 x 9000, then one of 8000 x 8000 with a few bytes
     // of compressed data that cannot hold 64 million pixels.
-    std::string png = contents(kPictures / "pattern-png-rgb.png");
     for (std::uint32_t side : {9000u, 8000u}) {
-        std::string big = png;
+        std::string big = kPng;
         for (int i = 0; i < 4; ++i) big[16 + i] = big[20 + i] = static_cast<char>(side >> (24 - 8 * i));
         std::uint32_t crc = static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(big.data() + 12), 17));
         for (int i = 0; i < 4; ++i) big[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
