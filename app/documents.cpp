@@ -31,11 +31,15 @@ void show_error_box(const std::string& text)
     platform::message_box(kErrorTitle, text, platform::Buttons::Ok, platform::Icon::Error);
 }
 
-bool write_buffer(App& app, int buffer, const std::filesystem::path& path)
+bool check_file_result(const FileResult& result)
 {
-    FileResult result = write_chr_from(app.store, buffer, path);
     if (!result.ok) show_error_box(result.message);
     return result.ok;
+}
+
+bool write_buffer(App& app, int buffer, const std::filesystem::path& path)
+{
+    return check_file_result(write_chr_from(app.store, buffer, path));
 }
 
 std::filesystem::path ask_picture_file_name()
@@ -104,11 +108,10 @@ bool open_named_file(App& app, const std::filesystem::path& path)
     if (path.empty()) return false;
     // Before reading: a file that then fails to load still moves to the top.
     add_recent(app, path);
-    FileResult result = open_picture_file(app.store, current_buffer(app.store), path);
-    if (result.ok) show_window_title(app);
-    else show_error_box(result.message);
+    bool ok = check_file_result(open_picture_file(app.store, current_buffer(app.store), path));
+    if (ok) show_window_title(app);
     show_whole_buffer(app);
-    return result.ok;
+    return ok;
 }
 
 void open_into_current_buffer(App& app, const std::filesystem::path& path)

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "core/chr_file.h"
 
 namespace lumetra {
 
@@ -15,6 +16,8 @@ std::filesystem::path with_default_extension(std::filesystem::path path, const c
 
 // "Ошибка" with an OK button and the error icon.
 void show_error_box(const std::string& text);
+// A failed file operation's message in the error box; true when it worked.
+bool check_file_result(const FileResult& result);
 
 // Writes buffer b to path; a failure is reported and leaves the flag set.
 bool write_buffer(App& app, int buffer, const std::filesystem::path& path);
