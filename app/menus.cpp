@@ -17,6 +17,16 @@ constexpr int kNewIcon = 0, kOpenIcon = 1, kSaveIcon = 2, kModeIcon = 3, kCopyIc
 
 const MenuItem kSeparator{};
 
+// The code view and the skip list carry the same three items, each view
+// with its own command numbers from first on.
+std::vector<MenuItem> text_view_popup(int first)
+{
+    return {{first, "Выделить всё\t\tCtrl+A", -1, {}},
+            {first + 1, "Копировать\t\tCtrl+C", kCopyIcon, {}},
+            kSeparator,
+            {first + 2, "Сохранить в файле\tAlt+S", kSaveIcon, {}}};
+}
+
 }  // namespace
 
 std::vector<MenuItem> main_menu_table(const RecentFiles& recent)
@@ -58,16 +68,8 @@ std::vector<MenuItem> popup_menu_table(int popup)
                 {42, "Вставить\tCtrl+V", kPasteIcon, {}},
                 kSeparator,
                 {43, "Очистить", -1, {}}};
-    case 2:  // the code view
-        return {{50, "Выделить всё\t\tCtrl+A", -1, {}},
-                {51, "Копировать\t\tCtrl+C", kCopyIcon, {}},
-                kSeparator,
-                {52, "Сохранить в файле\tAlt+S", kSaveIcon, {}}};
-    case 3:  // the skip list
-        return {{70, "Выделить всё\t\tCtrl+A", -1, {}},
-                {71, "Копировать\t\tCtrl+C", kCopyIcon, {}},
-                kSeparator,
-                {72, "Сохранить в файле\tAlt+S", kSaveIcon, {}}};
+    case 2: return text_view_popup(50);  // the code view
+    case 3: return text_view_popup(70);  // the skip list
     default: return {};
     }
 }
