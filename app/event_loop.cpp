@@ -82,14 +82,12 @@ constexpr ControlRow kControls[] = {
 
 void right_button_popups(App& app)
 {
-    platform::Point pointer = platform::pointer_position();
-    auto client = platform::to_main_client(pointer);
+    auto client = platform::to_main_client(platform::pointer_position());
     platform::Point at = client.value_or(platform::Point{-1, -1});
     // The area of the code views, edges excluded.
     if (at.x > 4 && at.x < 550 && at.y > 340 && at.y < 490) {
         platform::show_popup_menu(2);
-    } else if (app.shell.mode == 4 && platform::control_exists(kSkipList) &&
-               platform::control_screen_rect(kSkipList).contains(pointer)) {
+    } else if (app.shell.mode == 4 && pointer_over(kSkipList)) {
         platform::show_popup_menu(3);
     }
 }

@@ -8,15 +8,15 @@
 
 namespace lumetra {
 
-namespace {
-
-constexpr int kCut = 85, kCopy = 86, kPaste = 87, kSelectAll = 88, kSave = 89;
-constexpr int kSaveListingCommand = 52, kExportSkipListCommand = 72;
-
 bool pointer_over(int control)
 {
     return platform::control_exists(control) && platform::control_screen_rect(control).contains(platform::pointer_position());
 }
+
+namespace {
+
+constexpr int kCut = 85, kCopy = 86, kPaste = 87, kSelectAll = 88, kSave = 89;
+constexpr int kSaveListingCommand = 52, kExportSkipListCommand = 72;
 
 // The text view under the pointer: the skip list in the optimisation mode,
 // else the current buffer's code view; 0 when neither.

@@ -9,4 +9,7 @@ namespace lumetra {
 
 void pointer_command(App& app, int command);
 
+// The control exists and the pointer is over it.
+bool pointer_over(int control);
+
 }  // namespace lumetra
