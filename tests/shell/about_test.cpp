@@ -6,6 +6,12 @@ namespace lumetra::testing {
 namespace {
 
 struct About : ShellTest {
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        start();
+        command(8);
+    }
     void about_event(pf::EventKind kind, int number = 0, pf::EventType type = pf::EventType::None)
     {
         hl::push_event({kind, number, type, pf::WindowId::About, {}});
@@ -18,16 +24,12 @@ struct About : ShellTest {
 
 TEST_F(About, OpensOnceFadingInWithItsControls)
 {
-    start();
-    command(8);
     ASSERT_TRUE(pf::window_exists(pf::WindowId::About));
     auto window = hl::window_spec(pf::WindowId::About);
     EXPECT_EQ(pf::window_title(pf::WindowId::About), "О программе");
-    EXPECT_EQ(window.client_w, 234);
-    EXPECT_EQ(window.client_h, 264);
+    EXPECT_EQ((std::pair{window.client_w, window.client_h}), (std::pair{234, 264}));
     ASSERT_EQ(hl::fades().size(), 1u);
-    EXPECT_EQ(hl::fades()[0].milliseconds, 500);
-    EXPECT_TRUE(hl::fades()[0].show);
+    EXPECT_EQ((std::pair{hl::fades()[0].milliseconds, hl::fades()[0].show}), (std::pair{500, true}));
     EXPECT_TRUE(hl::window_visible(pf::WindowId::About));
 
     EXPECT_EQ(hl::stored_image(356), 9);
@@ -50,8 +52,6 @@ TEST_F(About, OpensOnceFadingInWithItsControls)
 
 TEST_F(About, PictureLightsUpUnderThePointer)
 {
-    start();
-    command(8);
     hl::point_at(356, 10, 10);
     about_event(pf::EventKind::PointerMoved);
     EXPECT_EQ(hl::stored_image(356), 10);
@@ -64,19 +64,13 @@ TEST_F(About, PictureLightsUpUnderThePointer)
 
 TEST_F(About, LinksOpenTheProjectsOwnPagesAndOkFadesOut)
 {
-    start();
-    command(8);
-    click(358);
-    click(356);
-    click(353);
-    click(351);
+    for (int link : {358, 356, 353, 351}) click(link);
     EXPECT_EQ(hl::opened_links(),
               (std::vector<std::string>{"https://lumetra.example/", "https://lumetra.example/", "mailto:support@lumetra.example"}));
     click(355);
     EXPECT_FALSE(pf::window_exists(pf::WindowId::About));
     ASSERT_EQ(hl::fades().size(), 2u);
-    EXPECT_EQ(hl::fades()[1].milliseconds, 1000);
-    EXPECT_FALSE(hl::fades()[1].show);
+    EXPECT_EQ((std::pair{hl::fades()[1].milliseconds, hl::fades()[1].show}), (std::pair{1000, false}));
 
     // The close box does the same, and the window can be opened again.
     command(8);

@@ -2,17 +2,13 @@
 // the bytes that reach the file.
 #include "shell_fixture.h"
 
-#include <fstream>
 #include <unistd.h>
 
-#include "core/file_io.h"
 #include "core/text_encoding.h"
 
 namespace lumetra::testing {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 const char* const kDone = "Преобразование информации завершено.\nДанные были добавлены в файл\n";
 
@@ -21,8 +17,6 @@ std::string stored(const App& app, int buffer)
     const auto& bytes = buffer_of(app.store, buffer)->bytes;
     return {bytes.begin(), bytes.end()};
 }
-
-std::string contents(const fs::path& path) { return read_file_prefix(path, 1 << 20).value_or("<none>"); }
 
 std::string old_bytes(std::size_t n)
 {
@@ -33,6 +27,7 @@ std::string old_bytes(std::size_t n)
 
 struct BinPanelTest : ShellTest {
     fs::path dir;
+    const std::string old = old_bytes(100);  // what an existing file holds
 
     void SetUp() override
     {
@@ -52,11 +47,6 @@ struct BinPanelTest : ShellTest {
         fs::permissions(dir, fs::perms::owner_all, ec);
         ShellTest::TearDown();
     }
-    void choose(int list, int index)
-    {
-        pf::set_selection(list, index);
-        control(list, pf::EventType::SelectionChanged);
-    }
     // "существующем", then where and how; address as typed.
     void existing(int where, int how = 0, const std::string& address = "0")
     {
@@ -71,23 +61,13 @@ struct BinPanelTest : ShellTest {
         for (int buffer : buffers) choose(slot++, buffer);
         while (slot <= 203) choose(slot++, 0);
     }
-    fs::path file(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream(dir / name, std::ios::binary) << bytes;
-        return dir / name;
-    }
+    fs::path file(const std::string& name, const std::string& bytes) { return write_file(dir / name, bytes); }
     // "Преобразовать данные..." with the name typed into the save dialog.
     void convert(const fs::path& chosen, int filter = 1, std::initializer_list<pf::Answer> answers = {})
     {
         hl::answer_file_dialog({chosen, filter});
         for (pf::Answer answer : answers) hl::answer_message_box(answer);
         control(220);
-    }
-    std::vector<std::string> titles() const
-    {
-        std::vector<std::string> out;
-        for (const auto& box : hl::message_boxes()) out.push_back(box.title);
-        return out;
     }
 };
 
@@ -105,9 +85,9 @@ TEST_F(BinPanelTest, PanelStartsWithBufferOneIntoANewFile)
     EXPECT_EQ(pf::selection(194), 1);
     for (int id = 195; id <= 203; ++id) EXPECT_EQ(pf::selection(id), 0) << id;
     EXPECT_EQ(pf::control_screen_rect(203).y - pf::control_screen_rect(194).y, 9 * 24);
-    EXPECT_EQ(hl::control_spec(208).items, (std::vector<std::string>{"новом файле", "существующем"}));
-    EXPECT_EQ(hl::control_spec(209).items, (std::vector<std::string>{"в конец файла", "произвольно"}));
-    EXPECT_EQ(hl::control_spec(219).items, (std::vector<std::string>{"Вставить", "Заменить"}));
+    const std::pair<int, std::vector<std::string>> lists[] = {
+        {208, {"новом файле", "существующем"}}, {209, {"в конец файла", "произвольно"}}, {219, {"Вставить", "Заменить"}}};
+    for (const auto& [id, items] : lists) EXPECT_EQ(hl::control_spec(id).items, items) << id;
     for (int id : {208, 209, 219}) EXPECT_EQ(pf::selection(id), 0) << id;
     for (int id : {209, 218, 219}) EXPECT_FALSE(pf::is_enabled(id)) << id;
     EXPECT_EQ(pf::text(218), "0");
@@ -139,29 +119,21 @@ TEST_F(BinPanelTest, ConvertButtonFollowsTheSlotsAndFileOptionsFollowTheirLists)
     choose(208, 1);  // "произвольно" is still chosen
     for (int id : {209, 218, 219}) EXPECT_TRUE(pf::is_enabled(id)) << id;
     choose(209, 0);
+    for (int id : {218, 219}) EXPECT_FALSE(pf::is_enabled(id)) << id;
     EXPECT_TRUE(pf::is_enabled(209));
-    EXPECT_FALSE(pf::is_enabled(218));
-    EXPECT_FALSE(pf::is_enabled(219));
 }
 
 TEST_F(BinPanelTest, NewFileHoldsTheSlotsInTheChosenCellOrder)
 {
     convert(dir / "one");
     ASSERT_EQ(hl::file_dialogs().size(), 1u);
-    const auto& dialog = hl::file_dialogs()[0];
-    EXPECT_TRUE(dialog.save);
-    EXPECT_EQ(dialog.dialog.title, "Сохранение преобразованого файла...");
-    EXPECT_EQ(dialog.dialog.filter, "Бинарные файлы (*.BIN)|*.BIN|Все файлы|*.*");
-    EXPECT_EQ(dialog.dialog.filter_index, 1);
-    EXPECT_TRUE(dialog.dialog.preset.empty());
+    expect_dialog(hl::file_dialogs()[0], true, "Сохранение преобразованого файла...",
+                  "Бинарные файлы (*.BIN)|*.BIN|Все файлы|*.*", 1);
     // Without grouping the stored order: page 1 of crystal 1, then of crystal 2.
     EXPECT_EQ(contents(dir / "one.bin"), stored(app, 1));
     ASSERT_EQ(hl::message_boxes().size(), 1u);
-    const auto& done = hl::message_boxes()[0];
-    EXPECT_EQ(done.title, "Преобразование");
-    EXPECT_EQ(done.text, kDone + path_to_utf8(dir / "one.bin"));
-    EXPECT_EQ(done.buttons, pf::Buttons::Ok);
-    EXPECT_EQ(done.icon, pf::Icon::Information);
+    expect_box(hl::message_boxes()[0], "Преобразование", kDone + path_to_utf8(dir / "one.bin"), pf::Buttons::Ok,
+               pf::Icon::Information);
 
     // With grouping, into the same name: replaced without a question.
     pf::set_checked(204, true);
@@ -171,7 +143,7 @@ TEST_F(BinPanelTest, NewFileHoldsTheSlotsInTheChosenCellOrder)
     EXPECT_EQ(grouped.substr(0, 64), picture.substr(0, 64));      // crystal 1, page 1
     EXPECT_EQ(grouped.substr(64, 64), picture.substr(128, 64));   // crystal 1, page 2
     EXPECT_EQ(grouped.substr(512, 64), picture.substr(64, 64));   // crystal 2, page 1
-    EXPECT_EQ(titles(), (std::vector<std::string>{"Преобразование", "Преобразование"}));
+    EXPECT_EQ(box_titles(), (std::vector<std::string>{"Преобразование", "Преобразование"}));
 
     // Empty slots between used ones contribute nothing; a buffer may repeat.
     pf::set_checked(204, false);
@@ -198,13 +170,12 @@ TEST_F(BinPanelTest, BinEndingOnlyWithTheFirstFilterAndNothingOnCancel)
 
 TEST_F(BinPanelTest, InsertAtTheStartAtTheEndAndBeyondIt)
 {
-    const std::string old = old_bytes(100);
     fs::path target = file("data.bin", old);
     slots({1, 2});
     existing(1, 0, "0");
     convert(target);
     EXPECT_EQ(contents(target), stored(app, 1) + stored(app, 2) + old);
-    EXPECT_EQ(titles(), std::vector<std::string>{"Преобразование"});
+    EXPECT_EQ(box_titles(), std::vector<std::string>{"Преобразование"});
 
     // At the very end: appended without a question.
     file("data.bin", old);
@@ -212,30 +183,26 @@ TEST_F(BinPanelTest, InsertAtTheStartAtTheEndAndBeyondIt)
     pf::set_text(218, "100");
     convert(target);
     EXPECT_EQ(contents(target), old + stored(app, 4));
-    EXPECT_EQ(titles().size(), 2u);
+    EXPECT_EQ(box_titles().size(), 2u);
 
     // Beyond the end: asked, and No leaves the file alone without a word more.
     file("data.bin", old);
     pf::set_text(218, "101");
     convert(target, 1, {pf::Answer::No});
     ASSERT_EQ(hl::message_boxes().size(), 3u);
-    const auto& question = hl::message_boxes()[2];
-    EXPECT_EQ(question.title, "Внимание");
-    EXPECT_EQ(question.text,
-              "Начальный адрес был задан больше текущего размера файла!\nДобавить данные в конец файла?");
-    EXPECT_EQ(question.buttons, pf::Buttons::YesNo);
-    EXPECT_EQ(question.icon, pf::Icon::Warning);
+    expect_box(hl::message_boxes()[2], "Внимание",
+               "Начальный адрес был задан больше текущего размера файла!\nДобавить данные в конец файла?",
+               pf::Buttons::YesNo, pf::Icon::Warning);
     EXPECT_EQ(contents(target), old);
 
     convert(target, 1, {pf::Answer::Yes});
     EXPECT_EQ(contents(target), old + stored(app, 4));
-    EXPECT_EQ(titles(), (std::vector<std::string>{"Преобразование", "Преобразование", "Внимание", "Внимание",
+    EXPECT_EQ(box_titles(), (std::vector<std::string>{"Преобразование", "Преобразование", "Внимание", "Внимание",
                                                   "Преобразование"}));
 }
 
 TEST_F(BinPanelTest, ReplaceInsideAndPastTheEndAndAppend)
 {
-    const std::string old = old_bytes(100);
     fs::path target = file("data.bin", old);
     existing(1, 1, "10");
     convert(target);
@@ -254,12 +221,11 @@ TEST_F(BinPanelTest, ReplaceInsideAndPastTheEndAndAppend)
     existing(0, 1, "");
     convert(target);
     EXPECT_EQ(contents(target), old + stored(app, 1));
-    EXPECT_EQ(titles(), (std::vector<std::string>(3, "Преобразование")));
+    EXPECT_EQ(box_titles(), (std::vector<std::string>(3, "Преобразование")));
 }
 
 TEST_F(BinPanelTest, EmptyAddressIsRefusedBeforeAnyWrite)
 {
-    const std::string old = old_bytes(100);
     fs::path target = file("data.bin", old);
     for (int how : {0, 1}) {
         existing(1, how, "");
@@ -267,12 +233,9 @@ TEST_F(BinPanelTest, EmptyAddressIsRefusedBeforeAnyWrite)
         EXPECT_EQ(contents(target), old);
     }
     ASSERT_EQ(hl::message_boxes().size(), 2u);
-    const auto& warning = hl::message_boxes()[0];
-    EXPECT_EQ(warning.title, "Предупреждение");
-    EXPECT_EQ(warning.text,
-              "Поле  \"Начальный адрес\"  не заполено\nНужно указать начальный адрес добавляемых данных в файл.");
-    EXPECT_EQ(warning.buttons, pf::Buttons::Ok);
-    EXPECT_EQ(warning.icon, pf::Icon::Warning);
+    expect_box(hl::message_boxes()[0], "Предупреждение",
+               "Поле  \"Начальный адрес\"  не заполено\nНужно указать начальный адрес добавляемых данных в файл.",
+               pf::Buttons::Ok, pf::Icon::Warning);
     // A sign cannot be typed, but a negative address is refused all the same.
     pf::set_text(218, "-5");
     convert(target);
@@ -286,16 +249,14 @@ TEST_F(BinPanelTest, MissingExistingFileIsCreatedOnYesWhateverThePosition)
     fs::path target = dir / "missing.bin";
     convert(target, 1, {pf::Answer::No});
     ASSERT_EQ(hl::message_boxes().size(), 1u);
-    const auto& question = hl::message_boxes()[0];
-    EXPECT_EQ(question.title, "Добавление данный в файл");
-    EXPECT_EQ(question.text, "Файл  \"" + path_to_utf8(target) + "\"  не существует!\nСоздать его?");
-    EXPECT_EQ(question.buttons, pf::Buttons::YesNo);
-    EXPECT_EQ(question.icon, pf::Icon::Warning);
+    expect_box(hl::message_boxes()[0], "Добавление данный в файл",
+               "Файл  \"" + path_to_utf8(target) + "\"  не существует!\nСоздать его?", pf::Buttons::YesNo,
+               pf::Icon::Warning);
     EXPECT_FALSE(fs::exists(target));
 
     convert(target, 1, {pf::Answer::Yes});
     EXPECT_EQ(contents(target), stored(app, 1));
-    EXPECT_EQ(titles(), (std::vector<std::string>{"Добавление данный в файл", "Добавление данный в файл",
+    EXPECT_EQ(box_titles(), (std::vector<std::string>{"Добавление данный в файл", "Добавление данный в файл",
                                                   "Преобразование"}));
 }
 
@@ -305,17 +266,14 @@ TEST_F(BinPanelTest, FailedWriteIsReportedAndNeverCalledComplete)
     fs::create_directory(dir / "taken.bin");
     convert(dir / "taken");
     ASSERT_EQ(hl::message_boxes().size(), 1u);
-    const auto& error = hl::message_boxes()[0];
-    EXPECT_EQ(error.title, "Ошибка");
-    EXPECT_EQ(error.text, "Не удалось сохранить файл\n" + path_to_utf8(dir / "taken.bin"));
-    EXPECT_EQ(error.buttons, pf::Buttons::Ok);
-    EXPECT_EQ(error.icon, pf::Icon::Error);
+    expect_box(hl::message_boxes()[0], "Ошибка", "Не удалось сохранить файл\n" + path_to_utf8(dir / "taken.bin"),
+               pf::Buttons::Ok, pf::Icon::Error);
     EXPECT_TRUE(fs::is_directory(dir / "taken.bin"));
 
     // "существующем" on the folder: it is no file, so the question comes first.
     existing(0);
     convert(dir / "taken.bin", 1, {pf::Answer::Yes});
-    EXPECT_EQ(titles(), (std::vector<std::string>{"Ошибка", "Добавление данный в файл", "Ошибка"}));
+    EXPECT_EQ(box_titles(), (std::vector<std::string>{"Ошибка", "Добавление данный в файл", "Ошибка"}));
 }
 
 // Needs an unprivileged user: root writes into read-only folders. CTest runs
@@ -323,7 +281,6 @@ TEST_F(BinPanelTest, FailedWriteIsReportedAndNeverCalledComplete)
 TEST_F(BinPanelTest, FailedPatchLeavesTheOldFileByteForByte)
 {
     if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
-    const std::string old = old_bytes(100);
     fs::path target = file("keep.bin", old);
     fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
     existing(1, 0, "10");
@@ -332,7 +289,7 @@ TEST_F(BinPanelTest, FailedPatchLeavesTheOldFileByteForByte)
     convert(target);
     existing(0);
     convert(target);
-    EXPECT_EQ(titles(), (std::vector<std::string>(3, "Ошибка")));
+    EXPECT_EQ(box_titles(), (std::vector<std::string>(3, "Ошибка")));
     EXPECT_EQ(contents(target), old);
     fs::permissions(dir, fs::perms::owner_all);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1) << "no temporary file left behind";

@@ -2,13 +2,16 @@
 // read-out of the shown cell.
 #include "shell_fixture.h"
 
-#include "editor/screen_view.h"
-
 namespace lumetra::testing {
 
 namespace {
 
 struct CellEditing : ShellTest {
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        start();
+    }
     void double_click(int cell) { control(19 + cell, pf::EventType::DoubleClick); }
     // The pointer onto a pixel image with the buttons as given.
     void press(int pixel_image, int dx, int dy, bool left, bool right)
@@ -23,7 +26,6 @@ struct CellEditing : ShellTest {
 
 TEST_F(CellEditing, PressInsideAPixelSetsItAndShowsItEverywhere)
 {
-    start();
     double_click(1);
     EXPECT_EQ(pf::text(553), "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00");
     press(280, 5, 5, true, false);
@@ -32,18 +34,14 @@ TEST_F(CellEditing, PressInsideAPixelSetsItAndShowsItEverywhere)
     EXPECT_EQ(pf::text(554), "1\n\n1\n\n1");
     EXPECT_TRUE(pf::is_enabled(551));
     // Cell image 20: a black 4 x 4 square at the top-left on the open colour.
-    const auto& cell = hl::bitmap(20);
-    EXPECT_EQ(cell.at(0, 0), kInk);
-    EXPECT_EQ(cell.at(3, 3), kInk);
-    EXPECT_EQ(cell.at(4, 0), kOpenCellBackground);
-    EXPECT_EQ(cell.at(0, 4), kOpenCellBackground);
+    for (auto [x, y, colour] : {std::tuple{0, 0, kInk}, {3, 3, kInk}, {4, 0, kOpenCellBackground}, {0, 4, kOpenCellBackground}})
+        EXPECT_EQ(hl::bitmap(20).at(x, y), colour) << x << "," << y;
     EXPECT_EQ(hl::bitmap(280).at(8, 8), kInk);
     EXPECT_EQ(hl::bitmap(281).at(8, 8), kCellBackground);
 }
 
 TEST_F(CellEditing, OnlyTheInnerPartOfAPixelImageDraws)
 {
-    start();
     double_click(1);
     for (auto [dx, dy] : {std::pair{1, 5}, {5, 1}, {15, 5}, {5, 15}, {0, 0}}) {
         press(280, dx, dy, true, false);
@@ -58,11 +56,8 @@ TEST_F(CellEditing, OnlyTheInnerPartOfAPixelImageDraws)
 
 TEST_F(CellEditing, DraggingWithTheLeftButtonDrawsAHorizontalLine)
 {
-    start();
     double_click(1);
-    press(280, 8, 8, true, false);
-    press(288, 8, 8, true, false);
-    press(296, 8, 8, true, false);
+    for (int image : {280, 288, 296}) press(image, 8, 8, true, false);
     EXPECT_EQ(pf::text(553), "0x01,0x01,0x01,0x00,0x00,0x00,0x00,0x00");
     for (int x : {0, 4, 8}) EXPECT_EQ(hl::bitmap(20).at(x + 1, 1), kInk) << x;
     EXPECT_EQ(hl::bitmap(20).at(13, 1), kOpenCellBackground);
@@ -70,7 +65,6 @@ TEST_F(CellEditing, DraggingWithTheLeftButtonDrawsAHorizontalLine)
 
 TEST_F(CellEditing, StayingOnOnePixelChangesItOnceAndLeftWins)
 {
-    start();
     double_click(5);
     press(280, 5, 5, false, true);  // clearing a clear pixel
     press(280, 5, 5, true, true);   // both down: the left button sets
@@ -92,7 +86,6 @@ TEST_F(CellEditing, StayingOnOnePixelChangesItOnceAndLeftWins)
 
 TEST_F(CellEditing, ReadOutNamesCrystalPageAndSegment)
 {
-    start();
     write_byte(app.store, 1, 9, 2, 0x7E);
     write_byte(app.store, 1, 9, 8, 0xA5);
     double_click(9);
@@ -110,7 +103,6 @@ TEST_F(CellEditing, ReadOutNamesCrystalPageAndSegment)
 
 TEST_F(CellEditing, FocusOnTheReadOutSelectsItsWholeLine)
 {
-    start();
     double_click(3);
     control(553, pf::EventType::GainFocus);
     EXPECT_EQ(hl::selected_text(553), "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00");
@@ -118,7 +110,6 @@ TEST_F(CellEditing, FocusOnTheReadOutSelectsItsWholeLine)
 
 TEST_F(CellEditing, ClicksCloseTheCellExceptOnTheOpenCellItself)
 {
-    start();
     double_click(2);
     control(21, pf::EventType::Click);
     EXPECT_EQ(open_cell(app.store), 2);
@@ -138,20 +129,16 @@ TEST_F(CellEditing, ClicksCloseTheCellExceptOnTheOpenCellItself)
 
 TEST_F(CellEditing, OpeningACellMarksTheBufferSoThatNewAsks)
 {
-    start();
     double_click(1);
     EXPECT_TRUE(is_modified(app.store, 1));
     command(4);
     ASSERT_EQ(hl::message_boxes().size(), 1u);
-    EXPECT_EQ(hl::message_boxes()[0].title, "Сохранение файла");
-    EXPECT_EQ(hl::message_boxes()[0].text, "Данные не были сохранены, сохранить их сейчас?");
-    EXPECT_EQ(hl::message_boxes()[0].buttons, pf::Buttons::YesNoCancel);
-    EXPECT_EQ(hl::message_boxes()[0].icon, pf::Icon::Question);
+    expect_box(hl::message_boxes()[0], "Сохранение файла", "Данные не были сохранены, сохранить их сейчас?",
+               pf::Buttons::YesNoCancel, pf::Icon::Question);
 }
 
 TEST_F(CellEditing, OtherModesOpenACellOnlyByDoubleClick)
 {
-    start();
     command(17);
     control(30, pf::EventType::Click);
     control(30, pf::EventType::RightClick);

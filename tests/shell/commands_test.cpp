@@ -2,16 +2,18 @@
 // commands with the listing file, and the pointer routing of 85..89.
 #include "shell_fixture.h"
 
-#include <fstream>
-
 #include "core/text_encoding.h"
-#include "editor/screen_view.h"
 
 namespace lumetra::testing {
 
 namespace {
 
 struct Commands : ShellTest {
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        start();
+    }
     std::array<std::uint8_t, 8> cell(int buffer, int n) const
     {
         std::array<std::uint8_t, 8> bytes{};
@@ -27,16 +29,8 @@ struct Commands : ShellTest {
         control(19 + cell_number, pf::EventType::RightClick);
         command(command_id);
     }
-    void key(bool ctrl, bool alt, char k)
-    {
-        ASSERT_TRUE(hl::press_shortcut(ctrl, false, alt, k));
-        pump();
-    }
-    static std::string contents(const std::filesystem::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    void ctrl(char k) { key(true, false, false, k); }
+    void alt(char k) { key(false, false, true, k); }
 };
 
 constexpr std::array<std::uint8_t, 8> kZeros{};
@@ -45,7 +39,6 @@ constexpr std::array<std::uint8_t, 8> kZeros{};
 
 TEST_F(Commands, PopupCutCopyPasteClearWorkAcrossBuffers)
 {
-    start();
     // Paste before anything was copied gives an empty cell.
     fill(1, 7, 0x10);
     popup(7, 42);
@@ -78,44 +71,42 @@ TEST_F(Commands, PopupCutCopyPasteClearWorkAcrossBuffers)
 
 TEST_F(Commands, CtrlKeysActOnTheCellUnderThePointer)
 {
-    start();
     fill(1, 10, 0x30);
     auto original = cell(1, 10);
     hl::point_at(29, 5, 5);
-    key(true, false, 'C');
+    ctrl('C');
     EXPECT_TRUE(is_modified(app.store, 1)) << "Ctrl+C over a cell marks the buffer";
     hl::point_at(30, 31, 31);
-    key(true, false, 'V');
+    ctrl('V');
     EXPECT_EQ(cell(1, 11), original);
-    key(true, false, 'X');
+    ctrl('X');
     EXPECT_EQ(cell(1, 11), kZeros);
     EXPECT_EQ(hl::beeps(), 0);
 
     // The gap between two cells, and outside the view: only the beep.
     hl::point_at(29, 32, 5);
-    key(true, false, 'V');
+    ctrl('V');
     hl::point_at(7, 5, 5);
-    key(true, false, 'X');
+    ctrl('X');
     EXPECT_EQ(hl::beeps(), 2);
     EXPECT_EQ(cell(1, 10), original);
 
     // Another mode: the beep, even over a cell.
     command(17);
     hl::point_at(29, 5, 5);
-    key(true, false, 'V');
+    ctrl('V');
     EXPECT_EQ(hl::beeps(), 3);
     EXPECT_EQ(cell(1, 10), original);
 }
 
 TEST_F(Commands, PasteOnTheOpenCellKeepsTheEditorTrue)
 {
-    start();
     fill(1, 1, 0x40);
     hl::point_at(20, 5, 5);
-    key(true, false, 'C');
+    ctrl('C');
     control(21, pf::EventType::DoubleClick);
     hl::point_at(21, 5, 5);
-    key(true, false, 'V');
+    ctrl('V');
     EXPECT_EQ(cell(1, 2), cell(1, 1));
     EXPECT_EQ(open_cell(app.store), 2);
     EXPECT_EQ(hl::bitmap(21).at(31, 31), kOpenCellBackground);
@@ -124,14 +115,13 @@ TEST_F(Commands, PasteOnTheOpenCellKeepsTheEditorTrue)
 
 TEST_F(Commands, TextKeysFollowThePointerNotTheFocus)
 {
-    start();
     write_byte(app.store, 1, 1, 1, 0xAB);
     control(425);
     pf::set_focus(553);
     hl::set_clipboard("before");
     hl::point_at(521, 100, 50);
-    key(true, false, 'A');
-    key(true, false, 'C');
+    ctrl('A');
+    ctrl('C');
     EXPECT_EQ(hl::clipboard(), pf::text(521));
     EXPECT_NE(hl::clipboard().find("0xAB"), std::string::npos);
     EXPECT_EQ(hl::beeps(), 0);
@@ -140,27 +130,26 @@ TEST_F(Commands, TextKeysFollowThePointerNotTheFocus)
     hl::set_clipboard("kept");
     for (char k : {'A', 'C'}) {
         hl::point_at(20, 5, 5);  // Ctrl+A over the screen view
-        if (k == 'A') key(true, false, k);
+        if (k == 'A') ctrl(k);
         hl::point_at_client({700, 500});
-        key(true, false, k);
+        ctrl(k);
     }
     EXPECT_EQ(hl::beeps(), 3);
     EXPECT_EQ(hl::clipboard(), "kept");
     hl::point_at_client({700, 500});
-    key(false, true, 'S');
+    alt('S');
     EXPECT_EQ(hl::beeps(), 4);
     EXPECT_TRUE(hl::file_dialogs().empty());
 
     // Alt+S over the code view saves the listing, and never beeps.
     hl::point_at(521, 10, 10);
-    key(false, true, 'S');
+    alt('S');
     EXPECT_EQ(hl::file_dialogs().size(), 1u);
     EXPECT_EQ(hl::beeps(), 4);
 }
 
 TEST_F(Commands, ListingFileGetsAsmAndTheViewsTextInWindows1251)
 {
-    start();
     write_byte(app.store, 1, 1, 1, 0x01);
     control(425);
     const std::string view = pf::text(521);
@@ -169,11 +158,8 @@ TEST_F(Commands, ListingFileGetsAsmAndTheViewsTextInWindows1251)
         hl::answer_file_dialog({hl::temp_dir() / typed, filter});
         command(52);
     }
-    const auto& dialog = hl::file_dialogs()[0];
-    EXPECT_TRUE(dialog.save);
-    EXPECT_EQ(dialog.dialog.title, "Сохранить файл...");
-    EXPECT_EQ(dialog.dialog.filter, "*.asm, *.inc, *.txt|*.asm; *.inc; *.txt|Все файлы|*.*");
-    EXPECT_EQ(dialog.dialog.filter_index, 1);
+    expect_dialog(hl::file_dialogs()[0], true, "Сохранить файл...",
+                  "*.asm, *.inc, *.txt|*.asm; *.inc; *.txt|Все файлы|*.*", 1, nullptr);
     for (const char* name : {"table.asm", "all.asm", "table.inc", "table.txt"})
         EXPECT_EQ(contents(hl::temp_dir() / name), *encode_cp1251(view)) << name;
     std::string asm_text = contents(hl::temp_dir() / "table.asm");
@@ -186,17 +172,14 @@ TEST_F(Commands, ListingFileGetsAsmAndTheViewsTextInWindows1251)
 
 TEST_F(Commands, ListingFileThatCannotBeWrittenIsReportedAndTheOldFileStays)
 {
-    start();
-    auto path = hl::temp_dir() / "old.asm";
-    std::ofstream(path, std::ios::binary) << "old";
+    auto path = file("old.asm", "old");
     // A character the code page cannot hold, typed by the user.
     pf::set_text(521, "; ✓ done");
     hl::answer_file_dialog({path, 1});
     command(52);
     ASSERT_EQ(hl::message_boxes().size(), 1u);
-    EXPECT_EQ(hl::message_boxes()[0].title, "Ошибка");
-    EXPECT_EQ(hl::message_boxes()[0].text, "Не удалось сохранить файл\n" + path_to_utf8(path));
-    EXPECT_EQ(hl::message_boxes()[0].icon, pf::Icon::Error);
+    expect_box(hl::message_boxes()[0], "Ошибка", "Не удалось сохранить файл\n" + path_to_utf8(path), pf::Buttons::Ok,
+               pf::Icon::Error);
     EXPECT_EQ(contents(path), "old");
 
     auto nowhere = hl::temp_dir() / "no-folder" / "x";

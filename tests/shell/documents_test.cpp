@@ -5,37 +5,32 @@
 #include <png.h>
 
 #include <algorithm>
-#include <fstream>
 
 #include "core/settings.h"
 #include "core/text_encoding.h"
-#include "editor/screen_view.h"
 
 namespace lumetra::testing {
 
 namespace {
 
 struct Documents : ShellTest {
-    std::filesystem::path dir() const { return hl::temp_dir(); }
-    std::filesystem::path file(const std::string& name, std::string bytes)
+    void SetUp() override
     {
-        auto path = dir() / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        ShellTest::SetUp();
+        start();
     }
-    static std::string contents(const std::filesystem::path& path)
+    fs::path dir() const { return hl::temp_dir(); }
+    // Opens the file through the Open dialog.
+    void open(const fs::path& path, std::initializer_list<pf::Answer> answers = {})
     {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        hl::answer_file_dialog({path, 1});
+        command(1, answers);
     }
-    void answer(const std::filesystem::path& path, int filter = 1) { hl::answer_file_dialog({path, filter}); }
-    std::string title() const { return pf::window_title(pf::WindowId::Main); }
-    void modify(int buffer) { set_modified(app.store, buffer, true); }
     const hl::MessageBoxCall& last_box() const { return hl::message_boxes().back(); }
 };
 
 // A 128 x 64 PNG, white with the top-left pixel black.
-std::filesystem::path write_png(const std::filesystem::path& path)
+fs::path write_png(const fs::path& path)
 {
     std::vector<std::uint8_t> grey(128 * 64, 255);
     grey[0] = 0;
@@ -52,17 +47,14 @@ std::filesystem::path write_png(const std::filesystem::path& path)
 
 TEST_F(Documents, NewAsksAboutANamedModifiedBufferWithItsFileName)
 {
-    start();
     auto path = file("logo.chr", std::string(1024, '\x55'));
-    answer(path);
-    command(1);
-    ASSERT_EQ(title(), "Lumetra v 3.4 For PIC  —  " + path_to_utf8(path));
+    open(path);
+    ASSERT_EQ(title(), kTitle + path_to_utf8(path));
     modify(1);
-    hl::answer_message_box(pf::Answer::No);
-    command(4);
+    command(4, {pf::Answer::No});
     ASSERT_EQ(hl::message_boxes().size(), 1u);
     EXPECT_EQ(last_box().text, "Файл   \"logo.chr\"\nбыл изменён, сохранить  изменения?");
-    EXPECT_EQ(title(), "Lumetra v 3.4 For PIC  —  ");
+    EXPECT_EQ(title(), kTitle);
     EXPECT_EQ(read_byte(app.store, 1, 1, 1), 0);
     EXPECT_FALSE(is_modified(app.store, 1));
     EXPECT_EQ(contents(path), std::string(1024, '\x55')) << "No means not saved";
@@ -70,46 +62,38 @@ TEST_F(Documents, NewAsksAboutANamedModifiedBufferWithItsFileName)
     // Cancel leaves everything as it was.
     write_byte(app.store, 1, 4, 4, 0x44);
     modify(1);
-    hl::answer_message_box(pf::Answer::Cancel);
-    command(4);
+    command(4, {pf::Answer::Cancel});
     EXPECT_EQ(read_byte(app.store, 1, 4, 4), 0x44);
     EXPECT_TRUE(is_modified(app.store, 1));
 }
 
 TEST_F(Documents, SaveAsAddsChrOnlyToANameWithoutExtension)
 {
-    start();
     write_byte(app.store, 1, 1, 1, 0x01);
     const std::pair<const char*, const char*> cases[] = {{"logo", "logo.chr"}, {"logo.", "logo..chr"}, {"logo.bin", "logo.bin"}};
     for (auto [typed, written] : cases) {
         modify(1);
-        answer(dir() / typed);
+        hl::answer_file_dialog({dir() / typed, 1});
         command(3);
         auto expected = dir() / written;
         ASSERT_EQ(contents(expected).size(), 1024u) << typed;
         EXPECT_EQ(contents(expected)[0], '\x01');
         EXPECT_EQ(file_name(app.store, 1), expected);
-        EXPECT_EQ(title(), "Lumetra v 3.4 For PIC  —  " + path_to_utf8(expected));
+        EXPECT_EQ(title(), kTitle + path_to_utf8(expected));
         EXPECT_FALSE(is_modified(app.store, 1));
     }
-    const auto& dialog = hl::file_dialogs().back();
-    EXPECT_TRUE(dialog.save);
-    EXPECT_EQ(dialog.dialog.title, "Сохранить файл...");
-    EXPECT_EQ(dialog.dialog.filter, "Font Files (*.chr)|*.chr|All Files|*.*");
-    EXPECT_EQ(dialog.dialog.filter_index, 1);
-    EXPECT_TRUE(dialog.dialog.preset.empty());
+    expect_dialog(hl::file_dialogs().back(), true, "Сохранить файл...", "Font Files (*.chr)|*.chr|All Files|*.*", 1);
     EXPECT_TRUE(app.settings.recent[0].empty()) << "saving does not enter the recent list";
     EXPECT_EQ(pf::menu_item_text(30), "1)  ");
 }
 
 TEST_F(Documents, SaveWritesTheNamedFileAndAsksForANameOnlyWhenThereIsNone)
 {
-    start();
     hl::press_shortcut(true, false, false, 'S');
     pump();
     ASSERT_EQ(hl::file_dialogs().size(), 1u) << "no name yet: Save As";
     auto path = file("pic.chr", "");
-    answer(path);
+    hl::answer_file_dialog({path, 1});
     command(3);
     write_byte(app.store, 1, 128, 8, 0x80);
     modify(1);
@@ -121,39 +105,28 @@ TEST_F(Documents, SaveWritesTheNamedFileAndAsksForANameOnlyWhenThereIsNone)
 
 TEST_F(Documents, FailedSaveReportsAndKeepsTheBufferModified)
 {
-    start();
     modify(1);
     auto path = dir() / "missing" / "x.chr";
-    answer(path);
+    hl::answer_file_dialog({path, 1});
     command(3);
     ASSERT_EQ(hl::message_boxes().size(), 1u);
-    EXPECT_EQ(last_box().title, "Ошибка");
-    EXPECT_EQ(last_box().text, "Не удалось сохранить файл\n" + path_to_utf8(path));
-    EXPECT_EQ(last_box().buttons, pf::Buttons::Ok);
-    EXPECT_EQ(last_box().icon, pf::Icon::Error);
+    expect_box(last_box(), "Ошибка", "Не удалось сохранить файл\n" + path_to_utf8(path), pf::Buttons::Ok, pf::Icon::Error);
     EXPECT_TRUE(is_modified(app.store, 1));
     EXPECT_EQ(file_name(app.store, 1), path) << "the chosen name is taken even so";
 }
 
 TEST_F(Documents, OpenOffersTheMostRecentFileWithItsFilter)
 {
-    start();
     command(1);
     ASSERT_EQ(hl::file_dialogs().size(), 1u);
-    auto first = hl::file_dialogs()[0];
-    EXPECT_FALSE(first.save);
-    EXPECT_EQ(first.dialog.title, "Открыть файл...");
-    EXPECT_EQ(first.dialog.filter,
-              "Font Files (*.chr)|*.chr|Рисунки в форматах BMP, JPG, PNG|*.bmp;*.jpg;*.png|Все файлы|*.*");
-    EXPECT_EQ(first.dialog.filter_index, 1);
-    EXPECT_TRUE(first.dialog.preset.empty());
+    expect_dialog(hl::file_dialogs()[0], false, "Открыть файл...",
+                  "Font Files (*.chr)|*.chr|Рисунки в форматах BMP, JPG, PNG|*.bmp;*.jpg;*.png|Все файлы|*.*", 1);
 
     auto png = write_png(dir() / "Pic.PNG");
-    answer(png);
-    command(1);
+    open(png);
     EXPECT_EQ(read_byte(app.store, 1, 1, 1), 0x01);
     EXPECT_EQ(read_byte(app.store, 1, 1, 2), 0x00);
-    EXPECT_EQ(title(), "Lumetra v 3.4 For PIC  —  " + path_to_utf8(png));
+    EXPECT_EQ(title(), kTitle + path_to_utf8(png));
     EXPECT_FALSE(is_modified(app.store, 1));
     EXPECT_EQ(hl::bitmap(20).at(0, 0), kInk);
 
@@ -164,13 +137,9 @@ TEST_F(Documents, OpenOffersTheMostRecentFileWithItsFilter)
 
 TEST_F(Documents, OpenReadsAnyOtherExtensionAsAPictureFileAndClosesTheCell)
 {
-    start();
     write_byte(app.store, 1, 2, 1, 0xFF);
     control(20, pf::EventType::DoubleClick);
-    hl::answer_message_box(pf::Answer::No);
-    auto jpeg = file("pic.jpeg", std::string("\x01\x02", 2) + std::string(2000, '\x03'));
-    answer(jpeg);
-    command(1);
+    open(file("pic.jpeg", std::string("\x01\x02", 2) + std::string(2000, '\x03')), {pf::Answer::No});
     EXPECT_EQ(read_byte(app.store, 1, 1, 1), 0x01);
     EXPECT_EQ(read_byte(app.store, 1, 1, 2), 0x02);
     EXPECT_EQ(read_byte(app.store, 1, 128, 8), 0x03);
@@ -181,20 +150,14 @@ TEST_F(Documents, OpenReadsAnyOtherExtensionAsAPictureFileAndClosesTheCell)
 
 TEST_F(Documents, CancelledOrFailedOpenKeepsTheUnsavedPictureProtected)
 {
-    start();
     write_byte(app.store, 1, 1, 1, 0x42);
     modify(1);
-    hl::answer_message_box(pf::Answer::No);
-    command(1);  // dialog cancelled
+    command(1, {pf::Answer::No});  // dialog cancelled
     EXPECT_TRUE(is_modified(app.store, 1));
 
     auto missing = dir() / "gone.chr";
-    hl::answer_message_box(pf::Answer::No);
-    answer(missing);
-    command(1);
-    EXPECT_EQ(last_box().title, "Ошибка");
-    EXPECT_EQ(last_box().text, "Не удалось открыть файл\n" + path_to_utf8(missing));
-    EXPECT_EQ(last_box().icon, pf::Icon::Error);
+    open(missing, {pf::Answer::No});
+    expect_box(last_box(), "Ошибка", "Не удалось открыть файл\n" + path_to_utf8(missing), pf::Buttons::Ok, pf::Icon::Error);
     EXPECT_EQ(read_byte(app.store, 1, 1, 1), 0x42);
     EXPECT_TRUE(is_modified(app.store, 1));
     EXPECT_EQ(app.settings.recent[0], path_to_utf8(missing)) << "entered before the read";
@@ -206,11 +169,9 @@ TEST_F(Documents, CancelledOrFailedOpenKeepsTheUnsavedPictureProtected)
 
 TEST_F(Documents, SaveNeverWritesOverAnImportedPicture)
 {
-    start();
     auto png = write_png(dir() / "pic.png");
     std::string original = contents(png);
-    answer(png);
-    command(1);
+    open(png);
     modify(1);
     command(2);  // cancelled Save As
     ASSERT_EQ(hl::file_dialogs().size(), 2u);
@@ -219,8 +180,7 @@ TEST_F(Documents, SaveNeverWritesOverAnImportedPicture)
     EXPECT_TRUE(is_modified(app.store, 1));
 
     // The save question does the same.
-    hl::answer_message_box(pf::Answer::Yes);
-    command(4);
+    command(4, {pf::Answer::Yes});
     EXPECT_EQ(hl::file_dialogs().size(), 3u);
     EXPECT_EQ(contents(png), original);
     EXPECT_EQ(read_byte(app.store, 1, 1, 1), 0x01) << "cancelled dialog: nothing cleared";
@@ -228,13 +188,9 @@ TEST_F(Documents, SaveNeverWritesOverAnImportedPicture)
 
 TEST_F(Documents, RecentFilesMoveToTheTopAndOpenFromTheMenu)
 {
-    start();
-    std::vector<std::filesystem::path> paths;
+    std::vector<fs::path> paths;
     for (int i = 1; i <= 11; ++i) paths.push_back(file("f" + std::to_string(i) + ".chr", std::string(1, char(i))));
-    for (int i = 0; i < 5; ++i) {
-        answer(paths[i]);
-        command(1);
-    }
+    for (int i = 0; i < 5; ++i) open(paths[i]);
     // Entry 4 is f2; reopening it from the menu puts it first.
     ASSERT_EQ(app.settings.recent[3], path_to_utf8(paths[1]));
     command(33);
@@ -243,10 +199,7 @@ TEST_F(Documents, RecentFilesMoveToTheTopAndOpenFromTheMenu)
     EXPECT_EQ(pf::menu_item_text(30), "1)    " + path_to_utf8(paths[1]));
     EXPECT_EQ(pf::menu_item_text(39), "10)    ");
 
-    for (int i = 5; i < 11; ++i) {
-        answer(paths[i]);
-        command(1);
-    }
+    for (int i = 5; i < 11; ++i) open(paths[i]);
     EXPECT_EQ(app.settings.recent[0], path_to_utf8(paths[10]));
     EXPECT_EQ(app.settings.recent[9], path_to_utf8(paths[2]));
     EXPECT_EQ(std::count(app.settings.recent.begin(), app.settings.recent.end(), path_to_utf8(paths[0])), 0)
@@ -263,10 +216,8 @@ TEST_F(Documents, RecentFilesMoveToTheTopAndOpenFromTheMenu)
 
 TEST_F(Documents, RecentListIsSavedAtExitAndShownWithTwoBlanksAtStart)
 {
-    start();
     auto path = file("a.chr", "x");
-    answer(path);
-    command(1);
+    open(path);
     EXPECT_TRUE(command(5));
     auto saved = parse_settings(contents(settings_path(hl::temp_dir())));
     EXPECT_EQ(saved.recent[0], path_to_utf8(path));

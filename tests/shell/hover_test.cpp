@@ -1,8 +1,6 @@
 // The hover highlight of the screen view and the status line.
 #include "shell_fixture.h"
 
-#include "editor/screen_view.h"
-
 namespace lumetra::testing {
 
 namespace {
@@ -20,21 +18,13 @@ std::vector<int> hovered_cells()
 TEST_F(ShellTest, HighlightFollowsThePointerAndTheStatusLineNamesTheCell)
 {
     start();
-    move_to(29, 5, 5);  // cell 10
-    EXPECT_EQ(hovered_cells(), std::vector<int>{10});
-    EXPECT_EQ(pf::text(4), "Кристалл — 2;  Страница — 1;  Сегмент  — 2");
-
-    move_to(20, 31, 31);  // the last pixel of cell 1
-    EXPECT_EQ(hovered_cells(), std::vector<int>{1});
-    EXPECT_EQ(pf::text(4), "Кристалл — 1;  Страница — 1;  Сегмент  — 1");
-
-    move_to(147, 0, 0);
-    EXPECT_EQ(hovered_cells(), std::vector<int>{128});
-    EXPECT_EQ(pf::text(4), "Кристалл — 2;  Страница — 8;  Сегмент  — 8");
-
-    move_to(36, 16, 16);  // cell 17: second band, left
-    EXPECT_EQ(hovered_cells(), std::vector<int>{17});
-    EXPECT_EQ(pf::text(4), "Кристалл — 1;  Страница — 2;  Сегмент  — 1");
+    // Cell 10; the last pixel of cell 1; cell 128; cell 17, second band, left.
+    struct Case { int image, dx, dy, cell, crystal, page, segment; };
+    for (auto c : {Case{29, 5, 5, 10, 2, 1, 2}, {20, 31, 31, 1, 1, 1, 1}, {147, 0, 0, 128, 2, 8, 8}, {36, 16, 16, 17, 1, 2, 1}}) {
+        move_to(c.image, c.dx, c.dy);
+        EXPECT_EQ(hovered_cells(), std::vector<int>{c.cell});
+        EXPECT_EQ(pf::text(4), status_text(c.crystal, c.page, c.segment));
+    }
 }
 
 TEST_F(ShellTest, HoveredCellKeepsItsPicture)
@@ -62,7 +52,7 @@ TEST_F(ShellTest, LeavingTheViewRemovesTheHighlightAndEmptiesTheStatusLine)
     // Back onto the same cell: it lights again.
     move_to(60, 3, 3);
     EXPECT_EQ(hovered_cells(), std::vector<int>{41});
-    EXPECT_EQ(pf::text(4), "Кристалл — 2;  Страница — 3;  Сегмент  — 1");
+    EXPECT_EQ(pf::text(4), status_text(2, 3, 1));
 }
 
 TEST_F(ShellTest, GapsBetweenCellsKeepTheLastHighlight)
@@ -75,7 +65,7 @@ TEST_F(ShellTest, GapsBetweenCellsKeepTheLastHighlight)
     EXPECT_EQ(hovered_cells(), std::vector<int>{8});
     move_to(27, 35, 10);
     EXPECT_EQ(hovered_cells(), std::vector<int>{9});
-    EXPECT_EQ(pf::text(4), "Кристалл — 2;  Страница — 1;  Сегмент  — 1");
+    EXPECT_EQ(pf::text(4), status_text(2, 1, 1));
 }
 
 TEST_F(ShellTest, AtMostOneCellIsEverHighlighted)
@@ -122,7 +112,7 @@ TEST_F(ShellTest, NoHighlightWhileACellIsOpenOrInOtherModes)
     click_tab(10);
     move_to(41, 5, 5);
     EXPECT_EQ(hovered_cells(), std::vector<int>{22});
-    EXPECT_EQ(pf::text(4), "Кристалл — 1;  Страница — 2;  Сегмент  — 6");
+    EXPECT_EQ(pf::text(4), status_text(1, 2, 6));
 }
 
 }  // namespace lumetra::testing

@@ -2,8 +2,6 @@
 // hidden buffers, the one-level undo carried by button 593.
 #include "shell_fixture.h"
 
-#include "editor/screen_view.h"
-
 namespace lumetra::testing {
 
 namespace {

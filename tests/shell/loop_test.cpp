@@ -2,8 +2,6 @@
 // is left alone.
 #include "shell_fixture.h"
 
-#include "editor/screen_view.h"
-
 namespace lumetra::testing {
 
 namespace {
@@ -31,12 +29,8 @@ Seen seen(const App& app)
 std::vector<int> numbers_that_are_no_command()
 {
     std::vector<int> numbers = {-5, 0, 6, 7, 29};
-    for (int n = 9; n <= 15; ++n) numbers.push_back(n);
-    for (int n = 21; n <= 27; ++n) numbers.push_back(n);
-    for (int n = 44; n <= 49; ++n) numbers.push_back(n);
-    for (int n = 53; n <= 69; ++n) numbers.push_back(n);
-    for (int n = 73; n <= 84; ++n) numbers.push_back(n);
-    for (int n = 90; n <= 300; ++n) numbers.push_back(n);
+    for (auto [from, to] : {std::pair{9, 15}, {21, 27}, {44, 49}, {53, 69}, {73, 84}, {90, 300}})
+        for (int n = from; n <= to; ++n) numbers.push_back(n);
     return numbers;
 }
 
@@ -117,14 +111,12 @@ TEST_F(ShellTest, ControlsWithoutAnActionAreIgnored)
 TEST_F(ShellTest, CloseImagesReturnToEditingOnALeftClickOnly)
 {
     start();
-    const int modes[] = {2, 3, 4, 5};
-    const int close_images[] = {472, 595, 152, 192};
-    for (int i = 0; i < 4; ++i) {
-        command(15 + modes[i]);
-        control(close_images[i], pf::EventType::RightClick);
-        control(close_images[i], pf::EventType::DoubleClick);
-        EXPECT_EQ(app.shell.mode, modes[i]);
-        control(close_images[i], pf::EventType::Click);
+    for (auto [mode, close] : {std::pair{2, 472}, {3, 595}, {4, 152}, {5, 192}}) {
+        command(15 + mode);
+        control(close, pf::EventType::RightClick);
+        control(close, pf::EventType::DoubleClick);
+        EXPECT_EQ(app.shell.mode, mode);
+        control(close);
         EXPECT_EQ(app.shell.mode, 1);
         EXPECT_TRUE(pf::is_menu_item_checked(16));
         EXPECT_EQ(pf::toolbar_tooltip(28), "Редактирование");
@@ -136,8 +128,7 @@ TEST_F(ShellTest, RightButtonOverTheCodeViewsOpensTheirPopupInEveryMode)
     start();
     auto right_button_at = [&](pf::Point client) {
         hl::point_at_client(client);
-        hl::push_event({pf::EventKind::RightButton, 0, pf::EventType::None, pf::WindowId::Main, {}});
-        pump();
+        main_event(pf::EventKind::RightButton);
     };
     for (int m = 1; m <= 5; ++m) {
         command(15 + m);
@@ -150,8 +141,7 @@ TEST_F(ShellTest, RightButtonOverTheCodeViewsOpensTheirPopupInEveryMode)
                         pf::Point{100, 100}, pf::Point{700, 400}})
         right_button_at(p);
     hl::point_at_screen({-100, -100});  // outside the window altogether
-    hl::push_event({pf::EventKind::RightButton, 0, pf::EventType::None, pf::WindowId::Main, {}});
-    pump();
+    main_event(pf::EventKind::RightButton);
     EXPECT_EQ(hl::popups_shown().size(), 10u);
 }
 
@@ -160,13 +150,12 @@ TEST_F(ShellTest, EveryEventOfTheMainWindowRunsTheHoverPoll)
     start();
     hl::point_at(30, 5, 5);  // the pointer arrives without a movement of its own
     command(999);
-    EXPECT_EQ(pf::text(4), "Кристалл — 2;  Страница — 1;  Сегмент  — 3");
+    EXPECT_EQ(pf::text(4), status_text(2, 1, 3));
     hl::point_at(7, 5, 5);
     hl::push_control(4711, pf::EventType::Click, pf::WindowId::About);
     pump();
     EXPECT_NE(pf::text(4), "") << "events of other windows skip the polls";
-    hl::push_event({pf::EventKind::FilesDropped, 0, pf::EventType::None, pf::WindowId::Main, {}});
-    pump();
+    main_event(pf::EventKind::FilesDropped);
     EXPECT_EQ(pf::text(4), "");
 }
 

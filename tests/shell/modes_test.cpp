@@ -2,8 +2,6 @@
 // and what leaving the editing mode does to an open cell.
 #include "shell_fixture.h"
 
-#include "editor/screen_view.h"
-
 namespace lumetra::testing {
 
 namespace {
@@ -25,18 +23,6 @@ std::vector<int> checked_mode_items()
     for (int item = 16; item <= 20; ++item)
         if (pf::is_menu_item_checked(item)) checked.push_back(item);
     return checked;
-}
-
-// A cell opened as the cell editor does it: painted open, its pixels in the
-// editor, the read-out filled.
-void open_cell_by_hand(App& app, int cell)
-{
-    set_open_cell(app.store, cell);
-    paint_cell(app, cell_image_of(cell), CellState::Open, current_buffer(app.store));
-    paint_editor(app, cell, current_buffer(app.store));
-    pf::enable(551, true);
-    pf::set_text(553, "0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00");
-    pf::set_text(554, "1\n\n1\n\n1");
 }
 
 }  // namespace
@@ -87,7 +73,7 @@ TEST_F(ShellTest, LeavingEditingClosesTheOpenCell)
     start();
     write_byte(app.store, 1, 5, 1, 0x01);
     command(16);
-    open_cell_by_hand(app, 5);
+    open_cell_by_hand(5);
     ASSERT_EQ(hl::bitmap(24).at(10, 10), kOpenCellBackground);
     ASSERT_EQ(hl::bitmap(280).at(3, 3), kInk);
 
@@ -105,7 +91,7 @@ TEST_F(ShellTest, LeavingEditingClosesTheOpenCell)
 TEST_F(ShellTest, ChoosingEditingAgainKeepsTheOpenCell)
 {
     start();
-    open_cell_by_hand(app, 9);
+    open_cell_by_hand(9);
     command(16);
     EXPECT_EQ(open_cell(app.store), 9);
     EXPECT_EQ(hl::bitmap(28).at(10, 10), kOpenCellBackground);
@@ -118,7 +104,7 @@ TEST_F(ShellTest, EveryOtherModeClosesTheCellToo)
     start();
     for (int m = 2; m <= 5; ++m) {
         command(16);
-        open_cell_by_hand(app, 100);
+        open_cell_by_hand(100);
         command(15 + m);
         EXPECT_EQ(open_cell(app.store), kNoCell) << "mode " << m;
         EXPECT_EQ(hl::bitmap(119).at(10, 10), kCellBackground) << "mode " << m;

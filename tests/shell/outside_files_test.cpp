@@ -1,27 +1,14 @@
 // Files dropped onto the main window and the file named on the command line.
 #include "shell_fixture.h"
 
-#include <fstream>
-
 #include "core/text_encoding.h"
-#include "editor/screen_view.h"
 
 namespace lumetra::testing {
 
 namespace {
 
 struct OutsideFiles : ShellTest {
-    std::filesystem::path file(const std::string& name, const std::string& bytes)
-    {
-        auto path = hl::temp_dir() / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    void drop(std::vector<std::filesystem::path> files)
-    {
-        hl::push_event({pf::EventKind::FilesDropped, 0, pf::EventType::None, pf::WindowId::Main, std::move(files)});
-        pump();
-    }
+    void drop(std::vector<fs::path> files) { main_event(pf::EventKind::FilesDropped, std::move(files)); }
 };
 
 }  // namespace
@@ -48,7 +35,7 @@ TEST_F(OutsideFiles, OnlyTheFirstDroppedFileCountsAndItsExtensionIgnoresCase)
 
     drop({file("C.CHR", "\x09")});
     EXPECT_EQ(read_byte(app.store, 1, 1, 1), 9);
-    EXPECT_EQ(pf::window_title(pf::WindowId::Main), "Lumetra v 3.4 For PIC  —  " + path_to_utf8(hl::temp_dir() / "C.CHR"));
+    EXPECT_EQ(title(), kTitle + path_to_utf8(hl::temp_dir() / "C.CHR"));
 }
 
 TEST_F(OutsideFiles, DroppedFileAsksAboutTheCurrentBufferFirst)
@@ -72,7 +59,7 @@ TEST_F(OutsideFiles, CommandLineFileIsReadWhateverItsExtension)
     ASSERT_TRUE(start_up(app, {text, file("second.chr", "\x01")}));
     EXPECT_EQ(read_byte(app.store, 1, 1, 1), 0xF0);
     EXPECT_EQ(read_byte(app.store, 1, 1, 2), 0x0F);
-    EXPECT_EQ(pf::window_title(pf::WindowId::Main), "Lumetra v 3.4 For PIC  —  " + path_to_utf8(text));
+    EXPECT_EQ(title(), kTitle + path_to_utf8(text));
     EXPECT_EQ(app.settings.recent[0], path_to_utf8(text));
     EXPECT_EQ(hl::bitmap(20).at(0, 16), kInk);
     EXPECT_TRUE(hl::message_boxes().empty());
@@ -87,7 +74,7 @@ TEST_F(OutsideFiles, EmptyOrMissingCommandLineFileIsIgnored)
     ASSERT_TRUE(start_up(app, {hl::temp_dir() / "nothing.chr"}));
     EXPECT_TRUE(app.settings.recent[0].empty());
     EXPECT_TRUE(hl::message_boxes().empty());
-    EXPECT_EQ(pf::window_title(pf::WindowId::Main), "Lumetra v 3.4 For PIC  —  ");
+    EXPECT_EQ(title(), kTitle);
 }
 
 }  // namespace lumetra::testing

@@ -1,8 +1,6 @@
 // Starting the program, the window it builds, and the settings it keeps.
 #include "shell_fixture.h"
 
-#include <fstream>
-
 #include "app/program.h"
 #include "core/file_io.h"
 #include "core/settings.h"
@@ -11,9 +9,14 @@ namespace lumetra::testing {
 
 namespace {
 
-void write_settings(const std::string& text)
+void write_settings(const std::string& text) { write_file(settings_path(hl::temp_dir()), text); }
+
+// The main window's position when started with this [Window] section.
+pf::Point position_after_start(App& app, const std::string& window)
 {
-    std::ofstream(settings_path(hl::temp_dir()), std::ios::binary) << text;
+    write_settings("[Window]\r\n" + window + "\r\n");
+    EXPECT_TRUE(start_up(app, {}));
+    return pf::window_position(pf::WindowId::Main);
 }
 
 std::string settings_text()
@@ -26,21 +29,16 @@ std::string settings_text()
 TEST_F(ShellTest, FirstRunShowsBufferOneWithDefaultOptionsAndTheBareTitle)
 {
     start();
-    EXPECT_EQ(pf::window_title(pf::WindowId::Main), "Lumetra v 3.4 For PIC  —  ");
+    EXPECT_EQ(title(), kTitle);
     EXPECT_TRUE(hl::window_visible(pf::WindowId::Main));
-    EXPECT_EQ(hl::window_spec(pf::WindowId::Main).client_w, 794);
-    EXPECT_EQ(hl::window_spec(pf::WindowId::Main).client_h, 518);
+    auto spec = hl::window_spec(pf::WindowId::Main);
+    EXPECT_EQ((std::pair{spec.client_w, spec.client_h}), (std::pair{794, 518}));
     EXPECT_EQ(pf::window_position(pf::WindowId::Main), (pf::Point{20, 20}));
 
     EXPECT_EQ(current_buffer(app.store), 1);
     EXPECT_EQ(pf::selection(7), 0);
     for (int view = 521; view <= 530; ++view) EXPECT_EQ(pf::is_visible(view), view == 521) << view;
-    EXPECT_TRUE(pf::is_checked(421));
-    EXPECT_FALSE(pf::is_checked(422));
-    EXPECT_FALSE(pf::is_checked(423));
-    EXPECT_TRUE(pf::is_checked(424));
-    EXPECT_EQ(pf::value(429), 12);
-    EXPECT_EQ(pf::value(431), 12);
+    expect_listing_panel(true, false, false, true, 12, 12);
     for (const auto& options : app.listing_options) EXPECT_EQ(options, ListingOptions{});
 
     EXPECT_EQ(pf::text(4), "");
@@ -103,9 +101,7 @@ TEST_F(ShellTest, MenusToolbarAndShortcutsCarryTheirCommands)
     start();
     const auto& menu = hl::main_menu();
     ASSERT_EQ(menu.size(), 3u);
-    EXPECT_EQ(menu[0].text, "Файл");
-    EXPECT_EQ(menu[1].text, "Режим");
-    EXPECT_EQ(menu[2].text, "Справка");
+    for (int i = 0; const char* text : {"Файл", "Режим", "Справка"}) EXPECT_EQ(menu[i++].text, text);
     const pf::MenuItem& recent = menu[0].items[5];
     EXPECT_EQ(recent.text, "Недавние файлы");
     ASSERT_EQ(recent.items.size(), 10u) << "always ten, empty ones included";
@@ -159,23 +155,17 @@ TEST_F(ShellTest, ToolPanelsHaveTheirTitleStripsAndCloseImages)
 
 TEST_F(ShellTest, StoredPositionInsideTheLimitsIsKept)
 {
-    write_settings("[Window]\r\nX = -20\r\nY = 3000\r\n");
-    start();
-    EXPECT_EQ(pf::window_position(pf::WindowId::Main), (pf::Point{-20, 3000}));
+    EXPECT_EQ(position_after_start(app, "X = -20\r\nY = 3000"), (pf::Point{-20, 3000}));
 }
 
 TEST_F(ShellTest, StoredPositionOutsideTheLimitsBecomesTen)
 {
-    write_settings("[Window]\r\nX = -21\r\nY = 3001\r\n");
-    start();
-    EXPECT_EQ(pf::window_position(pf::WindowId::Main), (pf::Point{10, 10}));
+    EXPECT_EQ(position_after_start(app, "X = -21\r\nY = 3001"), (pf::Point{10, 10}));
 }
 
 TEST_F(ShellTest, EachCoordinateIsClampedOnItsOwn)
 {
-    write_settings("[Window]\r\nX = 5000\r\nY = 700\r\n");
-    start();
-    EXPECT_EQ(pf::window_position(pf::WindowId::Main), (pf::Point{10, 700}));
+    EXPECT_EQ(position_after_start(app, "X = 5000\r\nY = 700"), (pf::Point{10, 700}));
 }
 
 TEST_F(ShellTest, FirstRunWritesTheSettingsFileBeforeExit)
@@ -192,11 +182,8 @@ TEST_F(ShellTest, QuittingSavesTheWindowPositionAndKeepsTheToolSettingsAsRead)
     EXPECT_EQ(pf::menu_item_text(30), "1)  C:\\a.chr");
     EXPECT_TRUE(command(5));
     Settings saved = parse_settings(settings_text());
-    EXPECT_EQ(saved.x, 10);
-    EXPECT_EQ(saved.y, 40);
-    EXPECT_EQ(saved.delay, 9);
-    EXPECT_EQ(saved.count_byte, 33);
-    EXPECT_EQ(saved.auto_scan, 0);
+    EXPECT_EQ((std::vector<int>{saved.x, saved.y, saved.delay, saved.count_byte, saved.auto_scan}),
+              (std::vector<int>{10, 40, 9, 33, 0}));
     EXPECT_EQ(saved.recent[0], "C:\\a.chr");
 }
 

@@ -1,8 +1,6 @@
 // Switching buffers with the tab strip.
 #include "shell_fixture.h"
 
-#include "editor/screen_view.h"
-
 namespace lumetra::testing {
 
 TEST_F(ShellTest, TabShowsTheBufferItsCodeViewAndItsFileName)
@@ -14,22 +12,17 @@ TEST_F(ShellTest, TabShowsTheBufferItsCodeViewAndItsFileName)
     click_tab(3);
 
     EXPECT_EQ(current_buffer(app.store), 3);
-    EXPECT_EQ(pf::window_title(pf::WindowId::Main), "Lumetra v 3.4 For PIC  —  C:\\Pictures\\logo.chr");
+    EXPECT_EQ(title(), kTitle + "C:\\Pictures\\logo.chr");
     for (int view = 521; view <= 530; ++view) EXPECT_EQ(pf::is_visible(view), view == 523) << view;
     EXPECT_EQ(pf::focused_control(), 523);
 
-    const pf::Bitmap& first = hl::bitmap(20);
-    EXPECT_EQ(first.at(0, 0), kInk);
-    EXPECT_EQ(first.at(3, 3), kInk);
-    EXPECT_EQ(first.at(4, 0), kCellBackground);
-    EXPECT_EQ(first.at(0, 4), kCellBackground);
-    const pf::Bitmap& last = hl::bitmap(35);
-    EXPECT_EQ(last.at(28, 28), kInk);
-    EXPECT_EQ(last.at(31, 31), kInk);
-    EXPECT_EQ(last.at(27, 31), kCellBackground);
+    const std::tuple<int, int, int, pf::Rgb> pixels[] = {{20, 0, 0, kInk},  {20, 3, 3, kInk},   {20, 4, 0, kCellBackground},
+                                                         {20, 0, 4, kCellBackground}, {35, 28, 28, kInk},
+                                                         {35, 31, 31, kInk}, {35, 27, 31, kCellBackground}};
+    for (auto [image, x, y, colour] : pixels) EXPECT_EQ(hl::bitmap(image).at(x, y), colour) << image << " " << x << "," << y;
 
     click_tab(1);
-    EXPECT_EQ(pf::window_title(pf::WindowId::Main), "Lumetra v 3.4 For PIC  —  ");
+    EXPECT_EQ(title(), kTitle);
     EXPECT_EQ(hl::bitmap(20).at(0, 0), kCellBackground);
     EXPECT_EQ(pf::focused_control(), 521);
 }
@@ -43,8 +36,7 @@ TEST_F(ShellTest, TabSwitchChangesNoBuffer)
         set_modified(app.store, b, b % 2 == 0);
     }
     ImageStore before = app.store;
-    for (int b : {4, 10, 1, 7, 2})
-        click_tab(b);
+    for (int b : {4, 10, 1, 7, 2}) click_tab(b);
     EXPECT_EQ(app.store.buffers, before.buffers);
     EXPECT_EQ(app.store.file_names, before.file_names);
     EXPECT_EQ(app.store.modified, before.modified);
@@ -60,20 +52,9 @@ TEST_F(ShellTest, EachBufferKeepsItsOwnListingOptions)
     pf::set_value(429, 2);
     pf::set_value(431, 20);
     click_tab(5);
-    // Buffer 5 shows its own, the defaults.
-    EXPECT_TRUE(pf::is_checked(421));
-    EXPECT_FALSE(pf::is_checked(422));
-    EXPECT_FALSE(pf::is_checked(423));
-    EXPECT_TRUE(pf::is_checked(424));
-    EXPECT_EQ(pf::value(429), 12);
-    EXPECT_EQ(pf::value(431), 12);
+    expect_listing_panel(true, false, false, true, 12, 12);  // buffer 5's own, the defaults
     click_tab(3);
-    EXPECT_FALSE(pf::is_checked(421));
-    EXPECT_TRUE(pf::is_checked(422));
-    EXPECT_TRUE(pf::is_checked(423));
-    EXPECT_FALSE(pf::is_checked(424));
-    EXPECT_EQ(pf::value(429), 2);
-    EXPECT_EQ(pf::value(431), 20);
+    expect_listing_panel(false, true, true, false, 2, 20);
     EXPECT_EQ(app.listing_options[4], ListingOptions{});
 }
 
@@ -93,12 +74,7 @@ TEST_F(ShellTest, OptionsAreSavedBeforeTheNewBuffersAreRestored)
 TEST_F(ShellTest, SwitchEmptiesTheReadOutAndClosesTheCell)
 {
     start();
-    set_open_cell(app.store, 7);
-    paint_cell(app, cell_image_of(7), CellState::Open, 1);
-    paint_editor(app, 7, 1);
-    pf::enable(551, true);
-    pf::set_text(553, "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00");
-    pf::set_text(554, "1\n\n1\n\n7");
+    open_cell_by_hand(7);
     click_tab(2);
     EXPECT_EQ(open_cell(app.store), kNoCell);
     EXPECT_EQ(hl::bitmap(26).at(10, 10), kCellBackground);
