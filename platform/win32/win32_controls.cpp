@@ -244,43 +244,21 @@ static DWORD CALLBACK stream_out(DWORD_PTR cookie, LPBYTE buffer, LONG count, LO
     return 0;
 }
 
-// Code points of one UTF-8 line (the code views hold Cyrillic comments).
-static std::u32string code_points(const std::string& line)
+// One UTF-16 unit: RichEdit counts positions in these, and \uN takes them
+// signed, a surrogate pair giving two.
+static void append_rtf_char(std::string& rtf, wchar_t unit)
 {
-    std::u32string out;
-    for (std::size_t i = 0; i < line.size();) {
-        const auto c = static_cast<unsigned char>(line[i]);
-        char32_t cp = c;
-        std::size_t n = 1;
-        if (c >= 0xF0) { cp = c & 0x07u; n = 4; }
-        else if (c >= 0xE0) { cp = c & 0x0Fu; n = 3; }
-        else if (c >= 0xC0) { cp = c & 0x1Fu; n = 2; }
-        for (std::size_t k = 1; k < n && i + k < line.size(); ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(line[i + k]) & 0x3Fu);
-        out.push_back(cp);
-        i += n;
-    }
-    return out;
-}
-
-static void append_rtf_char(std::string& rtf, char32_t cp)
-{
-    if (cp == U'\\' || cp == U'{' || cp == U'}') {
+    if (unit == L'\\' || unit == L'{' || unit == L'}') {
         rtf += '\\';
-        rtf += static_cast<char>(cp);
-    } else if (cp == U'\t') {
+        rtf += static_cast<char>(unit);
+    } else if (unit == L'\t') {
         rtf += "\\tab ";
-    } else if (cp >= 0x20 && cp < 0x80) {
-        rtf += static_cast<char>(cp);
-    } else if (cp < 0x20) {
+    } else if (unit >= 0x20 && unit < 0x80) {
+        rtf += static_cast<char>(unit);
+    } else if (unit < 0x20) {
         // control characters have no place in a listing
-    } else if (cp <= 0xFFFF) {
-        const int value = cp > 0x7FFF ? static_cast<int>(cp) - 0x10000 : static_cast<int>(cp);
-        rtf += "\\u" + std::to_string(value) + "?";
     } else {
-        const char32_t v = cp - 0x10000;
-        append_rtf_char(rtf, 0xD800 + (v >> 10));
-        append_rtf_char(rtf, 0xDC00 + (v & 0x3FF));
+        rtf += "\\u" + std::to_string(static_cast<std::int16_t>(unit)) + "?";
     }
 }
 
@@ -289,10 +267,10 @@ static void append_rtf_char(std::string& rtf, char32_t cp)
 // default character format can make everything bold.
 static std::string build_rtf(const std::vector<std::string>& lines, const std::vector<TextRun>& runs)
 {
-    std::vector<std::u32string> text;
+    std::vector<std::wstring> text;
     std::size_t total = 0;
     for (const std::string& line : lines) {
-        text.push_back(code_points(line));
+        text.push_back(widen(line));
         total += text.back().size() + 1;
     }
     std::vector<Rgb> colours;
