@@ -163,6 +163,10 @@ void shutdown()
     b.events.clear();
     // Everything registered is gone; a later start-up registers afresh.
     for (const wchar_t* name : {kMainClass, kStartupClass, kAboutClass, kPanelClass}) UnregisterClassW(name, b.instance);
+    // The classes held the program icons; a later start-up loads them again.
+    if (b.program_icon) DestroyIcon(b.program_icon);
+    if (b.program_icon_small) DestroyIcon(b.program_icon_small);
+    b.program_icon = b.program_icon_small = nullptr;
     b.instance = nullptr;
 }
 
