@@ -111,9 +111,9 @@ TEST_F(CellEditing, FocusOnTheReadOutSelectsItsWholeLine)
 TEST_F(CellEditing, ClicksCloseTheCellExceptOnTheOpenCellItself)
 {
     double_click(2);
-    control(21, pf::EventType::Click);
+    control(21);
     EXPECT_EQ(open_cell(app.store), 2);
-    control(22, pf::EventType::Click);
+    control(22);
     EXPECT_EQ(open_cell(app.store), kNoCell);
     EXPECT_EQ(hl::bitmap(21).at(16, 16), kCellBackground);
     EXPECT_EQ(hl::bitmap(280).at(8, 8), kEditorGrey);

@@ -80,9 +80,7 @@ TEST_F(LogicPanelTest, PanelStartsWithBufferOneAndTwoIntoThreeAndNoUndo)
     EXPECT_EQ(spec.items.front(), "Буфер 1");
     EXPECT_EQ(spec.items.back(), "Буфер 10");
     EXPECT_EQ(hl::control_spec(591).items, spec.items);
-    EXPECT_EQ(pf::selection(589), 0);
-    EXPECT_EQ(pf::selection(590), 1);
-    EXPECT_EQ(pf::selection(591), 2);
+    EXPECT_EQ((std::vector<int>{pf::selection(589), pf::selection(590), pf::selection(591)}), (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(pf::is_checked(583));
     EXPECT_FALSE(pf::is_enabled(593));
     EXPECT_EQ(pf::text(593), "Отменить...");

@@ -82,8 +82,7 @@ TEST_F(ShellTest, LeavingEditingClosesTheOpenCell)
     EXPECT_EQ(hl::bitmap(24).at(10, 10), kCellBackground) << "painted normal";
     EXPECT_EQ(hl::bitmap(24).at(0, 0), kInk) << "with its picture";
     for (int id = 280; id <= 343; ++id) ASSERT_EQ(hl::bitmap(id).at(8, 8), kEditorGrey) << id;
-    EXPECT_EQ(pf::text(553), "");
-    EXPECT_EQ(pf::text(554), "");
+    for (int id : {553, 554}) EXPECT_EQ(pf::text(id), "") << id;
     EXPECT_FALSE(pf::is_enabled(551));
     EXPECT_EQ(read_byte(app.store, 1, 5, 1), 0x01) << "the picture itself is not touched";
 }

@@ -79,8 +79,7 @@ TEST_F(ShellTest, SwitchEmptiesTheReadOutAndClosesTheCell)
     EXPECT_EQ(open_cell(app.store), kNoCell);
     EXPECT_EQ(hl::bitmap(26).at(10, 10), kCellBackground);
     EXPECT_EQ(hl::bitmap(280).at(5, 5), kEditorGrey);
-    EXPECT_EQ(pf::text(553), "");
-    EXPECT_EQ(pf::text(554), "");
+    for (int id : {553, 554}) EXPECT_EQ(pf::text(id), "") << id;
     EXPECT_FALSE(pf::is_enabled(551));
 }
 
