@@ -20,7 +20,6 @@ struct Documents : ShellTest {
         start();
     }
     fs::path dir() const { return hl::temp_dir(); }
-    // Opens the file through the Open dialog.
     void open(const fs::path& path, std::initializer_list<pf::Answer> answers = {})
     {
         hl::answer_file_dialog({path, 1});

@@ -54,18 +54,13 @@ struct LogicPanelTest : ShellTest {
         paint_all_cells(app, 1);
         command(18);
     }
-    // A user's choice in a list: the new selection and its notification.
-    void choose(int list, int buffer)
-    {
-        pf::set_selection(list, buffer - 1);
-        control(list, pf::EventType::SelectionChanged);
-    }
+    void choose_buffer(int list, int buffer) { choose(list, buffer - 1); }
     void run(int operation_button, int a, int b, int r)
     {
         pf::set_checked(operation_button, true);
-        choose(589, a);
-        choose(590, b);
-        choose(591, r);
+        choose_buffer(589, a);
+        choose_buffer(590, b);
+        choose_buffer(591, r);
         control(592);
     }
 };
@@ -152,18 +147,18 @@ TEST_F(LogicPanelTest, AnotherResultBufferDisablesUndoAndKeepsTheSnapshotAway)
     run(583, 1, 2, 3);
     Bytes three = bytes_of(app, 3), four = bytes_of(app, 4);
     // Operands, operation and plain clicks on the result list leave undo alone.
-    choose(589, 7);
-    choose(590, 8);
+    choose_buffer(589, 7);
+    choose_buffer(590, 8);
     pf::set_checked(585, true);
     control(591, pf::EventType::Click);
     EXPECT_TRUE(pf::is_enabled(593));
 
-    choose(591, 4);
+    choose_buffer(591, 4);
     EXPECT_FALSE(pf::is_enabled(593));
     control(593);
     EXPECT_EQ(bytes_of(app, 4), four);
     // Back to buffer 3: the button stays off, so the old snapshot stays unused.
-    choose(591, 3);
+    choose_buffer(591, 3);
     EXPECT_FALSE(pf::is_enabled(593));
     control(593);
     EXPECT_EQ(bytes_of(app, 3), three);
