@@ -128,11 +128,13 @@ std::string joined(const std::vector<std::string>& lines)
 
 // Characters as the controls count them: UTF-8 sequences count once and a
 // line break (CR LF) counts once, as in a rich-text control.
+bool continues_character(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
 int character_count(const std::string& utf8)
 {
     int n = 0;
-    for (unsigned char c : utf8)
-        if ((c & 0xC0) != 0x80) ++n;
+    for (char c : utf8)
+        if (!continues_character(c)) ++n;
     return n;
 }
 
@@ -156,15 +158,11 @@ std::string characters(const ControlState& c, int start, int end)
     std::string out;
     int pos = 0;
     auto take = [&](const std::string& s) {
-        for (std::size_t i = 0; i < s.size();) {
-            std::size_t len = 1;
-            unsigned char lead = static_cast<unsigned char>(s[i]);
-            if (lead >= 0xF0) len = 4;
-            else if (lead >= 0xE0) len = 3;
-            else if (lead >= 0xC0) len = 2;
-            if (pos >= start && pos < end) out.append(s, i, len);
-            ++pos;
-            i += len;
+        // A character begins where character_count counts one, so a
+        // selection of the whole length takes the whole text.
+        for (char byte : s) {
+            if (!continues_character(byte)) ++pos;
+            if (pos - 1 >= start && pos - 1 < end) out += byte;
         }
     };
     if (c.spec.kind != ControlKind::RichText) {
