@@ -83,7 +83,10 @@ def pixels_of_text(art):
     """The About picture: the text in dot-font letters on an LCD glass."""
     w, h, scale = art["width"], art["height"], art["scale"]
     c = art["colours"]
-    glyphs = [art["glyphs"][letter] for letter in art["text"]]
+    try:
+        glyphs = [art["glyphs"][letter] for letter in art["text"]]
+    except KeyError as e:
+        raise ArtError(f"{art['path']}: letter {e} has no glyph")
     glyph_w = len(glyphs[0][0])
     glyph_h = len(glyphs[0])
     text_w = (len(glyphs) * (glyph_w + 1) - 1) * scale
