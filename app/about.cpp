@@ -1,5 +1,6 @@
 #include "app/about.h"
 
+#include "app/ids.h"
 #include "app/layout.h"
 
 namespace lumetra {
@@ -12,14 +13,6 @@ using platform::WindowId;
 
 namespace {
 
-constexpr int kPicture = 356;
-constexpr int kPageLink = 358;
-constexpr int kMailLink = 353;
-constexpr int kOkButton = 355;
-// Stored pictures: the About picture, and the same a little larger for
-// when the pointer is over it.
-constexpr int kAboutPicture = 9;
-constexpr int kAboutPictureLit = 10;
 
 constexpr Rgb kLinkColour{58, 2, 197};
 constexpr Rgb kLinkHoverColour{2, 131, 253};
@@ -31,25 +24,25 @@ struct LinkRow {
     int control;
     const char* target;
 };
-constexpr LinkRow kLinks[] = {{kMailLink, kContactMail}, {kPicture, kWebPage}, {kPageLink, kWebPage}};
+constexpr LinkRow kLinks[] = {{kAboutMailLink, kContactMail}, {kAboutPicture, kWebPage}, {kAboutPageLink, kWebPage}};
 
 std::vector<ControlSpec> about_controls()
 {
     const LayoutRow rows[] = {
-        {kPicture, ControlKind::Image, 0, {30, 10, 168, 35}, "", 0, {}, {}, Font::Default,
-         "Страничка программы: описание, примеры и новые версии", kAboutPicture},
+        {kAboutPicture, ControlKind::Image, 0, {30, 10, 168, 35}, "", 0, {}, {}, Font::Default,
+         "Страничка программы: описание, примеры и новые версии", kImageAboutPicture},
         {354, ControlKind::Frame, 0, {8, 60, 210, 108}},
         {350, ControlKind::Text, 0, {16, 72, 200, 50},
          "Lumetra v 3.4 For PIC  —  редактор картинок для графических ЖКИ 128 × 64 на KS0107/KS0108", 0,
          Rgb{146, 7, 109}},
         {357, ControlKind::Text, 0, {16, 118, 195, 30}, "Более подробно о работе программы можно прочитать на страничке",
          0, Rgb{151, 6, 64}},
-        {kPageLink, ControlKind::Link, 0, {16, 146, 200, 15}, "lumetra.example", 0, kLinkColour},
+        {kAboutPageLink, ControlKind::Link, 0, {16, 146, 200, 15}, "lumetra.example", 0, kLinkColour},
         {351, ControlKind::Text, 0, {16, 180, 200, 15}, "Разработка: команда Lumetra"},
         {352, ControlKind::Text, 0, {16, 200, 50, 15}, "Почта:"},
-        {kMailLink, ControlKind::Link, 0, {74, 200, 100, 15}, "Написать письмо", 0, kLinkColour, {}, Font::Default,
+        {kAboutMailLink, ControlKind::Link, 0, {74, 200, 100, 15}, "Написать письмо", 0, kLinkColour, {}, Font::Default,
          "Связатся с автором"},
-        {kOkButton, ControlKind::Button, 0, {70, 230, 80, 24}, "Ok"},
+        {kAboutOkButton, ControlKind::Button, 0, {70, 230, 80, 24}, "Ok"},
     };
     std::vector<ControlSpec> specs;
     for (const auto& row : rows) {
@@ -59,7 +52,7 @@ std::vector<ControlSpec> about_controls()
                 spec.link = link.target;
                 spec.hover_colour = kLinkHoverColour;
             }
-        if (row.id == kPicture) spec.tooltip_title = "Lumetra";
+        if (row.id == kAboutPicture) spec.tooltip_title = "Lumetra";
         specs.push_back(spec);
     }
     return specs;
@@ -76,17 +69,17 @@ void close_about_window(App& app)
 // The hand and the larger picture while the pointer is over the picture.
 void follow_pointer(App& app)
 {
-    bool over = platform::control_screen_rect(kPicture).contains(platform::pointer_position());
+    bool over = platform::control_screen_rect(kAboutPicture).contains(platform::pointer_position());
     if (over) {
         platform::set_pointer_shape(platform::PointerShape::Hand);
         if (!app.shell.about_picture_hovered) {
             app.shell.about_picture_hovered = true;
-            platform::set_image(kPicture, kAboutPictureLit);
+            platform::set_image(kAboutPicture, kImageAboutPictureLit);
         }
     } else if (app.shell.about_picture_hovered) {
         app.shell.about_picture_hovered = false;
         platform::set_pointer_shape(platform::PointerShape::Arrow);
-        platform::set_image(kPicture, kAboutPicture);
+        platform::set_image(kAboutPicture, kImageAboutPicture);
     }
 }
 
@@ -119,7 +112,7 @@ void about_window_event(App& app, const Event& event)
 {
     if (!platform::window_exists(WindowId::About)) return;
     bool clicked = event.kind == EventKind::Control && event.type == EventType::Click;
-    if (event.kind == EventKind::Close || (clicked && event.number == kOkButton)) {
+    if (event.kind == EventKind::Close || (clicked && event.number == kAboutOkButton)) {
         close_about_window(app);
         return;
     }

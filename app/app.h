@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/ids.h"
 #include "core/image_store.h"
 #include "core/settings.h"
 #include "listing/listing.h"
@@ -16,11 +17,10 @@
 
 namespace lumetra {
 
-constexpr int kModeCount = 5;
 
 // The hover highlight of the screen view.
 struct HoverState {
-    int state = 0;            // 0 pointer not over the view, 1 over it, 2 highlight already removed
+    HoverPhase phase = HoverPhase::Away;
     int last_cell = kNoCell;  // the cell carrying the highlight
 };
 
@@ -42,7 +42,7 @@ struct DrawingSample {
 };
 
 struct ShellState {
-    int mode = 1;  // 1..5
+    Mode mode = Mode::Editing;
     bool quit_request = false;
     int popup_target = kNoCell;
     DrawingSample last_sample;

@@ -6,7 +6,7 @@
 #include "core/file_io.h"
 #include "core/picture_import.h"
 #include "core/text_encoding.h"
-#include "editor/screen_view.h"
+#include "app/views/screen_view.h"
 
 namespace lumetra {
 
@@ -31,9 +31,15 @@ void show_error_box(const std::string& text)
     platform::message_box(kErrorTitle, text, platform::Buttons::Ok, platform::Icon::Error);
 }
 
+std::string file_error_text(const FileResult& result)
+{
+    const char* text = result.failure == FileFailure::Write ? kWriteErrorText : kReadErrorText;
+    return text + path_to_utf8(result.path);
+}
+
 bool check_file_result(const FileResult& result)
 {
-    if (!result.ok) show_error_box(result.message);
+    if (!result.ok) show_error_box(file_error_text(result));
     return result.ok;
 }
 
@@ -126,12 +132,12 @@ void add_recent(App& app, const std::filesystem::path& path)
 {
     add_recent_file(app.settings.recent, path_to_utf8(path));
     auto texts = recent_menu_texts(app.settings.recent, kRecentBlanksAfterUpdate);
-    for (int i = 0; i < kRecentCount; ++i) platform::set_menu_item_text(kFirstRecentCommand + i, texts[i]);
+    for (int i = 0; i < kRecentCount; ++i) platform::set_menu_item_text(kCmdFirstRecent + i, texts[i]);
 }
 
 void recent_file_command(App& app, int command)
 {
-    int entry = command - kFirstRecentCommand;
+    int entry = command - kCmdFirstRecent;
     if (entry < 0 || entry >= kRecentCount || app.settings.recent[entry].empty()) return;
     // Copied: opening reorders the list.
     std::filesystem::path path = utf8_to_path(app.settings.recent[entry]);

@@ -14,8 +14,14 @@ namespace lumetra {
 // has an empty extension too).
 std::filesystem::path with_default_extension(std::filesystem::path path, const char* extension);
 
+inline constexpr const char* kErrorTitle = "Ошибка";
+inline constexpr const char* kReadErrorText = "Не удалось открыть файл\n";
+inline constexpr const char* kWriteErrorText = "Не удалось сохранить файл\n";
+
 // "Ошибка" with an OK button and the error icon.
 void show_error_box(const std::string& text);
+// "Не удалось открыть файл\n" or "Не удалось сохранить файл\n" and the path.
+std::string file_error_text(const FileResult& result);
 // A failed file operation's message in the error box; true when it worked.
 bool check_file_result(const FileResult& result);
 

@@ -7,14 +7,14 @@
 #include "app/modes.h"
 #include "app/prompts.h"
 #include "app/startup.h"
-#include "editor/cell_editor.h"
-#include "editor/screen_view.h"
-#include "listing/code_view.h"
-#include "listing/code_view_commands.h"
-#include "listing/conversion_panel.h"
-#include "tools/bin_panel.h"
-#include "tools/cell_clipboard_panel.h"
-#include "tools/logic_panel.h"
+#include "app/views/cell_editor.h"
+#include "app/views/screen_view.h"
+#include "app/views/code_view.h"
+#include "app/views/code_view_commands.h"
+#include "app/panels/conversion_panel.h"
+#include "app/panels/bin_panel.h"
+#include "app/panels/cell_clipboard_panel.h"
+#include "app/panels/logic_panel.h"
 
 namespace lumetra {
 
@@ -29,47 +29,59 @@ namespace {
 
 void request_quit(App& app, int) { app.shell.quit_request = true; }
 
-void choose_mode(App& app, int command) { switch_mode(app, command - 15); }
-void next_mode(App& app, int) { switch_mode(app, app.shell.mode % kModeCount + 1); }
+void choose_mode(App& app, int command) { switch_mode(app, mode_of_command(command)); }
+void mode_button(App& app, int) { switch_mode(app, next_mode(app.shell.mode)); }
 
-void select_all_code_view(App& app, int) { SelectAllText(code_view_of(current_buffer(app.store))); }
-void copy_code_view(App& app, int) { CopySelectedText(code_view_of(current_buffer(app.store))); }
+void select_all_code_view(App& app, int) { select_all_text(code_view_of(current_buffer(app.store))); }
+void copy_code_view(App& app, int) { copy_selected_text(code_view_of(current_buffer(app.store))); }
 
 constexpr CommandRow kCommands[] = {
-    {1, 1, open_document},
-    {2, 2, save_document},
-    {3, 3, save_document_as},
-    {4, 4, new_document},
-    {5, 5, request_quit},
-    {8, 8, show_about_window},
-    {16, 20, choose_mode},
-    {28, 28, next_mode},
-    {30, 39, recent_file_command},
-    {40, 43, cell_popup_command},
-    {50, 50, select_all_code_view},
-    {51, 51, copy_code_view},
-    {52, 52, save_listing_command},
-    {85, 89, pointer_command},
+    {kCmdOpen, kCmdOpen, open_document},
+    {kCmdSave, kCmdSave, save_document},
+    {kCmdSaveAs, kCmdSaveAs, save_document_as},
+    {kCmdNew, kCmdNew, new_document},
+    {kCmdClose, kCmdClose, request_quit},
+    {kCmdAbout, kCmdAbout, show_about_window},
+    {kCmdFirstMode, kCmdLastMode, choose_mode},
+    {kCmdNextMode, kCmdNextMode, mode_button},
+    {kCmdFirstRecent, kCmdLastRecent, recent_file_command},
+    {kCmdCellCut, kCmdCellClear, cell_popup_command},
+    {kCmdCodeSelectAll, kCmdCodeSelectAll, select_all_code_view},
+    {kCmdCodeCopy, kCmdCodeCopy, copy_code_view},
+    {kCmdCodeSave, kCmdCodeSave, save_listing_command},
+    {kCmdKeyCut, kCmdKeySave, pointer_command},
 };
 
 // ---------------------------------------------------------------- controls
 
-void cell_clicked(App& app, int control, EventType type) { cell_image_event(app, control, type); }
+// A cell of the screen view: the editing mode has its own rules; in the other
+// modes a double click brings the editor back with the cell open.
+void cell_clicked(App& app, int control, EventType type)
+{
+    int cell = cell_of_image(control);
+    if (cell == kNoCell) return;
+    if (app.shell.mode == Mode::Editing) {
+        editing_cell_event(app, cell, type);
+    } else if (type == EventType::DoubleClick) {
+        switch_mode(app, Mode::Editing);
+        open_cell_for_editing(app, cell);
+    }
+}
 void tab_selected(App& app, int, EventType) { switch_buffer(app); }
-void convert_pressed(App& app, int, EventType) { ConvertCurrentBuffer(app); }
+void convert_pressed(App& app, int, EventType) { convert_current_buffer(app); }
 
-void close_tool_panel(App& app, int, EventType) { switch_mode(app, 1); }
+void close_tool_panel(App& app, int, EventType) { switch_mode(app, Mode::Editing); }
 
 constexpr ControlRow kControls[] = {
-    {kFirstCellImage, kFirstCellImage + kCellCount - 1, true, cell_clicked},
+    {kFirstCellImage, kLastCellImage, true, cell_clicked},
     {kBufferTabs, kBufferTabs, true, tab_selected},
     {kConvertButton, kConvertButton, true, convert_pressed},
     {kReadOutCode, kReadOutCode, true, read_out_focused},
-    {472, 472, false, close_tool_panel},  // close images of the tool panels
-    {595, 595, false, close_tool_panel},
-    {152, 152, false, close_tool_panel},
-    {192, 192, false, close_tool_panel},
-    {kLogicClose, kLogicClose, true, close_tool_panel},
+    {kAnimationCloseImage, kAnimationCloseImage, false, close_tool_panel},
+    {kLogicCloseImage, kLogicCloseImage, false, close_tool_panel},
+    {kOptimisationCloseImage, kOptimisationCloseImage, false, close_tool_panel},
+    {kBinCloseImage, kBinCloseImage, false, close_tool_panel},
+    {kLogicCloseButton, kLogicCloseButton, true, close_tool_panel},
     {kLogicResult, kLogicResult, true, logic_result_event},
     {kLogicApply, kLogicApply, true, logic_apply_event},
     {kLogicUndoButton, kLogicUndoButton, true, logic_undo_event},
@@ -84,15 +96,17 @@ void right_button_popups(App& app)
 {
     auto client = platform::to_main_client(platform::pointer_position());
     platform::Point at = client.value_or(platform::Point{-1, -1});
-    // The area of the code views, edges excluded.
-    if (at.x > 4 && at.x < 550 && at.y > 340 && at.y < 490) {
-        platform::show_popup_menu(2);
-    } else if (app.shell.mode == 4 && pointer_over(kSkipList)) {
-        platform::show_popup_menu(3);
+    if (inside_code_view_area(at)) {
+        platform::show_popup_menu(kPopupCodeView);
+    } else if (app.shell.mode == Mode::Optimisation && pointer_over(kSkipList)) {
+        platform::show_popup_menu(kPopupSkipList);
     }
 }
 
 }  // namespace
+
+std::span<const CommandRow> command_rows() { return kCommands; }
+std::span<const ControlRow> control_rows() { return kControls; }
 
 void dispatch_command(App& app, int command)
 {

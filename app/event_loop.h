@@ -2,6 +2,8 @@
 // right-button popups and the quit path.
 #pragma once
 
+#include <span>
+
 #include "app/app.h"
 
 namespace lumetra {
@@ -19,6 +21,10 @@ struct ControlRow {
     bool any_type;    // otherwise a left click only
     ControlHandler handler;
 };
+
+// The tables themselves, for checks that every row reaches a handler.
+std::span<const CommandRow> command_rows();
+std::span<const ControlRow> control_rows();
 
 // Any other number is ignored.
 void dispatch_command(App& app, int command);

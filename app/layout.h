@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ids.h"
 #include "platform/platform.h"
 
 namespace lumetra {
@@ -52,12 +53,7 @@ platform::WindowSpec main_window_spec(platform::Point position);
 
 // The four tool panels: container, title strip and close image each. Their
 // contents are laid out by the tools themselves.
-constexpr int kAnimationPanel = 470;
-constexpr int kLogicPanel = 580;
-constexpr int kOptimisationPanel = 150;
-constexpr int kBinPanel = 190;
 std::vector<LayoutRow> tool_panel_rows(int panel);
 
-constexpr int kSkipList = 168;  // the optimisation panel's text view
 
 }  // namespace lumetra

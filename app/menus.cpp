@@ -1,7 +1,7 @@
 #include "app/menus.h"
 
 #include "app/layout.h"
-#include "editor/screen_view.h"
+#include "app/views/screen_view.h"
 
 namespace lumetra {
 
@@ -12,9 +12,6 @@ using platform::ToolbarItemKind;
 
 namespace {
 
-// Stored images.
-constexpr int kNewIcon = 0, kOpenIcon = 1, kSaveIcon = 2, kModeIcon = 3, kCopyIcon = 4, kPasteIcon = 5, kCutIcon = 7;
-
 const MenuItem kSeparator{};
 
 // The code view and the skip list carry the same three items, each view
@@ -22,9 +19,9 @@ const MenuItem kSeparator{};
 std::vector<MenuItem> text_view_popup(int first)
 {
     return {{first, "Выделить всё\t\tCtrl+A", -1, {}},
-            {first + 1, "Копировать\t\tCtrl+C", kCopyIcon, {}},
+            {first + 1, "Копировать\t\tCtrl+C", kImageCopy, {}},
             kSeparator,
-            {first + 2, "Сохранить в файле\tAlt+S", kSaveIcon, {}}};
+            {first + 2, "Сохранить в файле\tAlt+S", kImageSave, {}}};
 }
 
 }  // namespace
@@ -33,43 +30,43 @@ std::vector<MenuItem> main_menu_table(const RecentFiles& recent)
 {
     MenuItem recent_menu{0, "Недавние файлы", -1, {}};
     auto texts = recent_menu_texts(recent, kRecentBlanksAtStart);
-    for (int i = 0; i < kRecentCount; ++i) recent_menu.items.push_back({kFirstRecentCommand + i, texts[i], -1, {}});
+    for (int i = 0; i < kRecentCount; ++i) recent_menu.items.push_back({kCmdFirstRecent + i, texts[i], -1, {}});
 
     return {
         {0, "Файл", -1,
          {
-             {4, "Новый\t\t\tCtrl+N", kNewIcon, {}},
-             {1, "Открыть\t\tCtrl+O", kOpenIcon, {}},
-             {2, "Сохранить\t\tCtrl+S", kSaveIcon, {}},
-             {3, "Сохранить как...\tCtrl+Shift+S", -1, {}},
+             {kCmdNew, "Новый\t\t\tCtrl+N", kImageNew, {}},
+             {kCmdOpen, "Открыть\t\tCtrl+O", kImageOpen, {}},
+             {kCmdSave, "Сохранить\t\tCtrl+S", kImageSave, {}},
+             {kCmdSaveAs, "Сохранить как...\tCtrl+Shift+S", -1, {}},
              kSeparator,
              recent_menu,
              kSeparator,
-             {5, "Закрыть", -1, {}},
+             {kCmdClose, "Закрыть", -1, {}},
          }},
         {0, "Режим", -1,
          {
-             {16, "Редактирование\tCtrl+1", -1, {}},
-             {17, "Анимация\t\tCtrl+2", -1, {}},
-             {18, "Лог. операции\t\tCtrl+3", -1, {}},
-             {19, "Оптимизация кода\tCtrl+4", -1, {}},
-             {20, "Преобразование в BIN\tCtrl+5", -1, {}},
+             {mode_command(Mode::Editing), "Редактирование\tCtrl+1", -1, {}},
+             {mode_command(Mode::Animation), "Анимация\t\tCtrl+2", -1, {}},
+             {mode_command(Mode::Logic), "Лог. операции\t\tCtrl+3", -1, {}},
+             {mode_command(Mode::Optimisation), "Оптимизация кода\tCtrl+4", -1, {}},
+             {mode_command(Mode::Bin), "Преобразование в BIN\tCtrl+5", -1, {}},
          }},
-        {0, "Справка", -1, {{8, "О программе", -1, {}}}},
+        {0, "Справка", -1, {{kCmdAbout, "О программе", -1, {}}}},
     };
 }
 
 std::vector<MenuItem> popup_menu_table(int popup)
 {
     switch (popup) {
-    case 1:  // a cell of the screen view
-        return {{40, "Вырезать\tCtrl+X", kCutIcon, {}},
-                {41, "Копировать\tCtrl+C", kCopyIcon, {}},
-                {42, "Вставить\tCtrl+V", kPasteIcon, {}},
+    case kPopupCell:
+        return {{kCmdCellCut, "Вырезать\tCtrl+X", kImageCut, {}},
+                {kCmdCellCopy, "Копировать\tCtrl+C", kImageCopy, {}},
+                {kCmdCellPaste, "Вставить\tCtrl+V", kImagePaste, {}},
                 kSeparator,
-                {43, "Очистить", -1, {}}};
-    case 2: return text_view_popup(50);  // the code view
-    case 3: return text_view_popup(70);  // the skip list
+                {kCmdCellClear, "Очистить", -1, {}}};
+    case kPopupCodeView: return text_view_popup(kCmdCodeSelectAll);
+    case kPopupSkipList: return text_view_popup(kCmdSkipSelectAll);
     default: return {};
     }
 }
@@ -78,25 +75,35 @@ std::vector<ToolbarItem> toolbar_table()
 {
     return {
         {ToolbarItemKind::Separator, 0, -1, ""},
-        {ToolbarItemKind::Button, 4, kNewIcon, "Создать новый файл с очисткой текущего поля"},
-        {ToolbarItemKind::Button, 1, kOpenIcon, "Открыть файл"},
-        {ToolbarItemKind::Button, 2, kSaveIcon, "Сохранить файл"},
+        {ToolbarItemKind::Button, kCmdNew, kImageNew, "Создать новый файл с очисткой текущего поля"},
+        {ToolbarItemKind::Button, kCmdOpen, kImageOpen, "Открыть файл"},
+        {ToolbarItemKind::Button, kCmdSave, kImageSave, "Сохранить файл"},
         {ToolbarItemKind::Separator, 0, -1, ""},
-        {ToolbarItemKind::Button, kModeButton, kModeIcon, "Редактирование"},
+        {ToolbarItemKind::Button, kCmdNextMode, kImageMode, "Редактирование"},
         {ToolbarItemKind::Separator, 0, -1, ""},
-        {ToolbarItemKind::HelpButton, 8, -1, ""},
+        {ToolbarItemKind::HelpButton, kCmdAbout, -1, ""},
         {ToolbarItemKind::Spacer, 0, -1, ""},  // carries the status text
     };
 }
 
 std::vector<Shortcut> shortcut_table()
 {
+    constexpr bool ctrl = true, shift = true, alt = true, none = false;
     return {
-        {true, false, false, 'N', 4},  {true, false, false, 'O', 1},  {true, false, false, 'S', 2},
-        {true, true, false, 'S', 3},   {true, false, false, '1', 16}, {true, false, false, '2', 17},
-        {true, false, false, '3', 18}, {true, false, false, '4', 19}, {true, false, false, '5', 20},
-        {true, false, false, 'X', 85}, {true, false, false, 'C', 86}, {true, false, false, 'V', 87},
-        {true, false, false, 'A', 88}, {false, false, true, 'S', 89},
+        {ctrl, none, none, 'N', kCmdNew},
+        {ctrl, none, none, 'O', kCmdOpen},
+        {ctrl, none, none, 'S', kCmdSave},
+        {ctrl, shift, none, 'S', kCmdSaveAs},
+        {ctrl, none, none, '1', mode_command(Mode::Editing)},
+        {ctrl, none, none, '2', mode_command(Mode::Animation)},
+        {ctrl, none, none, '3', mode_command(Mode::Logic)},
+        {ctrl, none, none, '4', mode_command(Mode::Optimisation)},
+        {ctrl, none, none, '5', mode_command(Mode::Bin)},
+        {ctrl, none, none, 'X', kCmdKeyCut},
+        {ctrl, none, none, 'C', kCmdKeyCopy},
+        {ctrl, none, none, 'V', kCmdKeyPaste},
+        {ctrl, none, none, 'A', kCmdKeySelectAll},
+        {none, none, alt, 'S', kCmdKeySave},
     };
 }
 
@@ -104,8 +111,8 @@ bool create_menus_and_toolbar(const App& app)
 {
     auto menu = main_menu_table(app.settings.recent);
     platform::create_main_menu(menu);
-    platform::check_menu_item(kFirstModeCommand, true);
-    for (int popup = 1; popup <= 3; ++popup) platform::create_popup_menu(popup, popup_menu_table(popup));
+    platform::check_menu_item(kCmdFirstMode, true);
+    for (int popup : {kPopupCell, kPopupCodeView, kPopupSkipList}) platform::create_popup_menu(popup, popup_menu_table(popup));
     platform::create_toolbar(toolbar_table());
     // The status text lies over the empty last button and reaches past it.
     LayoutRow status{kStatusText, ControlKind::Text, platform::kToolbarParent, {platform::toolbar_spacer_left() + 8, 4, 240, 15}};

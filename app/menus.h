@@ -5,12 +5,9 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/ids.h"
 
 namespace lumetra {
-
-constexpr int kModeButton = 28;
-constexpr int kFirstModeCommand = 16;
-constexpr int kFirstRecentCommand = 30;
 
 std::vector<platform::MenuItem> main_menu_table(const RecentFiles& recent);
 std::vector<platform::MenuItem> popup_menu_table(int popup);  // 1, 2 or 3

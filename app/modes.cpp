@@ -5,27 +5,29 @@
 
 #include "app/layout.h"
 #include "app/menus.h"
-#include "editor/cell_editor.h"
-#include "editor/screen_view.h"
-#include "listing/conversion_panel.h"
-#include "tools/logic_panel.h"
+#include "app/views/cell_editor.h"
+#include "app/views/screen_view.h"
+#include "app/panels/conversion_panel.h"
+#include "app/panels/logic_panel.h"
 
 namespace lumetra {
 
 namespace {
 
 struct ModeRow {
-    int mode;
+    Mode mode;
     const char* name;
     std::array<int, 2> panels;  // 0: no second panel
+    bool keeps_open_cell;       // only the editing mode keeps a cell open
+    bool disables_logic_undo;   // entering it starts the logic panel without undo
 };
 
 constexpr ModeRow kModes[] = {
-    {1, "Редактирование", {kCellEditorPanel, kConversionPanel}},
-    {2, "Анимация", {kAnimationPanel, 0}},
-    {3, "Логические операции", {kLogicPanel, kConversionPanel}},
-    {4, "Оптимизация кода", {kOptimisationPanel, 0}},
-    {5, "Преобразование кода в BIN формат", {kBinPanel, 0}},
+    {Mode::Editing, "Редактирование", {kCellEditorPanel, kConversionPanel}, true, false},
+    {Mode::Animation, "Анимация", {kAnimationPanel, 0}, false, false},
+    {Mode::Logic, "Логические операции", {kLogicPanel, kConversionPanel}, false, true},
+    {Mode::Optimisation, "Оптимизация кода", {kOptimisationPanel, 0}, false, true},
+    {Mode::Bin, "Преобразование кода в BIN формат", {kBinPanel, 0}, false, true},
 };
 
 constexpr int kRightHandPanels[] = {kCellEditorPanel, kConversionPanel, kAnimationPanel,
@@ -33,23 +35,20 @@ constexpr int kRightHandPanels[] = {kCellEditorPanel, kConversionPanel, kAnimati
 
 }  // namespace
 
-void switch_mode(App& app, int m)
+void switch_mode(App& app, Mode m)
 {
-    if (m < 1 || m > kModeCount) return;
-    const ModeRow& row = kModes[m - 1];
+    const ModeRow& row = kModes[mode_number(m) - 1];
     app.shell.mode = m;
-    for (int mode = 1; mode <= kModeCount; ++mode) platform::check_menu_item(kFirstModeCommand + mode - 1, mode == m);
-    platform::set_toolbar_tooltip(kModeButton, row.name);
+    for (const ModeRow& other : kModes) platform::check_menu_item(mode_command(other.mode), other.mode == m);
+    platform::set_toolbar_tooltip(kCmdNextMode, row.name);
     for (int panel : kRightHandPanels)
         platform::show(panel, std::find(row.panels.begin(), row.panels.end(), panel) != row.panels.end());
 
-    if (m >= 2) {
-        // Only the editing mode keeps a cell open.
+    if (!row.keeps_open_cell) {
         clear_read_out();
         close_open_cell(app);
     }
-    // Every entry into the logic mode starts with its undo disabled.
-    if (m >= 3) platform::enable(kLogicUndoButton, false);
+    if (row.disables_logic_undo) platform::enable(kLogicUndoButton, false);
 }
 
 }  // namespace lumetra

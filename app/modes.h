@@ -5,8 +5,8 @@
 
 namespace lumetra {
 
-// Makes m (1..5; anything else does nothing) the mode: check mark, tooltip,
-// panels, and for every mode but editing the open cell is closed.
-void switch_mode(App& app, int m);
+// Makes m the mode: check mark, tooltip, panels, and for every mode but
+// editing the open cell is closed.
+void switch_mode(App& app, Mode m);
 
 }  // namespace lumetra

@@ -6,11 +6,11 @@
 #include "app/menus.h"
 #include "app/modes.h"
 #include "app/startup.h"
-#include "editor/screen_view.h"
-#include "listing/code_view.h"
-#include "listing/conversion_panel.h"
-#include "tools/bin_panel.h"
-#include "tools/logic_panel.h"
+#include "app/views/screen_view.h"
+#include "app/views/code_view.h"
+#include "app/panels/conversion_panel.h"
+#include "app/panels/bin_panel.h"
+#include "app/panels/logic_panel.h"
 
 namespace lumetra {
 
@@ -24,7 +24,7 @@ namespace {
 bool create_main_window_contents(App& app)
 {
     if (!create_rows(code_view_rows())) return false;
-    ShowCodeView(1, false);
+    show_code_view(1, false);
     if (!platform::create_control(buffer_tabs_spec())) return false;
     if (!create_rows(screen_view_rows())) return false;
     if (!create_rows(tool_panel_rows(kAnimationPanel))) return false;
@@ -32,7 +32,7 @@ bool create_main_window_contents(App& app)
     show_view_bitmaps(app.view);
     if (!create_rows(conversion_panel_rows())) return false;
     // Every buffer starts with the options the panel was created with.
-    SaveListingOptions(app.listing_options, 1);
+    save_listing_options(app.listing_options, 1);
     app.listing_options.fill(app.listing_options[0]);
     for (int panel : {kLogicPanel, kOptimisationPanel, kBinPanel})
         if (!create_rows(tool_panel_rows(panel))) return false;
@@ -61,7 +61,7 @@ bool start_up(App& app, const std::vector<std::filesystem::path>& arguments)
         !create_main_window_contents(app) || !create_menus_and_toolbar(app))
         return false;
 
-    switch_mode(app, 1);
+    switch_mode(app, Mode::Editing);
     platform::show_window(WindowId::Main);
     open_command_line_file(app, arguments);
     platform::accept_dropped_files(true);

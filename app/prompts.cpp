@@ -2,7 +2,7 @@
 
 #include "app/documents.h"
 #include "core/text_encoding.h"
-#include "editor/screen_view.h"
+#include "app/views/screen_view.h"
 
 namespace lumetra {
 

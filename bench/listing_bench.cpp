@@ -10,6 +10,6 @@ static void BM_GenerateListing(benchmark::State& state)
     for (int i = 0; i < kBufferBytes; ++i) picture.bytes[i] = static_cast<std::uint8_t>(i * 37);
     ListingOptions options;
     options.add_file_name = true;
-    for (auto _ : state) benchmark::DoNotOptimize(GenerateListing(picture, "C:\\Pictures\\logo.chr", options));
+    for (auto _ : state) benchmark::DoNotOptimize(generate_listing(picture, "C:\\Pictures\\logo.chr", options));
 }
 BENCHMARK(BM_GenerateListing);

@@ -6,7 +6,7 @@
 
 #include "app/app.h"
 #include "app/startup.h"
-#include "editor/screen_view.h"
+#include "app/views/screen_view.h"
 #include "platform/headless/headless_test.h"
 
 using namespace lumetra;

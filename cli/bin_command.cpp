@@ -108,7 +108,7 @@ int run_bin(const Args& args)
     }
     if (error) return refuse("bin", kBinUsage, *error);
     auto show = [&command](const BinMessage& message) { return report(message, command); };
-    return ConvertBuffersToBin(store, command.request, command.out, show) == BinOutcome::Written ? 0 : 1;
+    return run_bin_conversion(store, command.request, command.out, show) == BinOutcome::Written ? 0 : 1;
 }
 
 }  // namespace lumetra::cli

@@ -69,7 +69,7 @@ int run_listing(const Args& args)
     if (!error) {
         request.options.add_file_name = request.file_name_given;
         std::string name = request.file_name.value_or(path_to_utf8(std::filesystem::absolute(request.picture)));
-        auto text = encode_cp1251(join_view_lines(GenerateListing(picture, name, request.options)));
+        auto text = encode_cp1251(join_view_lines(generate_listing(picture, name, request.options)));
         if (!text) error = CliError{"the file name cannot be written in Windows-1251: " + name};
         else error = write_output(request.out, *text);
     }

@@ -8,8 +8,8 @@
 
 namespace lumetra {
 
-FileResult read_error(const std::filesystem::path& path) { return {false, kReadErrorText + path_to_utf8(path)}; }
-FileResult write_error(const std::filesystem::path& path) { return {false, kWriteErrorText + path_to_utf8(path)}; }
+FileResult read_error(const std::filesystem::path& path) { return {false, FileFailure::Read, path}; }
+FileResult write_error(const std::filesystem::path& path) { return {false, FileFailure::Write, path}; }
 
 FileResult load_chr(const std::filesystem::path& path, ScreenBuffer& picture)
 {

@@ -9,15 +9,13 @@
 
 namespace lumetra {
 
-inline constexpr const char* kErrorTitle = "Ошибка";
-inline constexpr const char* kReadErrorText = "Не удалось открыть файл\n";
-inline constexpr const char* kWriteErrorText = "Не удалось сохранить файл\n";
-
-// What a file operation tells the shell: ok, or the text of its error box
-// (shown under kErrorTitle with an OK button and the error icon).
+// What a file operation tells the shell: ok, or which way it failed on
+// which file; the shell words the message.
+enum class FileFailure { None, Read, Write };
 struct FileResult {
     bool ok = true;
-    std::string message;
+    FileFailure failure = FileFailure::None;
+    std::filesystem::path path;
 };
 
 FileResult read_error(const std::filesystem::path& path);

@@ -88,25 +88,12 @@ void write_pixel(ImageStore& store, int buffer, int x, int y, bool lit)
     if (ScreenBuffer* picture = buffer_of(store, buffer)) write_pixel(*picture, x, y, lit);
 }
 
-CellPosition cell_position(int cell)
+CellLocation locate_cell(int cell)
 {
     if (!valid_cell(cell)) return {};
     int page = (cell - 1) / 16 + 1;
     int q = cell - (page - 1) * 16;
-    return q <= 8 ? CellPosition{page, 1, q} : CellPosition{page, 2, q - 8};
-}
-
-int cell_image_of(int cell) { return valid_cell(cell) ? cell + kFirstCellImage - 1 : 0; }
-
-int cell_of_image(int control)
-{
-    int cell = control - kFirstCellImage + 1;
-    return valid_cell(cell) ? cell : kNoCell;
-}
-
-int pixel_image_of(int byte, int bit)
-{
-    return valid_byte(byte) && valid_bit(bit) ? kFirstPixelImage + 8 * (byte - 1) + bit : 0;
+    return q <= 8 ? CellLocation{page, 1, q} : CellLocation{page, 2, q - 8};
 }
 
 int current_buffer(const ImageStore& store) { return store.current; }

@@ -35,12 +35,12 @@ struct ImageStore {
 // Page, crystal and column group of a cell, each counted from 1. The
 // segment address of byte k is (column_group - 1) * 8 + (k - 1) and restarts
 // at 0 in crystal 2.
-struct CellPosition {
+struct CellLocation {
     int page = 0;          // 1..8
     int crystal = 0;       // 1..2
     int column_group = 0;  // 1..8, shown to the user as "Сегмент"
     int segment_address(int byte) const { return (column_group - 1) * 8 + (byte - 1); }
-    bool operator==(const CellPosition&) const = default;
+    bool operator==(const CellLocation&) const = default;
 };
 
 bool valid_buffer(int buffer);
@@ -67,15 +67,7 @@ void write_pixel(ImageStore& store, int buffer, int x, int y, bool lit);
 
 // Offset of byte k of cell n in a ScreenBuffer, or -1 when out of range.
 int byte_offset(int cell, int byte);
-CellPosition cell_position(int cell);
-
-// Cell images of the screen view are controls 20..147; the pixel images of
-// the cell editor are 280 + 8*(byte-1) + bit.
-constexpr int kFirstCellImage = 20;
-constexpr int kFirstPixelImage = 280;
-int cell_image_of(int cell);
-int cell_of_image(int control);  // kNoCell when not a cell image
-int pixel_image_of(int byte, int bit);
+CellLocation locate_cell(int cell);
 
 // Current buffer, file name, modified flag and open cell.
 int current_buffer(const ImageStore& store);

@@ -13,12 +13,8 @@
 
 namespace lumetra {
 
-// Where a cell sits for the controllers: the store's cell position.
-using CellLocation = CellPosition;
-inline CellLocation LocateCell(int cell) { return cell_position(cell); }
-
-std::string FormatHexByte(std::uint8_t byte);                      // "0x0A"
-std::string FormatCellBytes(const ScreenBuffer& picture, int cell);  // "0x01,0x00,...", 39 characters
+std::string format_hex_byte(std::uint8_t byte);                      // "0x0A"
+std::string format_cell_bytes(const ScreenBuffer& picture, int cell);  // "0x01,0x00,...", 39 characters
 
 enum class CellOrder { Interleaved, GroupedByCrystal };
 
@@ -42,9 +38,7 @@ using ListingOptionsSet = std::array<ListingOptions, kBufferCount>;
 
 // The lines a code view holds after "Преобразовать". file_name is the
 // buffer's file name as UTF-8 (empty when it has none).
-std::vector<std::string> GenerateListing(const ScreenBuffer& picture, std::string_view file_name, bool useDt,
-                                         bool addFileName, bool groupByCrystal, int firstIndent, int secondIndent);
-std::vector<std::string> GenerateListing(const ScreenBuffer& picture, std::string_view file_name,
+std::vector<std::string> generate_listing(const ScreenBuffer& picture, std::string_view file_name,
                                          const ListingOptions& options);
 
 // A view's text as one piece: lines joined by CR LF, nothing after the last.

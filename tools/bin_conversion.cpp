@@ -43,7 +43,7 @@ BinFileControls bin_file_controls(int target, int where)
     return {existing, existing && where == 1};
 }
 
-bool SerializeBufferForBin(const ImageStore& store, int buffer, int grouping, std::span<std::uint8_t> destination)
+bool serialize_buffer_for_bin(const ImageStore& store, int buffer, int grouping, std::span<std::uint8_t> destination)
 {
     const ScreenBuffer* picture = buffer_of(store, buffer);
     if (!picture || (grouping != 0 && grouping != 1) || destination.size() < kBufferBytes) return false;
@@ -58,7 +58,7 @@ std::string serialize_bin_slots(const ImageStore& store, const BinSlots& slots, 
     std::string output;
     std::array<std::uint8_t, kBufferBytes> image{};
     for (int buffer : slots) {
-        if (!SerializeBufferForBin(store, buffer, group_by_crystal ? 1 : 0, image)) continue;
+        if (!serialize_buffer_for_bin(store, buffer, group_by_crystal ? 1 : 0, image)) continue;
         output.append(reinterpret_cast<const char*>(image.data()), image.size());
     }
     return output;
@@ -89,35 +89,6 @@ std::filesystem::path bin_file_name(const std::filesystem::path& chosen, int fil
     std::filesystem::path named = chosen;
     named += ".bin";
     return named;
-}
-
-BinMessage bin_message(BinMessageId id, const std::filesystem::path& file)
-{
-    std::string name = path_to_utf8(file);
-    switch (id) {
-    case BinMessageId::AskCreateMissing:
-        return {id, "Добавление данный в файл", "Файл  \"" + name + "\"  не существует!\nСоздать его?", true,
-                BinIcon::Warning};
-    case BinMessageId::MemoryError:
-        return {id, "Преобразование", "Ошибка при доступе к памяти!", false, BinIcon::Error};
-    case BinMessageId::OpenError:
-        return {id, kErrorTitle, "Не удалось открыть файл \n\"" + name + "\"", false, BinIcon::Error};
-    case BinMessageId::EmptyAddress:
-        return {id, "Предупреждение",
-                "Поле  \"Начальный адрес\"  не заполено\nНужно указать начальный адрес добавляемых данных в файл.",
-                false, BinIcon::Warning};
-    case BinMessageId::AskAppendBeyondEnd:
-        return {id, "Внимание",
-                "Начальный адрес был задан больше текущего размера файла!\nДобавить данные в конец файла?", true,
-                BinIcon::Warning};
-    case BinMessageId::SaveError:
-        return {id, kErrorTitle, write_error(file).message, false, BinIcon::Error};
-    case BinMessageId::Done:
-        break;
-    }
-    return {BinMessageId::Done, "Преобразование",
-            "Преобразование информации завершено.\nДанные были добавлены в файл\n" + name, false,
-            BinIcon::Information};
 }
 
 BinFileState inspect_bin_target(const std::filesystem::path& file)
@@ -194,15 +165,15 @@ BinMessageId write_bin_file(const std::filesystem::path& file, const BinPlan& pl
     }
 }
 
-BinOutcome ConvertBuffersToBin(const ImageStore& store, const BinRequest& request, const std::filesystem::path& file,
+BinOutcome run_bin_conversion(const ImageStore& store, const BinRequest& request, const std::filesystem::path& file,
                                const BinShow& show)
 {
     BinFileState state = inspect_bin_target(file);
     BinPlan plan = plan_bin_write(request.mode, request.start_address, state);
-    while (plan.step == BinStep::Ask) plan = answer_bin_question(plan, show(bin_message(plan.message, file)), state);
+    while (plan.step == BinStep::Ask) plan = answer_bin_question(plan, show({plan.message, true}), state);
     if (plan.step == BinStep::Stop) return BinOutcome::NotWritten;
     if (plan.step == BinStep::Report) {
-        show(bin_message(plan.message, file));
+        show({plan.message, false});
         return plan.message == BinMessageId::EmptyAddress ? BinOutcome::NotWritten : BinOutcome::Failed;
     }
     BinMessageId result = BinMessageId::MemoryError;
@@ -210,7 +181,7 @@ BinOutcome ConvertBuffersToBin(const ImageStore& store, const BinRequest& reques
         result = write_bin_file(file, plan, serialize_bin_slots(store, request.slots, request.group_by_crystal));
     } catch (const std::bad_alloc&) {
     }
-    show(bin_message(result, file));
+    show({result, false});
     return result == BinMessageId::Done ? BinOutcome::Written : BinOutcome::Failed;
 }
 

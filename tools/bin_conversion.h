@@ -5,9 +5,9 @@
 // answers back.
 //
 // The order of one conversion, as the panel's "Преобразовать данные..." runs it:
-//   1. save dialog (kBinDialogTitle, kBinDialogFilter, first filter), cancel ends;
+//   1. the save dialog (first filter: BIN files), cancel ends;
 //   2. file = bin_file_name(chosen path, filter index);
-//   3. ConvertBuffersToBin(store, request, file, show) asks, writes and reports.
+//   3. run_bin_conversion(store, request, file, show) asks, writes and reports.
 // The pieces of step 3 (plan_bin_write, answer_bin_question, write_bin_file)
 // are public so that each can be tested and reused on its own.
 #pragma once
@@ -26,14 +26,11 @@
 namespace lumetra {
 
 constexpr int kBinSlotCount = 10;
-// Slot 1..10 of lists 194..203: 0 = "Нет", k = buffer k. A buffer may stand
+// Slot 1..10 of the panel's slot lists: 0 = "Нет", k = buffer k. A buffer may stand
 // in several slots and is then written several times.
 using BinSlots = std::array<int, kBinSlotCount>;
 
-inline constexpr const char* kBinDialogTitle = "Сохранение преобразованого файла...";
-inline constexpr const char* kBinDialogFilter = "Бинарные файлы (*.BIN)|*.BIN|Все файлы|*.*";
-
-// Items of lists 208, 209 and 219; the selection index is the position here.
+// Items of the target, where and how lists; the selection index is the position here.
 inline constexpr std::array<const char*, 2> kBinTargetItems = {"новом файле", "существующем"};
 inline constexpr std::array<const char*, 2> kBinWhereItems = {"в конец файла", "произвольно"};
 inline constexpr std::array<const char*, 2> kBinHowItems = {"Вставить", "Заменить"};
@@ -44,16 +41,16 @@ std::array<std::string, kBinSlotCount + 1> bin_slot_items();
 
 enum class BinWriteMode { NewFile, AppendToExisting, InsertAt, ReplaceAt };
 
-// The mode from the selections of lists 208 (target), 209 (where) and 219 (how).
+// The mode from the selections of the target, where and how lists.
 BinWriteMode bin_write_mode(int target, int where, int how);
 
-// Button 220 is enabled exactly when some slot names a buffer.
+// The convert button is enabled exactly when some slot names a buffer.
 bool bin_convert_enabled(const BinSlots& slots);
 
-// Which of the file controls are enabled for the selections of 208 and 209.
+// Which of the file controls are enabled for the selections of the target and where lists.
 struct BinFileControls {
-    bool where = false;    // list 209
-    bool address = false;  // field 218 and list 219
+    bool where = false;    // the where list
+    bool address = false;  // the start-address field and the how list
     bool operator==(const BinFileControls&) const = default;
 };
 BinFileControls bin_file_controls(int target, int where);
@@ -62,13 +59,13 @@ BinFileControls bin_file_controls(int target, int where);
 // is Interleaved (the stored order), 1 is GroupedByCrystal (all of crystal 1,
 // then all of crystal 2). False, and nothing written, for a buffer outside
 // 1..10, a grouping other than 0 or 1, or a destination under 1024 bytes.
-bool SerializeBufferForBin(const ImageStore& store, int buffer, int grouping, std::span<std::uint8_t> destination);
+bool serialize_buffer_for_bin(const ImageStore& store, int buffer, int grouping, std::span<std::uint8_t> destination);
 
 // The output of a conversion: the images of the used slots in slot order,
 // 1024 bytes each, nothing else. Empty slots contribute nothing.
 std::string serialize_bin_slots(const ImageStore& store, const BinSlots& slots, bool group_by_crystal);
 
-// Start address from the text of field 218: leading blanks and tabs, an
+// Start address from the text of the start-address field: leading blanks and tabs, an
 // optional sign, then decimal digits up to the first other character.
 // Nothing when the address is unusable: no digits at all (an empty field
 // included), negative, or too large to be an offset. An unusable address is
@@ -91,16 +88,11 @@ enum class BinMessageId {
     SaveError,           // the new file content could not be written
     Done,                // the completion message
 };
-enum class BinIcon { Error, Warning, Information };
+// A message the shell shows for a conversion, words and icon its own.
 struct BinMessage {
     BinMessageId id = BinMessageId::Done;
-    std::string title;
-    std::string text;
-    bool question = false;
-    BinIcon icon = BinIcon::Information;
+    bool question = false;  // AskCreateMissing and AskAppendBeyondEnd
 };
-// Title, text, buttons and icon; file is the name used in the texts.
-BinMessage bin_message(BinMessageId id, const std::filesystem::path& file);
 
 // What the conversion needs to know of its target. A directory counts as
 // missing, as it cannot be written into.
@@ -161,7 +153,7 @@ enum class BinOutcome { Written, NotWritten, Failed };
 // Everything after the save dialog: questions, warnings, the write and the
 // completion message, all through show. The completion message is shown
 // only after a successful write.
-BinOutcome ConvertBuffersToBin(const ImageStore& store, const BinRequest& request, const std::filesystem::path& file,
+BinOutcome run_bin_conversion(const ImageStore& store, const BinRequest& request, const std::filesystem::path& file,
                                const BinShow& show);
 
 }  // namespace lumetra

@@ -4,7 +4,7 @@
 
 namespace lumetra {
 
-bool ApplyCellCommand(ImageStore& store, CellClipboard& clipboard, int cell, int buffer, CellCommand command)
+bool apply_cell_command(ImageStore& store, CellClipboard& clipboard, int cell, int buffer, CellCommand command)
 {
     ScreenBuffer* picture = buffer_of(store, buffer);
     int first = byte_offset(cell, 1);
@@ -22,16 +22,13 @@ bool ApplyCellCommand(ImageStore& store, CellClipboard& clipboard, int cell, int
     return false;
 }
 
-CellCommandEffect RunCellCommand(ImageStore& store, CellClipboard& clipboard, int command_id, int cell)
+CellCommandEffect run_cell_command(ImageStore& store, CellClipboard& clipboard, CellCommand command,
+                                   bool marks_modified, int cell)
 {
-    for (const CellCommandRow& row : kCellCommandRows) {
-        if (row.command_id != command_id) continue;
-        int buffer = current_buffer(store);
-        if (!ApplyCellCommand(store, clipboard, cell, buffer, row.command)) return {};
-        if (row.marks_modified) set_modified(store, buffer, true);
-        return {true, row.command != CellCommand::Copy};
-    }
-    return {};
+    int buffer = current_buffer(store);
+    if (!apply_cell_command(store, clipboard, cell, buffer, command)) return {};
+    if (marks_modified) set_modified(store, buffer, true);
+    return {true, command != CellCommand::Copy};
 }
 
 }  // namespace lumetra

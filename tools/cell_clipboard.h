@@ -21,31 +21,19 @@ enum class CellCommand { Cut = 1, Copy = 2, Paste = 3, Clear = 4 };
 // false when the cell, the buffer or the command is out of range. Cut, Paste
 // and Clear rewrite the cell, which the shell then paints in the normal
 // state; Copy paints nothing; Clear leaves the clipboard as it was. The
-// modified flag is the caller's business (see RunCellCommand).
-bool ApplyCellCommand(ImageStore& store, CellClipboard& clipboard, int cell, int buffer, CellCommand command);
-
-// Popup commands 40..43 (Вырезать, Копировать, Вставить, Очистить) and the
-// keyboard commands 85..87 (Ctrl+X, Ctrl+C, Ctrl+V) that reach a cell.
-struct CellCommandRow {
-    int command_id;
-    CellCommand command;
-    bool marks_modified;  // popup Copy does not; Ctrl+C over a cell does
-};
-inline constexpr CellCommandRow kCellCommandRows[] = {
-    {40, CellCommand::Cut, true},  {41, CellCommand::Copy, false}, {42, CellCommand::Paste, true},
-    {43, CellCommand::Clear, true}, {85, CellCommand::Cut, true},  {86, CellCommand::Copy, true},
-    {87, CellCommand::Paste, true},
-};
+// modified flag is the caller's business (see run_cell_command).
+bool apply_cell_command(ImageStore& store, CellClipboard& clipboard, int cell, int buffer, CellCommand command);
 
 struct CellCommandEffect {
     bool done = false;     // a cell was acted on; a keyboard command that is not done beeps
     bool repaint = false;  // paint the cell from the current buffer
 };
 
-// Command command_id on cell of the current buffer: the popup target for
-// 40..43, the cell under the pointer for 85..87 (kNoCell when the pointer is
-// over none, which leaves everything alone). Sets the current buffer's
-// modified flag as the table says.
-CellCommandEffect RunCellCommand(ImageStore& store, CellClipboard& clipboard, int command_id, int cell);
+// command on cell of the current buffer (kNoCell, as when the pointer is over
+// no cell, leaves everything alone). With marks_modified the current buffer
+// is marked modified once the command is done: the popup's Copy does not mark
+// it, Ctrl+C over a cell does.
+CellCommandEffect run_cell_command(ImageStore& store, CellClipboard& clipboard, CellCommand command,
+                                   bool marks_modified, int cell);
 
 }  // namespace lumetra

@@ -42,7 +42,7 @@ void combine_buffers(const ScreenBuffer& a, const ScreenBuffer& b, LogicOperatio
     for (int i = 0; i < kBufferBytes; ++i) result.bytes[i] = combine_bytes(a.bytes[i], b.bytes[i], operation);
 }
 
-bool ApplyLogicOperation(ImageStore& store, LogicUndo& undo, LogicOperation operation, int first, int second,
+bool perform_logic_operation(ImageStore& store, LogicUndo& undo, LogicOperation operation, int first, int second,
                          int result)
 {
     const ScreenBuffer* a = buffer_of(store, first);
@@ -57,12 +57,12 @@ bool ApplyLogicOperation(ImageStore& store, LogicUndo& undo, LogicOperation oper
     return true;
 }
 
-bool ApplyLogicOperation(ImageStore& store, LogicUndo& undo, const LogicChoice& choice)
+bool perform_logic_operation(ImageStore& store, LogicUndo& undo, const LogicChoice& choice)
 {
-    return ApplyLogicOperation(store, undo, choice.operation, choice.first, choice.second, choice.result);
+    return perform_logic_operation(store, undo, choice.operation, choice.first, choice.second, choice.result);
 }
 
-bool UndoLogicOperation(ImageStore& store, LogicUndo& undo, int result)
+bool restore_logic_snapshot(ImageStore& store, LogicUndo& undo, int result)
 {
     ScreenBuffer* r = buffer_of(store, result);
     if (!undo.available || !r || result != undo.buffer) return false;

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include "app/panels/bin_panel.h"
 #include "core/text_encoding.h"
 
 namespace lumetra::testing {
@@ -293,6 +294,35 @@ TEST_F(BinPanelTest, FailedPatchLeavesTheOldFileByteForByte)
     EXPECT_EQ(contents(target), old);
     fs::permissions(dir, fs::perms::owner_all);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1) << "no temporary file left behind";
+}
+
+}  // namespace lumetra::testing
+
+namespace lumetra::testing {
+
+// The messages the panel words for a conversion, the ones no story above reaches.
+TEST(BinMessageBox, TitlesTextsAndIcons)
+{
+    fs::path file = "C:\\out\\a.bin";
+    struct Row {
+        BinMessageId id;
+        const char* title;
+        std::string text;
+        pf::Icon icon;
+    };
+    const Row rows[] = {
+        {BinMessageId::MemoryError, "Преобразование", "Ошибка при доступе к памяти!", pf::Icon::Error},
+        {BinMessageId::OpenError, "Ошибка", "Не удалось открыть файл \n\"C:\\out\\a.bin\"", pf::Icon::Error},
+        {BinMessageId::AskAppendBeyondEnd, "Внимание",
+         "Начальный адрес был задан больше текущего размера файла!\nДобавить данные в конец файла?", pf::Icon::Warning},
+        {BinMessageId::SaveError, "Ошибка", "Не удалось сохранить файл\nC:\\out\\a.bin", pf::Icon::Error},
+    };
+    for (const Row& row : rows) {
+        BinMessageBox box = bin_message_box(row.id, file);
+        EXPECT_EQ(box.title, row.title);
+        EXPECT_EQ(box.text, row.text);
+        EXPECT_EQ(box.icon, row.icon);
+    }
 }
 
 }  // namespace lumetra::testing

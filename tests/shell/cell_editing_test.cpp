@@ -143,9 +143,9 @@ TEST_F(CellEditing, OtherModesOpenACellOnlyByDoubleClick)
     control(30, pf::EventType::Click);
     control(30, pf::EventType::RightClick);
     EXPECT_TRUE(hl::popups_shown().empty());
-    EXPECT_EQ(app.shell.mode, 2);
+    EXPECT_EQ(mode_number(app.shell.mode), 2);
     double_click(11);
-    EXPECT_EQ(app.shell.mode, 1);
+    EXPECT_EQ(mode_number(app.shell.mode), 1);
     EXPECT_TRUE(pf::is_menu_item_checked(16));
     EXPECT_EQ(open_cell(app.store), 11);
     EXPECT_EQ(pf::text(554), "2\n\n1\n\n3");

@@ -200,14 +200,14 @@ TEST_F(LogicPanelTest, ComingBackToTheModeStartsWithoutUndo)
 TEST_F(LogicPanelTest, CloseButtonAndCloseImageGoBackToEditing)
 {
     control(594, pf::EventType::Click);
-    EXPECT_EQ(app.shell.mode, 1);
+    EXPECT_EQ(mode_number(app.shell.mode), 1);
     EXPECT_TRUE(hl::is_shown(410));
     EXPECT_FALSE(hl::is_shown(580));
     command(18);
     control(595, pf::EventType::RightClick);
-    EXPECT_EQ(app.shell.mode, 3);
+    EXPECT_EQ(mode_number(app.shell.mode), 3);
     control(595, pf::EventType::Click);
-    EXPECT_EQ(app.shell.mode, 1);
+    EXPECT_EQ(mode_number(app.shell.mode), 1);
 }
 
 }  // namespace lumetra::testing

@@ -17,7 +17,7 @@ struct Seen {
 
 Seen seen(const App& app)
 {
-    Seen s{app.shell.mode, current_buffer(app.store), pf::focused_control(), hl::beeps(),
+    Seen s{mode_number(app.shell.mode), current_buffer(app.store), pf::focused_control(), hl::beeps(),
            static_cast<int>(hl::message_boxes().size()), static_cast<int>(hl::file_dialogs().size()),
            static_cast<int>(hl::popups_shown().size()), app.shell.quit_request, pf::window_title(pf::WindowId::Main),
            pf::toolbar_tooltip(28), pf::text(4), pf::text(521), {}, {}};
@@ -52,11 +52,11 @@ TEST_F(ShellTest, ModeCommandsAndTheModeButtonRouteToTheModeSwitch)
     start();
     for (int m = 1; m <= 5; ++m) {
         command(15 + m);
-        EXPECT_EQ(app.shell.mode, m);
+        EXPECT_EQ(mode_number(app.shell.mode), m);
     }
     // Button 28 steps on; after 5 comes 1.
     command(28);
-    EXPECT_EQ(app.shell.mode, 1);
+    EXPECT_EQ(mode_number(app.shell.mode), 1);
     EXPECT_TRUE(pf::is_menu_item_checked(16));
     EXPECT_TRUE(hl::is_shown(410));
 }
@@ -68,7 +68,7 @@ TEST_F(ShellTest, CloseCommandEndsTheLoopAtOnce)
     hl::push_command(18);
     EXPECT_TRUE(pump());
     EXPECT_EQ(hl::pending_events(), 1u);
-    EXPECT_EQ(app.shell.mode, 1);
+    EXPECT_EQ(mode_number(app.shell.mode), 1);
 }
 
 TEST_F(ShellTest, ClosingAnotherWindowDoesNotEndTheProgram)
@@ -115,9 +115,9 @@ TEST_F(ShellTest, CloseImagesReturnToEditingOnALeftClickOnly)
         command(15 + mode);
         control(close, pf::EventType::RightClick);
         control(close, pf::EventType::DoubleClick);
-        EXPECT_EQ(app.shell.mode, mode);
+        EXPECT_EQ(mode_number(app.shell.mode), mode);
         control(close);
-        EXPECT_EQ(app.shell.mode, 1);
+        EXPECT_EQ(mode_number(app.shell.mode), 1);
         EXPECT_TRUE(pf::is_menu_item_checked(16));
         EXPECT_EQ(pf::toolbar_tooltip(28), "Редактирование");
     }

@@ -61,11 +61,11 @@ TEST_F(ShellTest, ModeButtonPressedFiveTimesComesBackToTheSameMode)
     start();
     command(17);
     for (int i = 0; i < 5; ++i) command(28);
-    EXPECT_EQ(app.shell.mode, 2);
+    EXPECT_EQ(mode_number(app.shell.mode), 2);
     EXPECT_EQ(checked_mode_items(), std::vector<int>{17});
     command(20);
     command(28);
-    EXPECT_EQ(app.shell.mode, 1) << "5 is followed by 1";
+    EXPECT_EQ(mode_number(app.shell.mode), 1) << "5 is followed by 1";
 }
 
 TEST_F(ShellTest, LeavingEditingClosesTheOpenCell)

@@ -132,27 +132,6 @@ TEST_F(ShellTest, MenusToolbarAndShortcutsCarryTheirCommands)
     EXPECT_EQ(got, (std::vector<int>{3, 89}));
 }
 
-TEST_F(ShellTest, ToolPanelsHaveTheirTitleStripsAndCloseImages)
-{
-    start();
-    struct Panel { int panel, title, close; const char* title_text; const char* tip; int height; };
-    const Panel panels[] = {
-        {470, 471, 472, "Анимация", "Закрыть панель анимации", 458},
-        {580, 581, 595, "Логические операции", "Закрыть панель логических операций", 300},
-        {150, 151, 152, "Оптимизация кода", "Закрыть панель «Оптимизация кода»", 458},
-        {190, 191, 192, "Преобразование кода в BIN формат    ", "Закрыть панель «Преобразование кода в BIN формат»", 458},
-    };
-    for (const auto& p : panels) {
-        EXPECT_EQ(hl::control_spec(p.panel).rect, (pf::Rect{554, 32, 234, p.height}));
-        EXPECT_FALSE(hl::is_shown(p.panel));
-        EXPECT_EQ(pf::text(p.title), p.title_text);
-        EXPECT_EQ(hl::control_spec(p.close).tooltip, p.tip);
-        EXPECT_EQ(hl::stored_image(p.close), 8);
-        EXPECT_EQ(hl::control_spec(p.close).rect, (pf::Rect{216, 0, 16, 16}));
-    }
-    EXPECT_EQ(hl::control_spec(581).rect.w, 230) << "the logic panel's strip is wider";
-}
-
 TEST_F(ShellTest, StoredPositionInsideTheLimitsIsKept)
 {
     EXPECT_EQ(position_after_start(app, "X = -20\r\nY = 3000"), (pf::Point{-20, 3000}));

@@ -65,7 +65,8 @@ TEST_F(ChrFileTest, UnreadableFileLeavesTheBufferAlone)
     set_modified(store, 1, true);
     FileResult result = load_chr_into(store, 1, dir / "missing.chr");
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, "Не удалось открыть файл\n" + (dir / "missing.chr").string());
+    EXPECT_EQ(result.failure, FileFailure::Read);
+    EXPECT_EQ(result.path, dir / "missing.chr");
     EXPECT_EQ(store.buffers[0].bytes[500], 0x11);
     EXPECT_EQ(store.file_names[0], "keep.chr");
     EXPECT_TRUE(is_modified(store, 1));
@@ -81,7 +82,8 @@ TEST_F(ChrFileTest, FailedSaveKeepsOldFileAndModifiedFlag)
     fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
     FileResult result = write_chr_from(store, 1, target);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, "Не удалось сохранить файл\n" + target.string());
+    EXPECT_EQ(result.failure, FileFailure::Write);
+    EXPECT_EQ(result.path, target);
     EXPECT_TRUE(is_modified(store, 1));
     EXPECT_EQ(contents(target), "old contents");
 }

@@ -24,7 +24,7 @@ TEST(ImageStore, ByteMapsToPixelsOfItsColumn)
 TEST(ImageStore, CellPositionsAtTheCorners)
 {
     auto pos = [](int cell) {
-        CellPosition p = cell_position(cell);
+        CellLocation p = locate_cell(cell);
         return std::tuple(p.crystal, p.page, p.column_group);
     };
     for (auto [cell, crystal, page, group] : {std::array{1, 1, 1, 1}, {8, 1, 1, 8}, {9, 2, 1, 1}, {17, 1, 2, 1},
@@ -62,15 +62,4 @@ TEST(ImageStore, OutOfRangeNumbersDoNothing)
     EXPECT_EQ(store.open_cell, kNoCell);
     EXPECT_EQ(read_byte(store, 11, 1, 1), 0);
     EXPECT_FALSE(is_modified(store, 0));
-}
-
-TEST(ImageStore, ControlNumbersOfCellAndPixelImages)
-{
-    EXPECT_EQ(cell_image_of(1), 20);
-    EXPECT_EQ(cell_image_of(128), 147);
-    EXPECT_EQ(cell_of_image(147), 128);
-    EXPECT_EQ(cell_of_image(19), kNoCell);
-    EXPECT_EQ(cell_of_image(148), kNoCell);
-    EXPECT_EQ(pixel_image_of(1, 0), 280);
-    EXPECT_EQ(pixel_image_of(8, 7), 343);
 }

@@ -274,7 +274,8 @@ TEST_F(ImportTest, SuccessReplacesEverythingFailureNothing)
         keep();
         FileResult result = import_picture_into(store, 3, path);
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.message, "Не удалось открыть файл\n" + path.string());
+        EXPECT_EQ(result.failure, FileFailure::Read);
+        EXPECT_EQ(result.path, path);
         kept();
     }
 

@@ -21,7 +21,7 @@ TEST(Listing, WorkedExampleDefaultOptions)
 {
     ScreenBuffer picture;
     picture.bytes[0] = 0x01;
-    auto lines = GenerateListing(picture, "C:\\ignored.chr", ListingOptions{});
+    auto lines = generate_listing(picture, "C:\\ignored.chr", ListingOptions{});
     ASSERT_EQ(lines.size(), 151u);
     const std::string blank_row = "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00";
     std::vector<std::string> first14 = {"", ";                         **** КРИСТАЛЛ 1 ****", "",
@@ -39,7 +39,7 @@ TEST(Listing, WorkedExampleDefaultOptions)
 TEST(Listing, WorkedExampleDbWithFileNameUngrouped)
 {
     ScreenBuffer picture;
-    auto lines = GenerateListing(picture, "C:\\Pictures\\logo.chr", false, true, false, 2, 4);
+    auto lines = generate_listing(picture, "C:\\Pictures\\logo.chr", {.dt = false, .db = true, .add_file_name = true, .group_by_crystal = false, .first_indent = 2, .second_indent = 4});
     ASSERT_EQ(lines.size(), 148u);
     EXPECT_EQ(lines[1], "; Файл  —  C:\\Pictures\\logo.chr");
     EXPECT_EQ(lines[12], ";       Страница 1  //  кристалл 2");
@@ -50,18 +50,18 @@ TEST(Listing, WorkedExampleDbWithFileNameUngrouped)
 TEST(Listing, FileNameLineNeedsBothTheOptionAndAName)
 {
     ScreenBuffer picture;
-    EXPECT_EQ(GenerateListing(picture, "C:\\a.chr", true, false, true, 12, 12).size(), 151u);
-    EXPECT_EQ(GenerateListing(picture, "", true, true, true, 12, 12).size(), 151u);
-    EXPECT_EQ(GenerateListing(picture, "", true, true, false, 12, 12).size(), 146u);
-    EXPECT_EQ(GenerateListing(picture, "C:\\a.chr", true, true, false, 12, 12).size(), 148u);
+    EXPECT_EQ(generate_listing(picture, "C:\\a.chr", {.dt = true, .db = false, .add_file_name = false, .group_by_crystal = true, .first_indent = 12, .second_indent = 12}).size(), 151u);
+    EXPECT_EQ(generate_listing(picture, "", {.dt = true, .db = false, .add_file_name = true, .group_by_crystal = true, .first_indent = 12, .second_indent = 12}).size(), 151u);
+    EXPECT_EQ(generate_listing(picture, "", {.dt = true, .db = false, .add_file_name = true, .group_by_crystal = false, .first_indent = 12, .second_indent = 12}).size(), 146u);
+    EXPECT_EQ(generate_listing(picture, "C:\\a.chr", {.dt = true, .db = false, .add_file_name = true, .group_by_crystal = false, .first_indent = 12, .second_indent = 12}).size(), 148u);
 }
 
 TEST(Listing, IndentsSetTheLineWidths)
 {
     ScreenBuffer picture;
     picture.bytes[1023] = 0x80;  // bottom-right pixel: last byte of cell 128
-    auto narrow = GenerateListing(picture, "", true, false, true, 2, 2);
-    auto wide = GenerateListing(picture, "", true, false, true, 20, 20);
+    auto narrow = generate_listing(picture, "", {.dt = true, .db = false, .add_file_name = false, .group_by_crystal = true, .first_indent = 2, .second_indent = 2});
+    auto wide = generate_listing(picture, "", {.dt = true, .db = false, .add_file_name = false, .group_by_crystal = true, .first_indent = 20, .second_indent = 20});
     EXPECT_EQ(narrow[4].size(), 45u);
     EXPECT_EQ(wide[4].size(), 81u);
     EXPECT_EQ(narrow[149], "  Dt  0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x80");
@@ -71,11 +71,11 @@ TEST(Listing, IndentsSetTheLineWidths)
 TEST(Listing, HexDigitsAreTwoCapitals)
 {
     for (auto [byte, text] : {std::pair{0x00, "0x00"}, {0x0A, "0x0A"}, {0xAB, "0xAB"}, {0xFF, "0xFF"}})
-        EXPECT_EQ(FormatHexByte(static_cast<std::uint8_t>(byte)), text);
+        EXPECT_EQ(format_hex_byte(static_cast<std::uint8_t>(byte)), text);
     ScreenBuffer picture;
     const std::uint8_t bytes[8] = {0x0A, 0x0F, 0xA0, 0xBC, 0xDE, 0xF1, 0x10, 0xFF};
     std::copy(bytes, bytes + 8, picture.bytes.begin() + 8 * 9);
-    EXPECT_EQ(FormatCellBytes(picture, 10), "0x0A,0x0F,0xA0,0xBC,0xDE,0xF1,0x10,0xFF");
+    EXPECT_EQ(format_cell_bytes(picture, 10), "0x0A,0x0F,0xA0,0xBC,0xDE,0xF1,0x10,0xFF");
 }
 
 TEST(Listing, CellOrdersVisitEveryPageOfACrystalInSegmentOrder)
@@ -85,15 +85,15 @@ TEST(Listing, CellOrdersVisitEveryPageOfACrystalInSegmentOrder)
         EXPECT_EQ(grouped[static_cast<std::size_t>(index)], cell) << index;
     auto interleaved = cell_sequence(CellOrder::Interleaved);
     for (int i = 0; i < 128; i += 8) {
-        CellLocation first = LocateCell(grouped[i]);
+        CellLocation first = locate_cell(grouped[i]);
         for (int k = 0; k < 8; ++k) {
-            CellLocation at = LocateCell(grouped[i + k]);
+            CellLocation at = locate_cell(grouped[i + k]);
             EXPECT_EQ(at.page, first.page);
             EXPECT_EQ(at.crystal, first.crystal);
             EXPECT_EQ(at.segment_address(1), 8 * k);
         }
-        EXPECT_EQ(LocateCell(interleaved[i]).crystal, i / 8 % 2 + 1);
+        EXPECT_EQ(locate_cell(interleaved[i]).crystal, i / 8 % 2 + 1);
     }
-    EXPECT_EQ(LocateCell(128).segment_address(8), 63);
-    EXPECT_EQ(LocateCell(9), (CellLocation{1, 2, 1}));
+    EXPECT_EQ(locate_cell(128).segment_address(8), 63);
+    EXPECT_EQ(locate_cell(9), (CellLocation{1, 2, 1}));
 }

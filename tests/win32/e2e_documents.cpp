@@ -127,7 +127,7 @@ void story_listing_popup(Harness& h)
     check(h, answer_save_dialog(h, kSaveFile, (temp_folder() / L"e2e-listing").wstring()), "\"Сохранить в файле\" opens the save dialog");
     check(h, wait_until([&] { return std::filesystem::exists(written); }), "the listing is written as e2e-listing.asm");
     const std::string expected =
-        lumetra::join_view_lines(lumetra::GenerateListing(lumetra::ScreenBuffer{}, "", lumetra::ListingOptions{}));
+        lumetra::join_view_lines(lumetra::generate_listing(lumetra::ScreenBuffer{}, "", lumetra::ListingOptions{}));
     const std::string in_1251 = lumetra::encode_cp1251(expected).value_or("");
     check(h, file_bytes(written) == in_1251, "e2e-listing.asm holds the listing in Windows-1251 with CR LF (" +
                                                  std::to_string(file_bytes(written).size()) + " bytes, expected " +

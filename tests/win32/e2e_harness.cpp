@@ -158,7 +158,7 @@ void story_convert(Harness& h)
     click_centre(button);
     check(h, wait_until([&] { return !rich_text(view).empty(); }), "\"Преобразовать\" fills code view 521");
     const std::string expected =
-        lumetra::join_view_lines(lumetra::GenerateListing(lumetra::ScreenBuffer{}, "", lumetra::ListingOptions{}));
+        lumetra::join_view_lines(lumetra::generate_listing(lumetra::ScreenBuffer{}, "", lumetra::ListingOptions{}));
     const std::string shown = rich_text(view);
     check(h, shown == expected, "code view holds the listing of the blank buffer with the default options (" +
                                     std::to_string(shown.size()) + " bytes, expected " +

@@ -6,8 +6,8 @@
 
 namespace lumetra {
 
-// A click, right click or double click on cell image 20..147.
-void cell_image_event(App& app, int image_id, platform::EventType type);
+// A click, right click or double click on cell 1..128 in the editing mode.
+void editing_cell_event(App& app, int cell, platform::EventType type);
 
 // Opens cell 1..128 of the current buffer in the cell editor.
 void open_cell_for_editing(App& app, int cell);

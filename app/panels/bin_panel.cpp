@@ -1,6 +1,10 @@
-#include "tools/bin_panel.h"
+#include "app/panels/bin_panel.h"
 
 #include <algorithm>
+
+#include "app/documents.h"
+#include "core/chr_file.h"
+#include "core/text_encoding.h"
 
 namespace lumetra {
 
@@ -31,21 +35,14 @@ std::vector<ListContents> bin_lists()
     };
 }
 
-platform::Icon icon_of(BinIcon icon)
-{
-    switch (icon) {
-    case BinIcon::Error: return platform::Icon::Error;
-    case BinIcon::Warning: return platform::Icon::Warning;
-    case BinIcon::Information: break;
-    }
-    return platform::Icon::Information;
-}
+constexpr const char* kBinDialogTitle = "Сохранение преобразованого файла...";
+constexpr const char* kBinDialogFilter = "Бинарные файлы (*.BIN)|*.BIN|Все файлы|*.*";
 
-bool show_bin_message(const BinMessage& message)
+bool show_bin_message(const BinMessage& message, const std::filesystem::path& file)
 {
+    BinMessageBox box = bin_message_box(message.id, file);
     auto buttons = message.question ? platform::Buttons::YesNo : platform::Buttons::Ok;
-    return platform::message_box(message.title, message.text, buttons, icon_of(message.icon)) ==
-           platform::Answer::Yes;
+    return platform::message_box(box.title, box.text, buttons, box.icon) == platform::Answer::Yes;
 }
 
 BinSlots slots_from_panel()
@@ -56,6 +53,29 @@ BinSlots slots_from_panel()
 }
 
 }  // namespace
+
+BinMessageBox bin_message_box(BinMessageId id, const std::filesystem::path& file)
+{
+    using platform::Icon;
+    std::string name = path_to_utf8(file);
+    switch (id) {
+    case BinMessageId::AskCreateMissing:
+        return {"Добавление данный в файл", "Файл  \"" + name + "\"  не существует!\nСоздать его?", Icon::Warning};
+    case BinMessageId::MemoryError: return {"Преобразование", "Ошибка при доступе к памяти!", Icon::Error};
+    case BinMessageId::OpenError: return {kErrorTitle, "Не удалось открыть файл \n\"" + name + "\"", Icon::Error};
+    case BinMessageId::EmptyAddress:
+        return {"Предупреждение",
+                "Поле  \"Начальный адрес\"  не заполено\nНужно указать начальный адрес добавляемых данных в файл.",
+                Icon::Warning};
+    case BinMessageId::AskAppendBeyondEnd:
+        return {"Внимание", "Начальный адрес был задан больше текущего размера файла!\nДобавить данные в конец файла?",
+                Icon::Warning};
+    case BinMessageId::SaveError: return {kErrorTitle, file_error_text(write_error(file)), Icon::Error};
+    case BinMessageId::Done: break;
+    }
+    return {"Преобразование", "Преобразование информации завершено.\nДанные были добавлены в файл\n" + name,
+            Icon::Information};
+}
 
 std::vector<LayoutRow> bin_panel_rows()
 {
@@ -106,14 +126,14 @@ BinRequest bin_request_from_panel()
     return request;
 }
 
-void ConvertBuffersToBin(App& app)
+void convert_buffers_to_bin(App& app)
 {
     BinRequest request = bin_request_from_panel();
     platform::FileChoice choice = platform::save_file_dialog({kBinDialogTitle, kBinDialogFilter, 1, {}});
     if (choice.path.empty()) return;
     // From here on, in the messages too, the name carries its ".bin".
     std::filesystem::path file = bin_file_name(choice.path, choice.filter_index);
-    ConvertBuffersToBin(app.store, request, file, show_bin_message);
+    run_bin_conversion(app.store, request, file, [&file](const BinMessage& message) { return show_bin_message(message, file); });
 }
 
 void bin_slot_event(App&, int, EventType type)
@@ -131,6 +151,6 @@ void bin_file_option_event(App&, int, EventType type)
     platform::enable(kBinHow, controls.address);
 }
 
-void bin_convert_event(App& app, int, EventType) { ConvertBuffersToBin(app); }
+void bin_convert_event(App& app, int, EventType) { convert_buffers_to_bin(app); }
 
 }  // namespace lumetra

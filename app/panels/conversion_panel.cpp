@@ -1,7 +1,7 @@
-#include "listing/conversion_panel.h"
+#include "app/panels/conversion_panel.h"
 
 #include "core/text_encoding.h"
-#include "listing/code_view.h"
+#include "app/views/code_view.h"
 
 namespace lumetra {
 
@@ -32,19 +32,24 @@ std::vector<LayoutRow> conversion_panel_rows()
     };
 }
 
-void SaveListingOptions(ListingOptionsSet& options, int buffer)
+ListingOptions shown_listing_options()
 {
-    if (!valid_buffer(buffer)) return;
-    ListingOptions& o = options[buffer - 1];
-    o.dt = platform::is_checked(kOptionDt);
-    o.db = platform::is_checked(kOptionDb);
-    o.add_file_name = platform::is_checked(kAddFileName);
-    o.group_by_crystal = platform::is_checked(kGroupByCrystal);
-    o.first_indent = platform::value(kFirstIndent);
-    o.second_indent = platform::value(kSecondIndent);
+    return {
+        .dt = platform::is_checked(kOptionDt),
+        .db = platform::is_checked(kOptionDb),
+        .add_file_name = platform::is_checked(kAddFileName),
+        .group_by_crystal = platform::is_checked(kGroupByCrystal),
+        .first_indent = platform::value(kFirstIndent),
+        .second_indent = platform::value(kSecondIndent),
+    };
 }
 
-void RestoreListingOptions(const ListingOptionsSet& options, int buffer)
+void save_listing_options(ListingOptionsSet& options, int buffer)
+{
+    if (valid_buffer(buffer)) options[buffer - 1] = shown_listing_options();
+}
+
+void restore_listing_options(const ListingOptionsSet& options, int buffer)
 {
     if (!valid_buffer(buffer)) return;
     const ListingOptions& o = options[buffer - 1];
@@ -56,15 +61,13 @@ void RestoreListingOptions(const ListingOptionsSet& options, int buffer)
     platform::set_value(kSecondIndent, o.second_indent);
 }
 
-void ConvertCurrentBuffer(App& app)
+void convert_current_buffer(App& app)
 {
     int buffer = current_buffer(app.store);
     const ScreenBuffer* picture = buffer_of(app.store, buffer);
     if (!picture) return;
     std::vector<std::string> lines =
-        GenerateListing(*picture, path_to_utf8(file_name(app.store, buffer)), platform::is_checked(kOptionDt),
-                        platform::is_checked(kAddFileName), platform::is_checked(kGroupByCrystal),
-                        platform::value(kFirstIndent), platform::value(kSecondIndent));
+        generate_listing(*picture, path_to_utf8(file_name(app.store, buffer)), shown_listing_options());
     // The whole text at once: appending line by line is far too slow in a
     // rich-text control.
     platform::set_rich_text(code_view_of(buffer), lines);

@@ -1,7 +1,7 @@
-#include "listing/code_view.h"
+#include "app/views/code_view.h"
 
 #include "core/image_store.h"
-#include "editor/screen_view.h"
+#include "app/views/screen_view.h"
 #include "listing/listing.h"
 
 namespace lumetra {
@@ -10,22 +10,22 @@ std::vector<LayoutRow> code_view_rows()
 {
     std::vector<LayoutRow> rows;
     for (int buffer = 1; buffer <= kBufferCount; ++buffer)
-        rows.push_back({code_view_of(buffer), ControlKind::RichText, 0, {4, 340, 550, 150}, "", platform::kHidden, {},
+        rows.push_back({code_view_of(buffer), ControlKind::RichText, 0, kCodeViewRect, "", platform::kHidden, {},
                         Rgb{206, 255, 214}, Font::Code});
     return rows;
 }
 
-void ShowCodeView(int buffer, bool focus)
+void show_code_view(int buffer, bool focus)
 {
     if (!valid_buffer(buffer)) return;
     for (int other = 1; other <= kBufferCount; ++other) platform::show(code_view_of(other), other == buffer);
     if (focus) platform::set_focus(code_view_of(buffer));
 }
 
-void ShowCellPosition(int cell)
+void show_cell_position(int cell)
 {
     if (!valid_cell(cell)) return;
-    CellLocation at = LocateCell(cell);
+    CellLocation at = locate_cell(cell);
     platform::set_text(kStatusText, "Кристалл — " + std::to_string(at.crystal) + ";  Страница — " + std::to_string(at.page) +
                                         ";  Сегмент  — " + std::to_string(at.column_group));
 }

@@ -5,22 +5,12 @@
 
 #include <vector>
 
+#include "app/ids.h"
 #include "app/app.h"
 #include "app/layout.h"
 
 namespace lumetra {
 
-constexpr int kStatusText = 4;  // on the toolbar
-constexpr int kBufferTabs = 7;
-constexpr int kScreenFrame = 8;
-constexpr int kScreenArea = 9;
-constexpr int kCellEditorFrame = 10;
-constexpr int kCellEditorArea = 11;
-constexpr int kCellEditorPanel = 410;
-constexpr int kReadOutLabels = 551;
-constexpr int kReadOutNumbers = 554;
-constexpr int kReadOutCode = 553;
-constexpr int kPixelImageCount = 64;  // the cell editor's images 280..343
 
 inline constexpr Rgb kCellBackground{97, 213, 155};
 inline constexpr Rgb kOpenCellBackground{148, 255, 164};

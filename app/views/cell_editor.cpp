@@ -1,7 +1,6 @@
-#include "editor/cell_editor.h"
+#include "app/views/cell_editor.h"
 
-#include "app/modes.h"
-#include "editor/screen_view.h"
+#include "app/views/screen_view.h"
 #include "listing/listing.h"
 
 namespace lumetra {
@@ -56,26 +55,15 @@ void open_cell_for_editing(App& app, int cell)
     show_read_out(app, cell_image_of(cell), buffer);
 }
 
-void cell_image_event(App& app, int image_id, EventType type)
+void editing_cell_event(App& app, int cell, EventType type)
 {
-    int cell = cell_of_image(image_id);
-    if (cell == kNoCell) return;
-    if (app.shell.mode == 1) {
-        switch (type) {
-        case EventType::DoubleClick: open_cell_for_editing(app, cell); break;
-        case EventType::RightClick: show_cell_popup(app, cell); break;
-        case EventType::Click:
-            if (cell != open_cell(app.store)) close_open_cell(app);
-            break;
-        default: break;
-        }
-        return;
-    }
-    // In the other modes a double click brings the editor back with the cell
-    // open; other clicks do nothing here.
-    if (type == EventType::DoubleClick) {
-        switch_mode(app, 1);
-        open_cell_for_editing(app, cell);
+    switch (type) {
+    case EventType::DoubleClick: open_cell_for_editing(app, cell); break;
+    case EventType::RightClick: show_cell_popup(app, cell); break;
+    case EventType::Click:
+        if (cell != open_cell(app.store)) close_open_cell(app);
+        break;
+    default: break;
     }
 }
 
@@ -89,7 +77,7 @@ void cell_editor_poll(App& app)
     int buffer = current_buffer(app.store);
     // Every pass with a cell open counts as an edit, whether a pixel changes or not.
     set_modified(app.store, buffer, true);
-    if (app.shell.mode != 1) return;
+    if (app.shell.mode != Mode::Editing) return;
 
     // The platform reports whether a button is held now, with no memory of
     // earlier presses, so there is no stale reading to throw away first.
@@ -115,11 +103,11 @@ void show_read_out(const App& app, int image_id, int buffer)
 {
     int cell = cell_of_image(image_id);
     if (cell == kNoCell || !valid_buffer(buffer)) return;
-    CellPosition at = cell_position(cell);
+    CellLocation at = locate_cell(cell);
     platform::set_text(kReadOutNumbers, std::to_string(at.crystal) + "\n\n" + std::to_string(at.page) + "\n\n" +
                                             std::to_string(at.column_group));
     // The same bytes as the cell's line in the listing.
-    platform::set_text(kReadOutCode, FormatCellBytes(*buffer_of(app.store, buffer), cell));
+    platform::set_text(kReadOutCode, format_cell_bytes(*buffer_of(app.store, buffer), cell));
     platform::enable(kReadOutLabels, true);
 }
 

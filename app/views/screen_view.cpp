@@ -1,8 +1,8 @@
-#include "editor/screen_view.h"
+#include "app/views/screen_view.h"
 
 #include "core/text_encoding.h"
-#include "listing/code_view.h"
-#include "listing/conversion_panel.h"
+#include "app/views/code_view.h"
+#include "app/panels/conversion_panel.h"
 
 namespace lumetra {
 
@@ -165,40 +165,40 @@ void switch_buffer(App& app)
     int new_buffer = platform::selection(kBufferTabs) + 1;
     if (new_buffer == old_buffer || !valid_buffer(new_buffer)) return;
     clear_read_out();
-    SaveListingOptions(app.listing_options, old_buffer);
-    RestoreListingOptions(app.listing_options, new_buffer);
+    save_listing_options(app.listing_options, old_buffer);
+    restore_listing_options(app.listing_options, new_buffer);
     set_current_buffer(app.store, new_buffer);
     show_whole_buffer(app);
     show_window_title(app);
-    ShowCodeView(new_buffer, true);
+    show_code_view(new_buffer, true);
 }
 
 void hover_poll(App& app)
 {
     const ImageStore& store = app.store;
-    bool active = (app.shell.mode == 1 && open_cell(store) == kNoCell) ||
-                  (app.shell.mode == 4 && current_buffer(store) == kBufferCount);
+    bool active = (app.shell.mode == Mode::Editing && open_cell(store) == kNoCell) ||
+                  (app.shell.mode == Mode::Optimisation && current_buffer(store) == kBufferCount);
     if (!active) return;
 
     HoverState& hover = app.view.hover;
-    if (hover.state != 2) hover.state = 0;
+    if (hover.phase != HoverPhase::Cleared) hover.phase = HoverPhase::Away;
     platform::Point pointer = platform::pointer_position();
     if (platform::control_screen_rect(kScreenFrame).contains(pointer)) {
-        hover.state = 1;
+        hover.phase = HoverPhase::Over;
         int under = cell_at(pointer);
         if (under != kNoCell && under != hover.last_cell) {
             paint_cell(app, cell_image_of(under), CellState::Hovered, current_buffer(store));
             if (hover.last_cell != kNoCell) paint_cell(app, cell_image_of(hover.last_cell), CellState::Normal, current_buffer(store));
             hover.last_cell = under;
-            ShowCellPosition(under);
+            show_cell_position(under);
         }
     }
-    if (hover.state == 0) {
+    if (hover.phase == HoverPhase::Away) {
         // The pointer has left the view. The highlight goes, and is forgotten,
         // so that coming back onto the same cell lights it again.
         if (hover.last_cell != kNoCell) paint_cell(app, cell_image_of(hover.last_cell), CellState::Normal, current_buffer(store));
         hover.last_cell = kNoCell;
-        hover.state = 2;
+        hover.phase = HoverPhase::Cleared;
         platform::set_text(kStatusText, "");
     }
 }

@@ -1,10 +1,10 @@
-#include "listing/code_view_commands.h"
+#include "app/views/code_view_commands.h"
 
 #include "app/documents.h"
 #include "core/chr_file.h"
 #include "core/file_io.h"
 #include "core/text_encoding.h"
-#include "listing/code_view.h"
+#include "app/views/code_view.h"
 
 namespace lumetra {
 
@@ -13,10 +13,10 @@ constexpr const char* kListingTitle = "Сохранить файл...";
 constexpr const char* kListingFilter = "*.asm, *.inc, *.txt|*.asm; *.inc; *.txt|Все файлы|*.*";
 }  // namespace
 
-void SelectAllText(int view) { platform::select_all(view); }
-void CopySelectedText(int view) { platform::copy_selection(view); }
+void select_all_text(int view) { platform::select_all(view); }
+void copy_selected_text(int view) { platform::copy_selection(view); }
 
-void SaveListingFile(App& app)
+void save_listing_file(App& app)
 {
     platform::FileChoice choice = platform::save_file_dialog({kListingTitle, kListingFilter, 1, {}});
     if (choice.path.empty()) return;
@@ -25,9 +25,9 @@ void SaveListingFile(App& app)
     // The view's lines come joined by CR LF. A character the code page cannot
     // hold (typed by the user) fails the save rather than being mangled.
     auto bytes = encode_cp1251(platform::text(code_view_of(current_buffer(app.store))));
-    if (!bytes || !write_file_atomically(path, *bytes)) show_error_box(write_error(path).message);
+    if (!bytes || !write_file_atomically(path, *bytes)) show_error_box(file_error_text(write_error(path)));
 }
 
-void save_listing_command(App& app, int) { SaveListingFile(app); }
+void save_listing_command(App& app, int) { save_listing_file(app); }
 
 }  // namespace lumetra

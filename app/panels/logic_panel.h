@@ -4,20 +4,12 @@
 
 #include <vector>
 
+#include "app/ids.h"
 #include "app/app.h"
 #include "app/layout.h"
 
 namespace lumetra {
 
-constexpr int kLogicAnd = 583;  // option buttons 583..585: And, Or, Xor
-constexpr int kLogicOr = 584;
-constexpr int kLogicXor = 585;
-constexpr int kLogicFirst = 589;   // buffer lists, index = buffer - 1
-constexpr int kLogicSecond = 590;
-constexpr int kLogicResult = 591;
-constexpr int kLogicApply = 592;
-constexpr int kLogicUndoButton = 593;
-constexpr int kLogicClose = 594;
 
 // The contents of container 580 (its title strip and close image come with
 // the other tool panels).
@@ -28,9 +20,9 @@ bool create_logic_panel();
 
 // "Выполнить": reads the panel, keeps the result buffer for undo, combines,
 // marks the result modified and repaints the view when it shows the result.
-void ApplyLogicOperation(App& app);
+void apply_logic_operation(App& app);
 // "Отменить...": the result buffer as it was before the last operation.
-void UndoLogicOperation(App& app);
+void undo_logic_operation(App& app);
 
 // Control events, as the loop's control table hands them on.
 void logic_result_event(App& app, int control, platform::EventType type);  // list 591

@@ -1,6 +1,6 @@
-#include "tools/logic_panel.h"
+#include "app/panels/logic_panel.h"
 
-#include "editor/screen_view.h"
+#include "app/views/screen_view.h"
 #include "tools/logic.h"
 
 namespace lumetra {
@@ -47,7 +47,7 @@ std::vector<LayoutRow> logic_panel_rows()
         {kLogicApply, ControlKind::Button, p, {20, 236, 80, 24}, "Выполнить", 0, {}, {}, m},
         {kLogicUndoButton, ControlKind::Button, p, {130, 236, 80, 24}, "Отменить...", kDisabled, {}, {}, m,
          "Отменить последнее действие"},
-        {kLogicClose, ControlKind::Button, p, {80, 270, 80, 24}, "Закрыть", 0, {}, {}, m},
+        {kLogicCloseButton, ControlKind::Button, p, {80, 270, 80, 24}, "Закрыть", 0, {}, {}, m},
     };
 }
 
@@ -63,7 +63,7 @@ bool create_logic_panel()
     return true;
 }
 
-void ApplyLogicOperation(App& app)
+void apply_logic_operation(App& app)
 {
     LogicChoice choice;
     choice.operation = logic_operation_from_options(platform::is_checked(kLogicAnd), platform::is_checked(kLogicOr),
@@ -71,18 +71,18 @@ void ApplyLogicOperation(App& app)
     choice.first = chosen_buffer(kLogicFirst);
     choice.second = chosen_buffer(kLogicSecond);
     choice.result = chosen_buffer(kLogicResult);
-    if (!ApplyLogicOperation(app.store, app.logic_undo, choice)) return;
+    if (!perform_logic_operation(app.store, app.logic_undo, choice)) return;
     platform::enable(kLogicUndoButton, app.logic_undo.available);
     repaint_if_shown(app, choice.result);
 }
 
-void UndoLogicOperation(App& app)
+void undo_logic_operation(App& app)
 {
     // The button is the undo state: a mode switch disables it without
     // telling the snapshot.
     if (!platform::is_enabled(kLogicUndoButton)) disable_logic_undo(app.logic_undo);
     int result = chosen_buffer(kLogicResult);
-    bool restored = UndoLogicOperation(app.store, app.logic_undo, result);
+    bool restored = restore_logic_snapshot(app.store, app.logic_undo, result);
     platform::enable(kLogicUndoButton, false);
     if (restored) repaint_if_shown(app, result);
 }
@@ -95,7 +95,7 @@ void logic_result_event(App& app, int, EventType type)
     platform::enable(kLogicUndoButton, false);
 }
 
-void logic_apply_event(App& app, int, EventType) { ApplyLogicOperation(app); }
-void logic_undo_event(App& app, int, EventType) { UndoLogicOperation(app); }
+void logic_apply_event(App& app, int, EventType) { apply_logic_operation(app); }
+void logic_undo_event(App& app, int, EventType) { undo_logic_operation(app); }
 
 }  // namespace lumetra
