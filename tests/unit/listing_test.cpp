@@ -39,7 +39,9 @@ TEST(Listing, WorkedExampleDefaultOptions)
 TEST(Listing, WorkedExampleDbWithFileNameUngrouped)
 {
     ScreenBuffer picture;
-    auto lines = generate_listing(picture, "C:\\Pictures\\logo.chr", {.dt = false, .db = true, .add_file_name = true, .group_by_crystal = false, .first_indent = 2, .second_indent = 4});
+    auto lines = generate_listing(picture, "C:\\Pictures\\logo.chr",
+                                  {.dt = false, .db = true, .add_file_name = true, .group_by_crystal = false,
+                                   .first_indent = 2, .second_indent = 4});
     ASSERT_EQ(lines.size(), 148u);
     EXPECT_EQ(lines[1], "; Файл  —  C:\\Pictures\\logo.chr");
     EXPECT_EQ(lines[12], ";       Страница 1  //  кристалл 2");
@@ -50,18 +52,18 @@ TEST(Listing, WorkedExampleDbWithFileNameUngrouped)
 TEST(Listing, FileNameLineNeedsBothTheOptionAndAName)
 {
     ScreenBuffer picture;
-    EXPECT_EQ(generate_listing(picture, "C:\\a.chr", {.dt = true, .db = false, .add_file_name = false, .group_by_crystal = true, .first_indent = 12, .second_indent = 12}).size(), 151u);
-    EXPECT_EQ(generate_listing(picture, "", {.dt = true, .db = false, .add_file_name = true, .group_by_crystal = true, .first_indent = 12, .second_indent = 12}).size(), 151u);
-    EXPECT_EQ(generate_listing(picture, "", {.dt = true, .db = false, .add_file_name = true, .group_by_crystal = false, .first_indent = 12, .second_indent = 12}).size(), 146u);
-    EXPECT_EQ(generate_listing(picture, "C:\\a.chr", {.dt = true, .db = false, .add_file_name = true, .group_by_crystal = false, .first_indent = 12, .second_indent = 12}).size(), 148u);
+    EXPECT_EQ(generate_listing(picture, "C:\\a.chr", {.add_file_name = false, .group_by_crystal = true}).size(), 151u);
+    EXPECT_EQ(generate_listing(picture, "", {.add_file_name = true, .group_by_crystal = true}).size(), 151u);
+    EXPECT_EQ(generate_listing(picture, "", {.add_file_name = true, .group_by_crystal = false}).size(), 146u);
+    EXPECT_EQ(generate_listing(picture, "C:\\a.chr", {.add_file_name = true, .group_by_crystal = false}).size(), 148u);
 }
 
 TEST(Listing, IndentsSetTheLineWidths)
 {
     ScreenBuffer picture;
     picture.bytes[1023] = 0x80;  // bottom-right pixel: last byte of cell 128
-    auto narrow = generate_listing(picture, "", {.dt = true, .db = false, .add_file_name = false, .group_by_crystal = true, .first_indent = 2, .second_indent = 2});
-    auto wide = generate_listing(picture, "", {.dt = true, .db = false, .add_file_name = false, .group_by_crystal = true, .first_indent = 20, .second_indent = 20});
+    auto narrow = generate_listing(picture, "", {.first_indent = 2, .second_indent = 2});
+    auto wide = generate_listing(picture, "", {.first_indent = 20, .second_indent = 20});
     EXPECT_EQ(narrow[4].size(), 45u);
     EXPECT_EQ(wide[4].size(), 81u);
     EXPECT_EQ(narrow[149], "  Dt  0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x80");
