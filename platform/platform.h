@@ -108,6 +108,8 @@ enum Style : unsigned {
     kGroup = 1u << 5,      // first radio button of a group
     kChecked = 1u << 6,    // radio and check box initial state
     kDigitsOnly = 1u << 7, // edit: only the digits 0..9 can be typed
+    kDefaultButton = 1u << 8,  // button: drawn with the default-button frame
+    kSmooth = 1u << 9,     // progress bar: one smooth bar instead of blocks
 };
 
 enum class Font {
@@ -148,7 +150,9 @@ bool create_control(const ControlSpec& spec);
 bool control_exists(int id);
 
 void set_text(int id, const std::string& text);
-std::string text(int id);             // rich text: the lines joined by CR LF
+// Rich text: the lines joined by CR LF. Combo: the selected item, "" with
+// none. Spin: the number field as shown, typed text included.
+std::string text(int id);
 void enable(int id, bool enabled);
 bool is_enabled(int id);
 void show(int id, bool visible);
@@ -159,6 +163,8 @@ void set_items(int id, const std::vector<std::string>& items);
 void set_selection(int id, int index);   // combo or tabs, sends no event
 int selection(int id);                   // -1 when none
 void set_value(int id, int value);       // spin or progress, sends no event
+// Spin: reads the number field again, as the arrows do; a field that does not
+// hold a number inside the range leaves the last good value, which is answered.
 int value(int id);
 void set_focus(int id);
 int focused_control();                   // 0 when none of ours
@@ -166,9 +172,14 @@ void select_all(int id);                 // one-line edit or rich text
 void set_bitmap(int id, const Bitmap& bitmap);
 void set_image(int id, int image);       // a stored image
 
-// Rich text (the code views and the skip list).
+// Rich text (the code views and the skip list), written in the control's own font.
+// A run formats characters of one line: line counts from 0, start from 0
+// inside that line, and start and length count Unicode characters (code
+// points), not bytes. What lies past the end of the line is not formatted.
 struct TextRun {
-    int start = 0, length = 0;  // character positions, a line break counting as one
+    int line = 0;
+    int start = 0;
+    int length = 0;
     std::optional<Rgb> colour;
     bool bold = false;
 };
@@ -176,7 +187,7 @@ struct TextRun {
 void set_rich_text(int id, const std::vector<std::string>& lines, const std::vector<TextRun>& runs = {});
 void append_rich_line(int id, const std::string& line);
 void copy_selection(int id);             // the control's own copy command
-std::string rich_text_as_rtf(int id);    // the whole document with colours and bold runs
+std::string rich_text_as_rtf(int id);    // the whole document as RTF, with colours and bold runs
 
 // ---------------------------------------------------------------- menus, toolbar, shortcuts
 
@@ -273,6 +284,10 @@ std::optional<Point> to_main_client(Point screen);  // nothing when outside the 
 bool left_button_down();
 bool right_button_down();
 void warning_beep();                  // the exclamation sound
+void default_beep();                  // the system's default sound
+// Paints a control and everything inside it at once, without waiting for the
+// event loop (a loop of its own that only polls); 0: the whole main window.
+void repaint_now(int id);
 void sleep_ms(int milliseconds);
 std::uint64_t now_ms();
 std::filesystem::path temp_directory();  // long form, the user's temporary directory

@@ -3,6 +3,9 @@
 // are summed from the layout exactly as the windows would place them, which
 // makes "the pointer is over X" behave as on screen.
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <deque>
 #include <map>
 #include <stdexcept>
@@ -10,6 +13,7 @@
 
 #include "platform/headless/headless_test.h"
 #include "platform/platform.h"
+#include "platform/rich_text_rtf.h"
 
 namespace lumetra::platform {
 
@@ -63,6 +67,7 @@ struct Machine {
     std::vector<Shortcut> shortcuts;
 
     std::deque<Event> events;
+    std::multimap<std::uint64_t, Event> timed_events;  // by the time they become pending
     bool ran_dry = false;
     Point pointer;
     bool left = false, right = false;
@@ -73,8 +78,13 @@ struct Machine {
     std::vector<headless::FileDialogCall> dialogs;
 
     int beeps = 0;
+    int default_beeps = 0;
+    std::map<int, int> repaints;
     std::string clipboard;
     std::uint64_t clock = 1000;
+    std::uint64_t clock_limit = 1000 + 10 * 60 * 1000;
+    std::vector<headless::SleepCall> sleeps;
+    std::vector<headless::SelectionCall> selections;
     std::filesystem::path temp;
     std::vector<std::string> links;
     PointerShape pointer_shape = PointerShape::Arrow;
@@ -213,6 +223,46 @@ void rename_in_tree(std::vector<MenuItem>& items, int command, const std::string
     }
 }
 
+// Timed events whose time has come join the queue, in time order.
+void release_due_events()
+{
+    auto& m = machine();
+    while (!m.timed_events.empty() && m.timed_events.begin()->first <= m.clock) {
+        m.events.push_back(std::move(m.timed_events.begin()->second));
+        m.timed_events.erase(m.timed_events.begin());
+    }
+}
+
+void advance_clock_to(std::uint64_t time)
+{
+    auto& m = machine();
+    if (time > m.clock_limit)
+        throw headless::ClockLimitReached("headless: the fake clock passed its limit of " +
+                                          std::to_string(m.clock_limit) + " ms (it would reach " +
+                                          std::to_string(time) + " ms); does a loop never end?");
+    m.clock = time;
+    release_due_events();
+}
+
+// The number field of a spin read as the up-down control reads its buddy:
+// the whole text one decimal number (an empty field is 0) inside the range.
+std::optional<int> spin_field_number(const ControlState& c)
+{
+    const char* begin = c.text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const long n = std::strtol(begin, &end, 10);
+    if (*end != '\0' || errno == ERANGE || n < INT_MIN || n > INT_MAX) return std::nullopt;
+    if (n < c.spec.min || n > std::max(c.spec.min, c.spec.max)) return std::nullopt;
+    return static_cast<int>(n);
+}
+
+rtf::FontFace rtf_face(Font font)
+{
+    if (font == Font::Code) return {"Lucida Console", 20, "fmodern", 1, 204};
+    return {"MS Shell Dlg", 16, "fswiss", 2, 204};
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- windows
@@ -290,6 +340,7 @@ bool create_control(const ControlSpec& spec)
     c.items = spec.items;
     if ((spec.kind == ControlKind::Tabs) && !c.items.empty()) c.selection = 0;
     c.value = std::clamp(spec.value, spec.min, std::max(spec.min, spec.max));
+    if (spec.kind == ControlKind::Spin) c.text = std::to_string(c.value);  // the arrows write the number into the field
     c.image = spec.image;
     m.controls.emplace(spec.id, std::move(c));
     m.creation_order.push_back(spec.id);
@@ -314,7 +365,10 @@ void set_text(int id, const std::string& text)
 std::string text(int id)
 {
     auto* c = find(id);
-    return c ? plain_text(*c) : std::string();
+    if (!c) return {};
+    if (c->spec.kind == ControlKind::Combo)
+        return c->selection >= 0 ? c->items[static_cast<std::size_t>(c->selection)] : std::string();
+    return plain_text(*c);
 }
 
 void enable(int id, bool enabled)
@@ -370,7 +424,10 @@ void set_items(int id, const std::vector<std::string>& items)
 
 void set_selection(int id, int index)
 {
-    if (auto* c = find(id)) c->selection = (index >= 0 && index < static_cast<int>(c->items.size())) ? index : -1;
+    auto* c = find(id);
+    if (!c) return;
+    c->selection = (index >= 0 && index < static_cast<int>(c->items.size())) ? index : -1;
+    if (c->spec.kind == ControlKind::Tabs) machine().selections.push_back({machine().clock, id, index});
 }
 
 int selection(int id)
@@ -381,13 +438,19 @@ int selection(int id)
 
 void set_value(int id, int v)
 {
-    if (auto* c = find(id)) c->value = std::clamp(v, c->spec.min, std::max(c->spec.min, c->spec.max));
+    auto* c = find(id);
+    if (!c) return;
+    c->value = std::clamp(v, c->spec.min, std::max(c->spec.min, c->spec.max));
+    if (c->spec.kind == ControlKind::Spin) c->text = std::to_string(c->value);
 }
 
 int value(int id)
 {
     auto* c = find(id);
-    return c ? c->value : 0;
+    if (!c) return 0;
+    if (c->spec.kind == ControlKind::Spin)
+        if (auto typed = spin_field_number(*c)) c->value = *typed;
+    return c->value;
 }
 
 void set_focus(int id)
@@ -441,16 +504,8 @@ void copy_selection(int id)
 std::string rich_text_as_rtf(int id)
 {
     auto* c = find(id);
-    if (!c) return {};
-    std::string rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0\\plain ";
-    for (std::size_t l = 0; l < c->lines.size(); ++l) {
-        if (l) rtf += "\\par\n";
-        for (char ch : c->lines[l]) {
-            if (ch == '\\' || ch == '{' || ch == '}') rtf += '\\';
-            rtf += ch;
-        }
-    }
-    return rtf + "}";
+    if (!c || c->spec.kind != ControlKind::RichText) return {};
+    return rtf::document(c->lines, c->runs, rtf_face(c->spec.font));
 }
 
 // ---------------------------------------------------------------- menus, toolbar, shortcuts
@@ -536,6 +591,8 @@ void create_shortcuts(const std::vector<Shortcut>& shortcuts) { machine().shortc
 Event wait_event()
 {
     auto& m = machine();
+    release_due_events();
+    if (m.events.empty() && !m.timed_events.empty()) advance_clock_to(m.timed_events.begin()->first);
     if (m.events.empty()) {
         m.ran_dry = true;
         return Event{EventKind::Close, 0, EventType::None, WindowId::Main, {}};
@@ -548,6 +605,7 @@ Event wait_event()
 std::optional<Event> poll_event()
 {
     auto& m = machine();
+    release_due_events();
     if (m.events.empty()) return std::nullopt;
     Event e = m.events.front();
     m.events.pop_front();
@@ -607,7 +665,16 @@ std::optional<Point> to_main_client(Point screen)
 bool left_button_down() { return machine().left; }
 bool right_button_down() { return machine().right; }
 void warning_beep() { ++machine().beeps; }
-void sleep_ms(int milliseconds) { machine().clock += static_cast<std::uint64_t>(std::max(0, milliseconds)); }
+void default_beep() { ++machine().default_beeps; }
+void repaint_now(int id) { ++machine().repaints[id]; }
+
+void sleep_ms(int milliseconds)
+{
+    auto& m = machine();
+    m.sleeps.push_back({m.clock, milliseconds});
+    advance_clock_to(m.clock + static_cast<std::uint64_t>(std::max(0, milliseconds)));
+}
+
 std::uint64_t now_ms() { return machine().clock; }
 std::filesystem::path temp_directory() { return machine().temp; }
 void open_link(const std::string& target) { machine().links.push_back(target); }
@@ -659,11 +726,26 @@ void discard()
 
 std::filesystem::path temp_dir() { return machine().temp; }
 
-void push_event(const Event& event) { machine().events.push_back(event); }
+void push_event(const Event& event)
+{
+    platform::release_due_events();  // whatever fell due earlier comes first
+    machine().events.push_back(event);
+}
+
+void push_event_at(std::uint64_t time_ms, const Event& event)
+{
+    if (time_ms <= machine().clock) push_event(event);
+    else machine().timed_events.emplace(time_ms, event);
+}
+
 void push_command(int command) { push_event({EventKind::Command, command, EventType::None, WindowId::Main, {}}); }
 void push_control(int id, EventType type, WindowId window) { push_event({EventKind::Control, id, type, window, {}}); }
 void push_close(WindowId window) { push_event({EventKind::Close, 0, EventType::None, window, {}}); }
-std::size_t pending_events() { return machine().events.size(); }
+std::size_t pending_events()
+{
+    platform::release_due_events();
+    return machine().events.size();
+}
 bool ran_dry() { return machine().ran_dry; }
 
 void point_at(int id, int dx, int dy)
@@ -687,6 +769,40 @@ void hold_buttons(bool left, bool right)
     machine().right = right;
 }
 
+static platform::ControlState& existing(int id)
+{
+    auto* c = platform::find(id);
+    if (!c) throw std::logic_error("no control " + std::to_string(id));
+    return *c;
+}
+
+void type_text(int id, const std::string& text)
+{
+    auto& c = existing(id);
+    const auto kind = c.spec.kind;
+    if (kind != platform::ControlKind::Edit && kind != platform::ControlKind::Spin)
+        throw std::logic_error("type_text: control " + std::to_string(id) + " takes no typing");
+    if ((c.spec.style & platform::kReadOnly) || !c.enabled) return;
+    const bool digits_only = kind == platform::ControlKind::Spin || (c.spec.style & platform::kDigitsOnly);
+    std::string typed;
+    int characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char byte = text[i];
+        const bool starts = !platform::continues_character(byte);
+        if (byte == '\r' || byte == '\n') continue;  // one line only
+        if (digits_only && (byte < '0' || byte > '9')) continue;
+        if (starts) {
+            if (kind == platform::ControlKind::Edit && c.spec.text_limit > 0 && characters == c.spec.text_limit) break;
+            ++characters;
+        } else if (typed.empty()) {
+            continue;  // no character to continue
+        }
+        typed += byte;
+    }
+    c.text = typed;
+    c.sel_start = c.sel_end = characters;
+}
+
 bool press_shortcut(bool ctrl, bool shift, bool alt, char key)
 {
     for (const auto& s : machine().shortcuts) {
@@ -704,6 +820,15 @@ void answer_file_dialog(const FileChoice& choice) { machine().dialog_answers.pus
 const std::vector<FileDialogCall>& file_dialogs() { return machine().dialogs; }
 
 int beeps() { return machine().beeps; }
+int default_beeps() { return machine().default_beeps; }
+
+int repaints(int id)
+{
+    auto& counts = machine().repaints;
+    auto it = counts.find(id);
+    return it == counts.end() ? 0 : it->second;
+}
+
 std::string clipboard() { return machine().clipboard; }
 void set_clipboard(const std::string& text) { machine().clipboard = text; }
 
@@ -713,13 +838,6 @@ platform::WindowSpec window_spec(WindowId id) { return machine().windows[id].spe
 void fail_window_creation(WindowId id) { machine().failing_windows.push_back(id); }
 bool accepting_drops() { return machine().drops; }
 bool shut_down() { return machine().shut_down; }
-
-static platform::ControlState& existing(int id)
-{
-    auto* c = platform::find(id);
-    if (!c) throw std::logic_error("no control " + std::to_string(id));
-    return *c;
-}
 
 const ControlSpec& control_spec(int id) { return existing(id).spec; }
 std::vector<int> controls_in_creation_order() { return machine().creation_order; }
@@ -762,5 +880,8 @@ const std::vector<Shortcut>& shortcuts() { return machine().shortcuts; }
 std::vector<std::string> opened_links() { return machine().links; }
 platform::PointerShape pointer_shape() { return machine().pointer_shape; }
 const std::vector<FadeCall>& fades() { return machine().fades; }
+const std::vector<SleepCall>& sleeps() { return machine().sleeps; }
+const std::vector<SelectionCall>& selection_log() { return machine().selections; }
+void set_clock_limit(std::uint64_t time_ms) { machine().clock_limit = time_ms; }
 
 }  // namespace lumetra::headless

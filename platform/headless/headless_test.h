@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,9 @@ using platform::TextRun;
 using platform::ToolbarItem;
 using platform::WindowId;
 
-// A fresh machine: no windows, no controls, empty queues, clock at 1000 ms,
-// pointer at the screen origin, and a new empty temporary directory.
+// A fresh machine: no windows, no controls, empty queues and logs, clock at
+// 1000 ms with its limit ten minutes later, pointer at the screen origin, and
+// a new empty temporary directory.
 void reset();
 // Removes the temporary directory of the last reset; for the end of a test.
 void discard();
@@ -45,10 +47,14 @@ constexpr int kToolbarHeight = 28;
 // ---------------------------------------------------------------- input
 
 void push_event(const Event& event);
+// The event becomes pending when the fake clock (now_ms) reaches time_ms;
+// events due at the same time keep the order they were pushed in. wait_event
+// with only such future events left moves the clock on to the first of them.
+void push_event_at(std::uint64_t time_ms, const Event& event);
 void push_command(int command);
 void push_control(int id, EventType type, WindowId window = WindowId::Main);
 void push_close(WindowId window = WindowId::Main);
-std::size_t pending_events();
+std::size_t pending_events();  // due now; later timed events not counted
 // wait_event() with nothing queued answers a close of the main window so that
 // a loop always ends; this tells whether that happened.
 bool ran_dry();
@@ -60,6 +66,13 @@ void point_at_screen(Point screen);
 // The pointer at a point of the main window's client area.
 void point_at_client(Point client);
 void hold_buttons(bool left, bool right);
+
+// Puts text into an Edit or into a Spin's number field as typing it would:
+// the whole content is replaced; a read-only or disabled field takes nothing;
+// a Spin's field and a digits-only Edit refuse everything but 0..9; an Edit
+// with a text limit takes that many characters. No event is queued (typing
+// sends none the shell listens to) and the focus does not move.
+void type_text(int id, const std::string& text);
 
 // Looks the keys up in the shortcut table and queues the command; false when
 // no shortcut has these keys.
@@ -86,7 +99,9 @@ const std::vector<FileDialogCall>& file_dialogs();
 
 // ---------------------------------------------------------------- reading back
 
-int beeps();
+int beeps();          // warning_beep calls
+int default_beeps();  // default_beep calls
+int repaints(int id); // repaint_now calls for the control (0: the main window)
 std::string clipboard();
 void set_clipboard(const std::string& text);
 
@@ -123,5 +138,31 @@ struct FadeCall {
     bool show = false;
 };
 const std::vector<FadeCall>& fades();
+
+// ---------------------------------------------------------------- fake time
+
+struct SleepCall {
+    std::uint64_t at;  // now_ms when sleep_ms was called
+    int ms;
+};
+const std::vector<SleepCall>& sleeps();
+
+// Tab selections made by set_selection on a Tabs control.
+struct SelectionCall {
+    std::uint64_t at;
+    int id;
+    int index;
+};
+const std::vector<SelectionCall>& selection_log();
+
+// Thrown when the fake clock would pass its limit: a loop that would run for
+// ever ends the test with a failure instead of hanging it.
+struct ClockLimitReached : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+// time_ms is a time on the fake clock, as now_ms gives it. A sleep_ms, or a
+// wait_event moving on to a timed event, that would carry the clock past it
+// throws ClockLimitReached (the sleep is still logged; the clock stays).
+void set_clock_limit(std::uint64_t time_ms);
 
 }  // namespace lumetra::headless

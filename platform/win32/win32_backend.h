@@ -59,6 +59,7 @@ struct ControlRecord {
     std::optional<Rgb> text_colour;
     std::optional<Rgb> background;
     std::optional<Rgb> hover_colour;  // link: text colour while the pointer is over it
+    Font font = Font::Default;        // as created; rich text is written in it
     bool hovered = false;
     HBRUSH brush = nullptr;  // background brush, when one is given
     int radio_group = 0;     // radio: number of the first button of its group

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/rich_text_rtf.h"
+
 namespace lumetra::platform::win32 {
 
 constexpr int kSpinArrowsWidth = 13;
@@ -244,97 +246,61 @@ static DWORD CALLBACK stream_out(DWORD_PTR cookie, LPBYTE buffer, LONG count, LO
     return 0;
 }
 
-// One UTF-16 unit: RichEdit counts positions in these, and \uN takes them
-// signed, a surrogate pair giving two.
-static void append_rtf_char(std::string& rtf, wchar_t unit)
+// The rich text is written in the control's own font (the code views'
+// fixed-pitch face, the skip list's default one): the face, size, family and
+// pitch of the font it was made with. The charset asks for the face's Cyrillic
+// glyphs, so that Russian text stays in that face.
+static rtf::FontFace face_of(Font font)
 {
-    if (unit == L'\\' || unit == L'{' || unit == L'}') {
-        rtf += '\\';
-        rtf += static_cast<char>(unit);
-    } else if (unit == L'\t') {
-        rtf += "\\tab ";
-    } else if (unit >= 0x20 && unit < 0x80) {
-        rtf += static_cast<char>(unit);
-    } else if (unit < 0x20) {
-        // control characters have no place in a listing
-    } else {
-        rtf += "\\u" + std::to_string(static_cast<std::int16_t>(unit)) + "?";
+    LOGFONTW logical{};
+    GetObjectW(font_of(font), sizeof logical, &logical);
+    rtf::FontFace face;
+    face.face = narrow(logical.lfFaceName);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const int pixels = logical.lfHeight < 0 ? -logical.lfHeight : logical.lfHeight;
+    // A whole point size that gives back the same pixel height comes first
+    // (8 pt is 11 pixels at 96 dpi, not 8.5 pt).
+    const int points = MulDiv(pixels, 72, dpi);
+    face.half_points = pixels == 0 ? 16 : MulDiv(points, dpi, 72) == pixels ? points * 2 : MulDiv(pixels, 144, dpi);
+    switch (logical.lfPitchAndFamily & 0xF0) {
+    case FF_MODERN: face.family = "fmodern"; break;
+    case FF_SWISS: face.family = "fswiss"; break;
+    case FF_ROMAN: face.family = "froman"; break;
+    default: face.family = "fnil"; break;
     }
+    switch (logical.lfPitchAndFamily & 0x03) {
+    case FIXED_PITCH: face.pitch = 1; break;
+    case VARIABLE_PITCH: face.pitch = 2; break;
+    default: face.pitch = 0; break;
+    }
+    face.charset = logical.lfCharSet == ANSI_CHARSET || logical.lfCharSet == DEFAULT_CHARSET ? RUSSIAN_CHARSET
+                                                                                               : logical.lfCharSet;
+    return face;
 }
 
-// One RTF document for the whole text: streaming it in is far faster under
-// Wine than formatting range by range. It starts with \plain, or Wine's
-// default character format can make everything bold.
-static std::string build_rtf(const std::vector<std::string>& lines, const std::vector<TextRun>& runs)
+// The same face as the control's default character format, for text typed or
+// appended outside the streamed document; no automatic switch to another face
+// for characters of another script.
+static void set_default_format(HWND rich, Font font)
 {
-    std::vector<std::wstring> text;
-    std::size_t total = 0;
-    for (const std::string& line : lines) {
-        text.push_back(widen(line));
-        total += text.back().size() + 1;
-    }
-    std::vector<Rgb> colours;
-    std::vector<int> colour_at(total, 0);
-    std::vector<char> bold_at(total, 0);
-    for (const TextRun& run : runs) {
-        int index = 0;
-        if (run.colour) {
-            auto found = std::find(colours.begin(), colours.end(), *run.colour);
-            if (found == colours.end()) {
-                colours.push_back(*run.colour);
-                found = colours.end() - 1;
-            }
-            index = static_cast<int>(found - colours.begin()) + 1;
-        }
-        for (int p = std::max(run.start, 0); p < run.start + run.length && p < static_cast<int>(total); ++p) {
-            if (run.colour) colour_at[static_cast<std::size_t>(p)] = index;
-            if (run.bold) bold_at[static_cast<std::size_t>(p)] = 1;
-        }
-    }
-
-    std::string rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fmodern\\fprq1\\fcharset204 Lucida Console;}}";
-    rtf += "{\\colortbl ;";
-    for (const Rgb& c : colours)
-        rtf += "\\red" + std::to_string(c.r) + "\\green" + std::to_string(c.g) + "\\blue" + std::to_string(c.b) + ";";
-    rtf += "}\n\\uc1\\pard\\plain\\f0\\fs20 ";
-    rtf.reserve(total * 2 + rtf.size());
-    int colour = 0;
-    bool bold = false;
-    std::size_t position = 0;
-    for (std::size_t l = 0; l < text.size(); ++l) {
-        for (std::size_t i = 0; i <= text[l].size(); ++i, ++position) {
-            const bool last_break = i == text[l].size();
-            if (last_break && l + 1 == text.size()) break;
-            if (colour_at[position] != colour) {
-                colour = colour_at[position];
-                rtf += "\\cf" + std::to_string(colour) + " ";
-            }
-            if ((bold_at[position] != 0) != bold) {
-                bold = bold_at[position] != 0;
-                rtf += bold ? "\\b " : "\\b0 ";
-            }
-            if (last_break)
-                rtf += "\\par\n";
-            else
-                append_rtf_char(rtf, text[l][i]);
-        }
-    }
-    rtf += "}";
-    return rtf;
-}
-
-static void set_code_font(HWND rich)
-{
+    const rtf::FontFace face = face_of(font);
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_COLOR | CFM_CHARSET;
-    format.yHeight = 200;  // twips: 10 pt
-    format.bPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    format.bCharSet = DEFAULT_CHARSET;
+    format.yHeight = face.half_points * 10;  // twips
+    format.bPitchAndFamily = static_cast<BYTE>(face.pitch | (face.family == "fmodern" ? FF_MODERN
+                                                             : face.family == "fswiss" ? FF_SWISS
+                                                             : face.family == "froman" ? FF_ROMAN
+                                                                                       : FF_DONTCARE));
+    format.bCharSet = static_cast<BYTE>(face.charset);
     format.dwEffects = CFE_AUTOCOLOR;
-    lstrcpynW(format.szFaceName, L"Lucida Console", LF_FACESIZE);
+    lstrcpynW(format.szFaceName, widen(face.face).c_str(), LF_FACESIZE);
     SendMessageW(rich, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
     SendMessageW(rich, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    const auto options = SendMessageW(rich, EM_GETLANGOPTIONS, 0, 0);
+    SendMessageW(rich, EM_SETLANGOPTIONS, 0, options & ~static_cast<LPARAM>(IMF_AUTOFONT | IMF_DUALFONT));
 }
 
 }  // namespace lumetra::platform::win32
@@ -392,7 +358,7 @@ bool create_control(const ControlSpec& spec)
         break;
     case ControlKind::Button:
         window_class = L"BUTTON";
-        style |= BS_PUSHBUTTON | WS_TABSTOP;
+        style |= ((spec.style & kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP;
         break;
     case ControlKind::Radio:
         window_class = L"BUTTON";
@@ -426,6 +392,7 @@ bool create_control(const ControlSpec& spec)
         break;
     case ControlKind::Progress:
         window_class = PROGRESS_CLASSW;
+        if (spec.style & kSmooth) style |= PBS_SMOOTH;
         break;
     case ControlKind::Image:
         style |= SS_BITMAP | SS_NOTIFY;
@@ -451,6 +418,7 @@ bool create_control(const ControlSpec& spec)
     record.text_colour = spec.text_colour;
     record.background = spec.background;
     record.hover_colour = spec.hover_colour;
+    record.font = spec.font;
     record.tooltip_title = widen(spec.tooltip_title);
     if (spec.background) record.brush = CreateSolidBrush(colour_ref(*spec.background));
     b.control_of_hwnd[hwnd] = spec.id;
@@ -466,11 +434,11 @@ bool create_control(const ControlSpec& spec)
         if (spec.text_limit > 0) SendMessageW(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(spec.text_limit), 0);
         break;
     case ControlKind::RichText:
-        // No word wrap; room for long skip lists; the code font and colours.
+        // No word wrap; room for long skip lists; the control's font and colours.
         SendMessageW(hwnd, EM_SETTARGETDEVICE, 0, 1);
         SendMessageW(hwnd, EM_EXLIMITTEXT, 0, 16 * 1024 * 1024);
         if (spec.background) SendMessageW(hwnd, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(colour_ref(*spec.background)));
-        set_code_font(hwnd);
+        set_default_format(hwnd, spec.font);
         if (!spec.text.empty()) set_rich_text(spec.id, {spec.text});
         break;
     case ControlKind::Radio:
@@ -534,7 +502,18 @@ void set_text(int id, const std::string& text)
     ControlRecord* record = find_control(id);
     if (!record) return;
     if (record->kind == ControlKind::RichText) {
-        set_rich_text(id, text.empty() ? std::vector<std::string>{} : std::vector<std::string>{text});
+        // CR LF, LF and CR each end a line; an empty text holds no line at all.
+        std::vector<std::string> lines;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (lines.empty()) lines.emplace_back();
+            if (text[i] == '\r' || text[i] == '\n') {
+                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+                lines.emplace_back();
+            } else {
+                lines.back() += text[i];
+            }
+        }
+        set_rich_text(id, lines);
         return;
     }
     SetWindowTextW(record->hwnd, widen(text).c_str());
@@ -557,6 +536,19 @@ std::string text(int id)
         wide.resize(static_cast<std::size_t>(got));
         return narrow(wide);
     }
+    if (record->kind == ControlKind::Combo) {
+        // The selected item, asked of the list itself rather than of the window text.
+        const auto index = SendMessageW(record->hwnd, CB_GETCURSEL, 0, 0);
+        if (index == CB_ERR) return {};
+        const auto length = SendMessageW(record->hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        if (length == CB_ERR) return {};
+        std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
+        const auto got = SendMessageW(record->hwnd, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                      reinterpret_cast<LPARAM>(item.data()));
+        item.resize(got == CB_ERR ? 0 : static_cast<std::size_t>(got));
+        return narrow(item);
+    }
+    // A spin's number field is the control's own window: its text as shown.
     std::wstring wide(static_cast<std::size_t>(GetWindowTextLengthW(record->hwnd)) + 1, L'\0');
     wide.resize(static_cast<std::size_t>(GetWindowTextW(record->hwnd, wide.data(), static_cast<int>(wide.size()))));
     return narrow(wide);
@@ -653,8 +645,12 @@ int value(int id)
 {
     ControlRecord* record = find_control(id);
     if (!record) return 0;
-    if (record->kind == ControlKind::Spin && record->updown)
-        return static_cast<int>(SendMessageW(record->updown, UDM_GETPOS32, 0, 0));
+    if (record->kind == ControlKind::Spin && record->updown) {
+        // Reads the field again; with text that is no number in the range the
+        // error flag is set and the last good position comes back.
+        BOOL error = FALSE;
+        return static_cast<int>(SendMessageW(record->updown, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&error)));
+    }
     if (record->kind == ControlKind::Progress) return static_cast<int>(SendMessageW(record->hwnd, PBM_GETPOS, 0, 0));
     return 0;
 }
@@ -692,13 +688,34 @@ void set_image(int id, int image)
     if (record && record->kind == ControlKind::Image) show_stored_image(*record, image);
 }
 
+void repaint_now(int id)
+{
+    HWND hwnd = nullptr;
+    HWND arrows = nullptr;
+    if (id == 0) {
+        hwnd = window_handle(WindowId::Main);
+    } else if (ControlRecord* record = find_control(id)) {
+        hwnd = record->hwnd;
+        arrows = record->updown;
+    }
+    if (!hwnd) return;
+    // Pictures written into the image controls' DIB sections reach them
+    // only after the GDI batch is flushed.
+    GdiFlush();
+    const UINT how = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN;
+    RedrawWindow(hwnd, nullptr, nullptr, how);
+    if (arrows) RedrawWindow(arrows, nullptr, nullptr, how);
+}
+
 // ---------------------------------------------------------------- rich text
 
 void set_rich_text(int id, const std::vector<std::string>& lines, const std::vector<TextRun>& runs)
 {
     ControlRecord* record = find_control(id);
     if (!record || record->kind != ControlKind::RichText) return;
-    const std::string rtf = build_rtf(lines, runs);
+    // One document streamed in at once: under Wine far faster than
+    // formatting range by range (0.15 s for a whole skip list).
+    const std::string rtf = rtf::document(lines, runs, face_of(record->font));
     StreamCursor cursor{&rtf, 0};
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&cursor), 0, stream_in};
     SendMessageW(record->hwnd, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));

@@ -116,6 +116,7 @@ std::optional<Point> to_main_client(Point screen)
 bool left_button_down() { return ((GetAsyncKeyState(VK_LBUTTON) | GetKeyState(VK_LBUTTON)) & 0x8000) != 0; }
 bool right_button_down() { return ((GetAsyncKeyState(VK_RBUTTON) | GetKeyState(VK_RBUTTON)) & 0x8000) != 0; }
 void warning_beep() { MessageBeep(MB_ICONEXCLAMATION); }
+void default_beep() { MessageBeep(MB_OK); }
 void sleep_ms(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds > 0 ? milliseconds : 0)); }
 std::uint64_t now_ms() { return GetTickCount64(); }
 

@@ -143,4 +143,104 @@ TEST_F(HeadlessBackend, SpinValuesStayInTheirRange)
     EXPECT_EQ(pf::value(429), 2);
 }
 
+TEST_F(HeadlessBackend, TimedEventsWaitForTheFakeClock)
+{
+    add(7, pf::ControlKind::Tabs, 0, {});
+    pf::set_items(7, {"Буфер 1", "Буфер 2"});
+    hl::push_event_at(1300, {pf::EventKind::Command, 5, pf::EventType::None, pf::WindowId::Main, {}});
+    hl::push_event_at(1100, {pf::EventKind::Command, 4, pf::EventType::None, pf::WindowId::Main, {}});
+    EXPECT_FALSE(pf::poll_event().has_value());
+    EXPECT_EQ(hl::pending_events(), 0u);
+    pf::sleep_ms(100);
+    hl::push_command(6);
+    EXPECT_EQ(pf::poll_event()->number, 4) << "due before the later push";
+    EXPECT_EQ(pf::poll_event()->number, 6);
+    pf::set_selection(7, 1);
+    EXPECT_EQ(pf::wait_event().number, 5) << "the wait moves the clock on";
+    EXPECT_EQ(pf::now_ms(), 1300u);
+    EXPECT_FALSE(hl::ran_dry());
+    pf::set_selection(7, 0);
+    ASSERT_EQ(hl::sleeps().size(), 1u);
+    EXPECT_EQ(hl::sleeps()[0].at, 1000u);
+    EXPECT_EQ(hl::sleeps()[0].ms, 100);
+    ASSERT_EQ(hl::selection_log().size(), 2u);
+    EXPECT_EQ(hl::selection_log()[0].at, 1100u);
+    EXPECT_EQ(hl::selection_log()[1].at, 1300u);
+    EXPECT_EQ(hl::selection_log()[1].index, 0);
+}
+
+TEST_F(HeadlessBackend, ClockLimitEndsALoopThatWouldPlayForEver)
+{
+    EXPECT_THROW(
+        for (;;) pf::sleep_ms(100), hl::ClockLimitReached);
+    EXPECT_EQ(pf::now_ms(), 1000u + 10 * 60 * 1000) << "ten minutes by default";
+    hl::reset();
+    hl::set_clock_limit(1250);
+    pf::sleep_ms(250);
+    EXPECT_THROW(pf::sleep_ms(1), hl::ClockLimitReached);
+    hl::push_event_at(1300, {pf::EventKind::Command, 5, pf::EventType::None, pf::WindowId::Main, {}});
+    EXPECT_THROW(pf::wait_event(), hl::ClockLimitReached);
+    EXPECT_EQ(pf::now_ms(), 1250u);
+}
+
+TEST_F(HeadlessBackend, ComboTextIsTheSelectedItem)
+{
+    add(502, pf::ControlKind::Combo, 0, {});
+    pf::set_items(502, {"10", "200"});
+    EXPECT_EQ(pf::text(502), "") << "no selection";
+    pf::set_selection(502, 1);
+    EXPECT_EQ(pf::text(502), "200");
+    pf::set_items(502, {"a"});
+    EXPECT_EQ(pf::text(502), "");
+}
+
+TEST_F(HeadlessBackend, TypedSpinFieldIsReadBackAsTheArrowsReadIt)
+{
+    pf::ControlSpec spin;
+    spin.id = 173;
+    spin.kind = pf::ControlKind::Spin;
+    spin.min = 1;
+    spin.max = 64;
+    spin.value = 5;
+    ASSERT_TRUE(pf::create_control(spin));
+    EXPECT_EQ(pf::text(173), "5");
+    hl::type_text(173, "1x2");
+    EXPECT_EQ(pf::text(173), "12") << "letters are refused";
+    EXPECT_EQ(pf::value(173), 12);
+    hl::type_text(173, "99");
+    EXPECT_EQ(pf::value(173), 12) << "out of range: the last good value";
+    EXPECT_EQ(pf::text(173), "99");
+    hl::type_text(173, "");
+    EXPECT_EQ(pf::value(173), 12) << "an empty field reads as 0, outside 1..64";
+    pf::set_value(173, 70);
+    EXPECT_EQ(pf::text(173), "64");
+    EXPECT_EQ(hl::pending_events(), 0u);
+
+    add(218, pf::ControlKind::Edit, 0, {}, pf::kDigitsOnly);
+    hl::type_text(218, "a1b2");
+    EXPECT_EQ(pf::text(218), "12");
+    add(219, pf::ControlKind::Edit, 0, {}, pf::kReadOnly);
+    hl::type_text(219, "x");
+    EXPECT_EQ(pf::text(219), "");
+}
+
+TEST_F(HeadlessBackend, RunsFormatCharactersOfTheirOwnLine)
+{
+    pf::ControlSpec view;
+    view.id = 521;
+    view.kind = pf::ControlKind::RichText;
+    view.font = pf::Font::Code;
+    ASSERT_TRUE(pf::create_control(view));
+    const pf::Rgb red{255, 0, 0}, blue{0, 0, 255}, green{0, 255, 0};
+    pf::set_rich_text(521, {"Ab", "\xF0\x9F\x98\x80xy", "\xD0\x96}"},
+                      {{0, 1, 1, {}, true}, {1, 1, 1, red, true}, {2, 0, 9, blue, false}, {5, 0, 1, green, true}});
+    EXPECT_EQ(pf::rich_text_as_rtf(521),
+              "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fmodern\\fprq1\\fcharset204 Lucida Console;}}"
+              "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\n"
+              "\\uc1\\pard\\plain\\f0\\fs20 A\\b b\\b0 \\par\n"
+              "\\u-10179?\\u-8704?\\cf1 \\b x\\cf0 \\b0 y\\par\n"
+              "\\cf2 \\u1046?\\}\\cf0 }")
+        << "the character outside the BMP counts once; runs past the line end or on no line format nothing";
+}
+
 }  // namespace lumetra::testing
