@@ -16,10 +16,12 @@ windows: setup
 test: native windows
 	@ctest --preset native
 
-# The editor under Wine on the current X display.
+# The editor under Wine on the current X display (prefix build/wine-run; the
+# desktop's window manager manages its window).
 run: windows
 	@bash scripts/run.sh
 
-# The editor on a virtual display: a picture of its window in docs/screenshot.png.
+# The editor on a virtual display, in a prefix of its own (build/wine-screenshot):
+# a picture of its window in docs/screenshot.png.
 screenshot: windows
 	@bash scripts/screenshot.sh

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# make run: starts the editor (build/windows/bin/lumetra.exe) under Wine in
-# the private prefix build/wine-run, on the current X display.
+# make run: starts the editor (build/windows/bin/lumetra.exe, another build
+# with LUMETRA_EXE) under Wine on the current X display, in the private prefix
+# build/wine-run, where the desktop's window manager manages its window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ -z "${DISPLAY:-}" ]; then
@@ -9,4 +10,5 @@ if [ -z "${DISPLAY:-}" ]; then
     echo "display, saves a picture of its window as docs/screenshot.png and ends it."
     exit 1
 fi
-exec bash scripts/wine-run.sh build/wine-run build/windows/bin/lumetra.exe "$@"
+exe=${LUMETRA_EXE:-build/windows/bin/lumetra.exe}
+exec bash scripts/wine-run.sh --managed build/wine-run "$exe" "$@"

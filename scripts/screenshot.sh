@@ -2,13 +2,14 @@
 # make screenshot: starts the editor on a virtual X display, saves a PNG of
 # its window and closes it as a user would:
 #   scripts/screenshot.sh [OUT.png]     (default docs/screenshot.png)
+# Its prefix build/wine-screenshot is its own: closing the editor there leaves
+# an editor started by make run (prefix build/wine-run) alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-docs/screenshot.png}")
-prefix=$(realpath -m build/wine-run)
+prefix=$(realpath -m build/wine-screenshot)
 exe=${LUMETRA_EXE:-build/windows/bin/lumetra.exe}  # another build with LUMETRA_EXE
 [ -f "$exe" ] || { echo "screenshot: $exe is missing (make windows)"; exit 1; }
-bash scripts/wine-prefix.sh "$prefix"
 export WINEPREFIX=$prefix WINEDEBUG=-all
 
 display_file=$(mktemp)
@@ -23,6 +24,7 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/nu
 xvfb=$!
 for _ in $(seq 200); do [ -s "$display_file" ] && break; sleep 0.05; done
 export DISPLAY=:$(head -n1 "$display_file")
+bash scripts/wine-prefix.sh "$prefix"  # after DISPLAY: none of its Wine processes lands on the user's display
 
 # The sample picture, opened from the command line, so there is something to see.
 sample=$(winepath -w "$PWD/samples/lumetra.chr" 2>/dev/null)
