@@ -11,6 +11,7 @@
 #include "core/image_store.h"
 #include "core/settings.h"
 #include "listing/listing.h"
+#include "listing/styled_text.h"
 #include "platform/platform.h"
 #include "tools/cell_clipboard.h"
 #include "tools/logic.h"
@@ -49,6 +50,11 @@ struct ShellState {
     bool about_picture_hovered = false;
 };
 
+// What the skip list of the optimisation panel shows: the export writes it.
+struct OptimisationState {
+    StyledText list;
+};
+
 struct App {
     ImageStore store;
     ShellState shell;
@@ -56,7 +62,9 @@ struct App {
     ListingOptionsSet listing_options{};
     CellClipboard clipboard;
     LogicUndo logic_undo;
-    // As read at start-up; the position is taken from the window at exit, the
+    OptimisationState optimisation;
+    // As read at start-up; the position, the animation delay and the
+    // optimisation panel's options are taken from the window at exit, the
     // rest is written back as it was read.
     Settings settings;
     std::filesystem::path settings_file;

@@ -12,9 +12,11 @@
 #include "app/views/code_view.h"
 #include "app/views/code_view_commands.h"
 #include "app/panels/conversion_panel.h"
+#include "app/panels/animation_panel.h"
 #include "app/panels/bin_panel.h"
 #include "app/panels/cell_clipboard_panel.h"
 #include "app/panels/logic_panel.h"
+#include "app/panels/optimisation_panel.h"
 
 namespace lumetra {
 
@@ -49,19 +51,26 @@ constexpr CommandRow kCommands[] = {
     {kCmdCodeSelectAll, kCmdCodeSelectAll, select_all_code_view},
     {kCmdCodeCopy, kCmdCodeCopy, copy_code_view},
     {kCmdCodeSave, kCmdCodeSave, save_listing_command},
+    {kCmdSkipSelectAll, kCmdSkipSelectAll, select_all_skip_list},
+    {kCmdSkipCopy, kCmdSkipCopy, copy_skip_list},
+    {kCmdSkipExport, kCmdSkipExport, export_skip_list_command},
     {kCmdKeyCut, kCmdKeySave, pointer_command},
 };
 
 // ---------------------------------------------------------------- controls
 
-// A cell of the screen view: the editing mode has its own rules; in the other
-// modes a double click brings the editor back with the cell open.
+// A cell of the screen view: the editing mode has its own rules; a click on
+// the skip map lists that cell's skips; in the other modes a double click
+// brings the editor back with the cell open.
 void cell_clicked(App& app, int control, EventType type)
 {
     int cell = cell_of_image(control);
     if (cell == kNoCell) return;
     if (app.shell.mode == Mode::Editing) {
         editing_cell_event(app, cell, type);
+    } else if (app.shell.mode == Mode::Optimisation && current_buffer(app.store) == kBufferCount &&
+               type == EventType::Click) {
+        show_cell_skips(app, cell);
     } else if (type == EventType::DoubleClick) {
         switch_mode(app, Mode::Editing);
         open_cell_for_editing(app, cell);
@@ -78,6 +87,7 @@ constexpr ControlRow kControls[] = {
     {kConvertButton, kConvertButton, true, convert_pressed},
     {kReadOutCode, kReadOutCode, true, read_out_focused},
     {kAnimationCloseImage, kAnimationCloseImage, false, close_tool_panel},
+    {kAnimationStart, kAnimationStart, true, animation_start_event},
     {kLogicCloseImage, kLogicCloseImage, false, close_tool_panel},
     {kOptimisationCloseImage, kOptimisationCloseImage, false, close_tool_panel},
     {kBinCloseImage, kBinCloseImage, false, close_tool_panel},
@@ -88,6 +98,9 @@ constexpr ControlRow kControls[] = {
     {kFirstBinSlot, kLastBinSlot, true, bin_slot_event},
     {kBinTarget, kBinWhere, true, bin_file_option_event},
     {kBinConvert, kBinConvert, true, bin_convert_event},
+    {kFirstScanBox, kLastScanBox, true, scan_box_event},
+    {kScanButton, kScanButton, true, scan_button_event},
+    {kSkipListButton, kSkipListButton, true, skip_list_button_event},
 };
 
 // ---------------------------------------------------------------- right button

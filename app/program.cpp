@@ -9,8 +9,10 @@
 #include "app/views/screen_view.h"
 #include "app/views/code_view.h"
 #include "app/panels/conversion_panel.h"
+#include "app/panels/animation_panel.h"
 #include "app/panels/bin_panel.h"
 #include "app/panels/logic_panel.h"
+#include "app/panels/optimisation_panel.h"
 
 namespace lumetra {
 
@@ -36,7 +38,9 @@ bool create_main_window_contents(App& app)
     app.listing_options.fill(app.listing_options[0]);
     for (int panel : {kLogicPanel, kOptimisationPanel, kBinPanel})
         if (!create_rows(tool_panel_rows(panel))) return false;
-    if (!create_logic_panel() || !create_bin_panel()) return false;
+    if (!create_animation_panel(app.settings) || !create_logic_panel() || !create_optimisation_panel(app.settings) ||
+        !create_bin_panel())
+        return false;
     return true;
 }
 
@@ -74,6 +78,8 @@ void save_app_settings(App& app)
     platform::Point at = platform::window_position(WindowId::Main);
     app.settings.x = at.x;
     app.settings.y = at.y;
+    store_animation_settings(app.settings);
+    store_optimisation_settings(app.settings);
     save_settings(app.settings_file, app.settings);
 }
 

@@ -42,9 +42,10 @@ PromptSave save_from_prompt(App& app, int buffer)
     return write_buffer(app, buffer, path) ? PromptSave::Saved : PromptSave::Failed;
 }
 
-bool prompt_for_one_buffer(App& app)
+bool prompt_for_one_buffer(App& app) { return prompt_for_one_buffer(app, current_buffer(app.store)); }
+
+bool prompt_for_one_buffer(App& app, int buffer)
 {
-    int buffer = current_buffer(app.store);
     if (!is_modified(app.store, buffer)) return true;
     switch (ask(kPromptTitle, app.store, buffer)) {
     case Answer::Yes: return save_from_prompt(app, buffer) == PromptSave::Saved;

@@ -21,6 +21,9 @@ PromptSave save_from_prompt(App& app, int buffer);
 // buffer. True to go on; false when the user cancels, or chose to save and
 // the save did not happen.
 bool prompt_for_one_buffer(App& app);
+// The same question for another buffer about to be overwritten (the scan
+// writes buffer 10 whichever buffer is current).
+bool prompt_for_one_buffer(App& app, int buffer);
 
 // Asks about every modified buffer in turn, showing each. True when the
 // program may end; false on Cancel, and when a chosen save did not happen.

@@ -15,7 +15,8 @@ int clamp_window_coordinate(int stored);
 // of its controls cannot be created: the program then ends without saving.
 bool start_up(App& app, const std::vector<std::filesystem::path>& arguments);
 
-// The window's present position with the rest as read at start-up.
+// The window's present position and the options the tool panels show
+// (animation delay, byte count, automatic scan), the rest as read at start-up.
 void save_app_settings(App& app);
 
 }  // namespace lumetra

@@ -38,6 +38,8 @@ inline constexpr const char* kListingUsage =
     "listing [--db] [--file-name[=NAME]] [--no-group] [--indent1 N] [--indent2 N] PICTURE [-o OUT]";
 inline constexpr const char* kBinUsage = "bin [--group] [--mode new|append|insert|replace] [--at N] -o FILE PICTURE...";
 inline constexpr const char* kConvertUsage = "convert PICTURE -o OUT.chr";
+inline constexpr const char* kSkipMapUsage = "skip-map [--count N] -o MAP PICTURE PICTURE...";
+inline constexpr const char* kSkipListUsage = "skip-list [--count N] [--rtf] PICTURE... [--map MAP] [-o OUT]";
 
 // Tells standard error why the command refused and how it is used; the exit
 // code of a refused command.
@@ -46,5 +48,7 @@ int refuse(const char* command, const char* usage, const CliError& error);
 int run_listing(const Args& args);
 int run_bin(const Args& args);
 int run_convert(const Args& args);
+int run_skip_map(const Args& args);
+int run_skip_list(const Args& args);
 
 }  // namespace lumetra::cli

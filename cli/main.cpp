@@ -22,6 +22,8 @@ constexpr Command kCommands[] = {
     {"listing", lumetra::cli::run_listing, lumetra::cli::kListingUsage},
     {"bin", lumetra::cli::run_bin, lumetra::cli::kBinUsage},
     {"convert", lumetra::cli::run_convert, lumetra::cli::kConvertUsage},
+    {"skip-map", lumetra::cli::run_skip_map, lumetra::cli::kSkipMapUsage},
+    {"skip-list", lumetra::cli::run_skip_list, lumetra::cli::kSkipListUsage},
 };
 
 int usage()

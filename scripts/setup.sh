@@ -3,10 +3,12 @@
 # Idempotent: a package already present is not installed again.
 set -euo pipefail
 
+# fonts-wine: Wine's Marlett (symbols of the caption buttons) and Tahoma;
+# scripts/wine-prefix.sh shows Wine where they are.
 want=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
       libpng-dev libjpeg62-turbo-dev zlib1g-dev
       mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm
-      wine wine64 xvfb x11-utils xdotool imagemagick gputils locales dpkg-dev python3)
+      wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick gputils unrtf locales dpkg-dev python3)
 
 missing=()
 for p in "${want[@]}"; do

@@ -159,10 +159,11 @@ void show_window_title(const App& app)
                                kTitleLiteral + path_to_utf8(file_name(app.store, current_buffer(app.store))));
 }
 
-void switch_buffer(App& app)
+void switch_buffer(App& app) { make_buffer_current(app, platform::selection(kBufferTabs) + 1, true); }
+
+void make_buffer_current(App& app, int new_buffer, bool focus)
 {
     int old_buffer = current_buffer(app.store);
-    int new_buffer = platform::selection(kBufferTabs) + 1;
     if (new_buffer == old_buffer || !valid_buffer(new_buffer)) return;
     clear_read_out();
     save_listing_options(app.listing_options, old_buffer);
@@ -170,7 +171,7 @@ void switch_buffer(App& app)
     set_current_buffer(app.store, new_buffer);
     show_whole_buffer(app);
     show_window_title(app);
-    show_code_view(new_buffer, true);
+    show_code_view(new_buffer, focus);
 }
 
 void hover_poll(App& app)

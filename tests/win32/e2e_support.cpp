@@ -4,7 +4,9 @@
 
 #include <commctrl.h>
 #include <richedit.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -437,6 +439,19 @@ bool answer_message(Harness& h, const std::string& title, const std::string& tex
     return wait_until([&] { return !IsWindow(box) || !IsWindowVisible(box); });
 }
 
+void drop_file(const Harness& h, const std::filesystem::path& file)
+{
+    const std::wstring name = file.wstring();
+    const SIZE_T bytes = sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(name.begin(), name.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    GlobalUnlock(block);
+    PostMessageW(h.main, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+}
+
 // ---------------------------------------------------------------- files
 
 std::filesystem::path temp_folder()
@@ -452,6 +467,14 @@ std::string file_bytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::filesystem::path import_pictures()
+{
+    wchar_t exe[MAX_PATH + 1] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    return std::filesystem::path(exe).parent_path().parent_path().parent_path().parent_path() / L"tests" / L"data" /
+           L"import";
 }
 
 }  // namespace lumetra::e2e

@@ -81,8 +81,13 @@ bool answer_save_dialog(const Harness& h, const std::wstring& title, const std::
 std::string message_text(HWND box);
 bool answer_message(Harness& h, const std::string& title, const std::string& text, int answer);
 
+// What the file manager sends when a file is dropped onto the window.
+void drop_file(const Harness& h, const std::filesystem::path& file);
+
 // Files the program writes, in the prefix's temporary folder.
 std::filesystem::path temp_folder();
 std::string file_bytes(const std::filesystem::path& path);
+// The test pictures of the import, beside the build: <root>/build/<preset>/bin/<exe>.
+std::filesystem::path import_pictures();
 
 }  // namespace lumetra::e2e

@@ -1,0 +1,201 @@
+#include "app/panels/animation_panel.h"
+
+#include <algorithm>
+
+#include "app/modes.h"
+#include "app/views/code_view.h"
+#include "app/views/screen_view.h"
+#include "app/panels/conversion_panel.h"
+#include "tools/animation.h"
+#include "tools/bin_conversion.h"
+
+namespace lumetra {
+
+using platform::EventKind;
+using platform::EventType;
+using platform::kDisabled;
+using platform::WindowId;
+
+namespace {
+
+constexpr const char* kAnimationTitle = "Анимация";
+
+AnimationSlots slots_from_panel()
+{
+    AnimationSlots slots{};
+    for (int i = 0; i < kAnimationSlotCount; ++i) slots[i] = std::max(0, platform::selection(kFirstAnimationSlot + i));
+    return slots;
+}
+
+std::optional<std::string> shown_delay()
+{
+    if (platform::selection(kAnimationDelay) < 0) return std::nullopt;
+    return platform::text(kAnimationDelay);
+}
+
+bool same_cell(const ImageStore& store, int a, int b, int cell)
+{
+    for (int byte = 1; byte <= kCellBytes; ++byte)
+        if (read_byte(store, a, cell, byte) != read_byte(store, b, cell, byte)) return false;
+    return true;
+}
+
+// The tab of the frame's buffer and its picture, on screen before the wait
+// begins: the loop sleeps next, so nothing would paint them meanwhile. The
+// buffer does not become current. After the first frame only the cells that
+// differ from the frame before are painted: every cell image is a window of
+// its own that costs a paint, and frames tend to differ in a few cells.
+void show_frame(App& app, int buffer, int shown_before)
+{
+    platform::set_selection(kBufferTabs, buffer - 1);
+    platform::repaint_now(kBufferTabs);
+    if (!valid_buffer(shown_before)) {
+        paint_all_cells(app, buffer);
+        platform::repaint_now(kScreenFrame);
+        return;
+    }
+    for (int cell = 1; cell <= kCellCount; ++cell) {
+        if (same_cell(app.store, shown_before, buffer, cell)) continue;
+        paint_cell(app, cell_image_of(cell), CellState::Normal, buffer);
+        platform::repaint_now(cell_image_of(cell));
+    }
+}
+
+// False as soon as a poll on the way stops playing.
+bool wait_for_next_frame(App& app, const std::vector<AnimationWaitStep>& plan)
+{
+    for (const AnimationWaitStep& step : plan) {
+        if (step.kind == AnimationWaitStep::Kind::Sleep) platform::sleep_ms(step.ms);
+        else if (poll_animation_event(app) == AnimationPoll::Stop) return false;
+    }
+    return true;
+}
+
+// Back to the buffer of the remembered tab, as it was before playing.
+void end_playing(App& app, int tab)
+{
+    platform::enable(kAnimationStart, true);
+    platform::enable(kAnimationStop, false);
+    const int buffer = tab + 1;
+    platform::set_selection(kBufferTabs, tab);
+    set_current_buffer(app.store, buffer);
+    paint_all_cells(app, buffer);
+    restore_listing_options(app.listing_options, buffer);
+    clear_cell_editor(app);
+    set_open_cell(app.store, kNoCell);
+    show_window_title(app);
+    show_code_view(buffer, false);
+}
+
+}  // namespace
+
+std::vector<LayoutRow> animation_panel_rows()
+{
+    constexpr int p = kAnimationPanel;
+    constexpr Font m = Font::Message;
+    std::vector<LayoutRow> rows = {
+        {500, ControlKind::Frame, p, {20, 40, 184, 280}, "Выберите рисунки для анимации", 0, {}, {}, m}};
+    // Slot 1 at the top: the arrow beside the lists points the way they are played.
+    for (int i = 0; i < kAnimationSlotCount; ++i)
+        rows.push_back(
+            {kFirstAnimationSlot + i, ControlKind::Combo, p, {58, 64 + 24 * i, 100, kListHeight}, "", 0, {}, {}, m});
+    rows.insert(rows.end(), {
+        {kAnimationArrow, ControlKind::Image, p, {170, 90, 24, 24}, "", 0, {}, {}, Font::Default,
+         "Направление сканирования выпадающих списков", kImageArrowDown},
+        {501, ControlKind::Text, p, {10, 350, 80, 15}, "Задержка, мс:", 0, {}, {}, m},
+        {kAnimationDelay, ControlKind::Combo, p, {100, 346, 70, kListHeight}, "", 0, {}, {}, m},
+        {kAnimationStart, ControlKind::Button, p, {30, 400, 80, 24}, kAnimationTitle, 0, {}, {}, m},
+        {kAnimationStop, ControlKind::Button, p, {120, 400, 80, 24}, "Стоп", kDisabled, {}, {}, m},
+    });
+    return rows;
+}
+
+bool create_animation_panel(const Settings& settings)
+{
+    auto slot_items = bin_slot_items();
+    for (const LayoutRow& row : animation_panel_rows()) {
+        platform::ControlSpec spec = control_spec_of(row);
+        if (row.id >= kFirstAnimationSlot && row.id <= kLastAnimationSlot)
+            spec.items.assign(slot_items.begin(), slot_items.end());
+        if (row.id == kAnimationDelay) spec.items.assign(kAnimationDelayItems.begin(), kAnimationDelayItems.end());
+        if (!platform::create_control(spec)) return false;
+    }
+    for (int id = kFirstAnimationSlot; id <= kLastAnimationSlot; ++id) platform::set_selection(id, 0);
+    platform::set_selection(kFirstAnimationSlot, 1);
+    platform::set_selection(kFirstAnimationSlot + 1, 2);
+    platform::set_selection(kAnimationDelay, delay_selection_from_setting(settings.delay));
+    return true;
+}
+
+void store_animation_settings(Settings& settings) { settings.delay = platform::selection(kAnimationDelay); }
+
+void play_animation(App& app)
+{
+    const std::vector<int> frames = animation_frames(slots_from_panel());
+    if (frames.empty()) return;
+    int tab = platform::selection(kBufferTabs);
+    if (!valid_buffer(tab + 1)) tab = current_buffer(app.store) - 1;
+    // The option controls may show changes not yet stored for the current
+    // buffer; the end of playing sets the controls from the stored options.
+    save_listing_options(app.listing_options, current_buffer(app.store));
+    platform::enable(kAnimationStart, false);
+    platform::enable(kAnimationStop, true);
+
+    const std::vector<AnimationWaitStep> plan = animation_wait_plan(animation_delay(shown_delay()));
+    int shown = 0;
+    for (std::size_t frame = 0;; frame = (frame + 1) % frames.size()) {
+        show_frame(app, frames[frame], shown);
+        shown = frames[frame];
+        if (!wait_for_next_frame(app, plan)) break;
+    }
+    end_playing(app, tab);
+}
+
+AnimationPoll poll_animation_event(App& app)
+{
+    // Pointer movement is how the platform wakes the main loop's polls, not
+    // a user's request: it must not hold back the next event by a frame.
+    std::optional<platform::Event> event = platform::poll_event();
+    while (event && event->kind == EventKind::PointerMoved) event = platform::poll_event();
+    if (!event) return AnimationPoll::Continue;
+    const bool main = event->window == WindowId::Main;
+    switch (event->kind) {
+    case EventKind::Control:
+        if (main && event->number == kAnimationStop) return AnimationPoll::Stop;
+        if (main && event->number == kAnimationCloseImage) {
+            if (event->type == EventType::Click) switch_mode(app, Mode::Editing);
+            return AnimationPoll::Stop;
+        }
+        platform::default_beep();
+        return AnimationPoll::Continue;
+    case EventKind::Command:
+        // Menus, toolbar and shortcuts are refused: the command is dropped.
+        platform::default_beep();
+        return AnimationPoll::Continue;
+    case EventKind::Close:
+        if (main)
+            return platform::message_box(kAnimationTitle, "Прекратить анимацию?", platform::Buttons::YesNo,
+                                         platform::Icon::Question) == platform::Answer::Yes
+                       ? AnimationPoll::Stop
+                       : AnimationPoll::Continue;
+        // The About window (opened before playing) waits until the end, as
+        // its controls do.
+        platform::default_beep();
+        return AnimationPoll::Continue;
+    default:
+        // The right button, dropped files: taken and forgotten.
+        return AnimationPoll::Continue;
+    }
+}
+
+void animation_start_event(App& app, int, EventType)
+{
+    if (used_slot_count(slots_from_panel()) < kMinAnimationFrames) {
+        platform::message_box(kAnimationTitle, "Для анимации нужно как минимум 2 рисунка!", platform::Buttons::Ok,
+                              platform::Icon::Warning);
+        return;
+    }
+    play_animation(app);
+}
+
+}  // namespace lumetra

@@ -1,0 +1,39 @@
+// The animation panel (mode 2): buffers chosen in ten slot lists played one
+// after another in the screen view, with a chosen delay, until the user stops
+// it. Playing runs a loop of its own inside the start button's event; the
+// main loop waits meanwhile.
+#pragma once
+
+#include <vector>
+
+#include "app/ids.h"
+#include "app/app.h"
+#include "app/layout.h"
+
+namespace lumetra {
+
+// The contents of container 470 (its title strip and close image come with
+// the other tool panels).
+std::vector<LayoutRow> animation_panel_rows();
+// Creates them with buffers 1 and 2 in the first two slots and the delay
+// entry the settings name (none when the stored index names no entry).
+bool create_animation_panel(const Settings& settings);
+// The chosen delay entry back into the settings, for the exit: its index, or
+// -1 when none is chosen, which again chooses none at the next start.
+void store_animation_settings(Settings& settings);
+
+// Plays until stopped, then shows the buffer that was current before,
+// whatever frame was last on screen. Changes no picture, modified flag or
+// file name.
+void play_animation(App& app);
+
+enum class AnimationPoll { Continue, Stop };
+// One pending event at most, taken without waiting: ignored, refused with a
+// beep, or the end of playing.
+AnimationPoll poll_animation_event(App& app);
+
+// "Анимация" (button 505, any event): at least two used slots play,
+// otherwise a warning.
+void animation_start_event(App& app, int control, platform::EventType type);
+
+}  // namespace lumetra

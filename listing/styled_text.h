@@ -1,0 +1,41 @@
+// A document of lines with colour and bold runs, built in memory, and its
+// two export forms.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lumetra {
+
+struct TextColour {
+    std::uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const TextColour&) const = default;
+};
+
+// Characters [start, start + length) of one line, counted in Unicode
+// characters from 0.
+struct StyledRun {
+    int line = 0, start = 0, length = 0;
+    std::optional<TextColour> colour;
+    bool bold = false;
+    bool operator==(const StyledRun&) const = default;
+};
+
+struct StyledText {
+    std::vector<std::string> lines;  // UTF-8
+    std::vector<StyledRun> runs;
+};
+
+// The whole document as RTF: colour table, \b runs, every non-ASCII
+// character as \uN? (UTF-16 units), a plain reset at the start, lines
+// separated by \par.
+std::string styled_text_as_rtf(const StyledText& text);
+
+// The plain text as the TXT export writes it: lines joined by CR LF and one
+// CR LF after the last, in Windows-1251; nothing when a character has no
+// Windows-1251 form.
+std::optional<std::string> styled_text_as_txt(const StyledText& text);
+
+}  // namespace lumetra

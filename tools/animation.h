@@ -1,0 +1,56 @@
+// Playing buffers one after another as the frames of a moving picture: which
+// buffers, in what order, how long each stays and when the player listens
+// for the user. The animation panel reads its lists and follows these rules;
+// nothing here touches a control or the clock.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "core/image_store.h"
+
+namespace lumetra {
+
+constexpr int kAnimationSlotCount = 10;
+// Slot 1..10, top to bottom: 0 = "Нет", k = buffer k. A buffer may stand in
+// several slots and is then shown several times per round.
+using AnimationSlots = std::array<int, kAnimationSlotCount>;
+
+// Slots that name a buffer; playing needs two of them (not two buffers).
+int used_slot_count(const AnimationSlots& slots);
+constexpr int kMinAnimationFrames = 2;
+
+// The buffers of the used slots in slot order: one round of frames. Empty
+// slots cost no time.
+std::vector<int> animation_frames(const AnimationSlots& slots);
+
+// The entries of the delay list, in milliseconds; the stored setting is the
+// index of the chosen entry.
+inline constexpr std::array<const char*, 12> kAnimationDelayItems = {
+    "10", "30", "50", "100", "200", "500", "800", "1000", "1500", "2000", "3000", "4000"};
+inline constexpr int kDefaultAnimationDelay = 200;
+
+// The list's selection for a stored index: the index itself when it names an
+// entry, otherwise -1 (no entry chosen).
+int delay_selection_from_setting(int stored);
+
+// The delay from the text the delay list shows (nothing when no entry is
+// chosen). Anything but a whole decimal number within 10..5000 gives 200.
+int animation_delay(std::optional<std::string_view> shown_text);
+
+// What the player does between two frames, step by step.
+struct AnimationWaitStep {
+    enum class Kind { Poll, Sleep };
+    Kind kind = Kind::Poll;
+    int ms = 0;  // Sleep: how long; the player takes no events meanwhile
+    bool operator==(const AnimationWaitStep&) const = default;
+};
+
+// Short delays listen once per frame, then sleep the whole delay; from 200 ms
+// on the delay is cut into 100 ms slices with a poll after each, so that a
+// stop is noticed within about 100 ms however long the frame stays.
+std::vector<AnimationWaitStep> animation_wait_plan(int delay_ms);
+
+}  // namespace lumetra
