@@ -11,7 +11,7 @@
 #include "core/image_store.h"
 #include "core/settings.h"
 #include "listing/listing.h"
-#include "listing/styled_text.h"
+#include "core/styled_text.h"
 #include "platform/platform.h"
 #include "tools/cell_clipboard.h"
 #include "tools/logic.h"

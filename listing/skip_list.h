@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/image_store.h"
-#include "listing/styled_text.h"
+#include "core/styled_text.h"
 
 namespace lumetra {
 

@@ -257,7 +257,7 @@ std::optional<int> spin_field_number(const ControlState& c)
     return static_cast<int>(n);
 }
 
-rtf::FontFace rtf_face(Font font)
+RtfFont rtf_face(Font font)
 {
     if (font == Font::Code) return {"Lucida Console", 20, "fmodern", 1, 204};
     return {"MS Shell Dlg", 16, "fswiss", 2, 204};
@@ -505,7 +505,7 @@ std::string rich_text_as_rtf(int id)
 {
     auto* c = find(id);
     if (!c || c->spec.kind != ControlKind::RichText) return {};
-    return rtf::document(c->lines, c->runs, rtf_face(c->spec.font));
+    return rich_text_document(c->lines, c->runs, rtf_face(c->spec.font));
 }
 
 // ---------------------------------------------------------------- menus, toolbar, shortcuts

@@ -250,11 +250,11 @@ static DWORD CALLBACK stream_out(DWORD_PTR cookie, LPBYTE buffer, LONG count, LO
 // fixed-pitch face, the skip list's default one): the face, size, family and
 // pitch of the font it was made with. The charset asks for the face's Cyrillic
 // glyphs, so that Russian text stays in that face.
-static rtf::FontFace face_of(Font font)
+static RtfFont face_of(Font font)
 {
     LOGFONTW logical{};
     GetObjectW(font_of(font), sizeof logical, &logical);
-    rtf::FontFace face;
+    RtfFont face;
     face.face = narrow(logical.lfFaceName);
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -285,7 +285,7 @@ static rtf::FontFace face_of(Font font)
 // for characters of another script.
 static void set_default_format(HWND rich, Font font)
 {
-    const rtf::FontFace face = face_of(font);
+    const RtfFont face = face_of(font);
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_COLOR | CFM_CHARSET;
@@ -715,7 +715,7 @@ void set_rich_text(int id, const std::vector<std::string>& lines, const std::vec
     if (!record || record->kind != ControlKind::RichText) return;
     // One document streamed in at once: under Wine far faster than
     // formatting range by range (0.15 s for a whole skip list).
-    const std::string rtf = rtf::document(lines, runs, face_of(record->font));
+    const std::string rtf = rich_text_document(lines, runs, face_of(record->font));
     StreamCursor cursor{&rtf, 0};
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&cursor), 0, stream_in};
     SendMessageW(record->hwnd, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));

@@ -1,4 +1,4 @@
-#include "listing/styled_text.h"
+#include "core/styled_text.h"
 
 #include <algorithm>
 
@@ -62,7 +62,7 @@ void append_character(std::string& rtf, char32_t cp)
 
 }  // namespace
 
-std::string styled_text_as_rtf(const StyledText& text)
+std::string styled_text_as_rtf(const StyledText& text, const RtfFont& font)
 {
     std::vector<std::vector<char32_t>> lines;
     lines.reserve(text.lines.size());
@@ -90,12 +90,16 @@ std::string styled_text_as_rtf(const StyledText& text)
         }
     }
 
-    std::string rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fswiss\\fprq2\\fcharset204 MS Shell Dlg;}}"
-                      "{\\colortbl ;";
+    std::string rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\" + font.family;
+    if (font.pitch) rtf += "\\fprq" + std::to_string(font.pitch);
+    rtf += "\\fcharset" + std::to_string(font.charset) + " ";
+    for (char32_t cp : code_points(font.face)) append_character(rtf, cp);
+    rtf += ";}}{\\colortbl ;";
     for (const TextColour& c : colours)
         rtf += "\\red" + std::to_string(c.r) + "\\green" + std::to_string(c.g) + "\\blue" + std::to_string(c.b) + ";";
-    // \plain first, so that no reader carries a bold or coloured default into the text.
-    rtf += "}\n\\uc1\\pard\\plain\\f0\\fs16 ";
+    // \plain first, so that no reader (Wine's RichEdit among them) carries a
+    // bold or coloured default into the text.
+    rtf += "}\n\\uc1\\pard\\plain\\f0\\fs" + std::to_string(font.half_points) + " ";
 
     CharFormat now;
     const auto switch_to = [&](const CharFormat& wanted) {

@@ -1,5 +1,6 @@
 // A document of lines with colour and bold runs, built in memory, and its
-// two export forms.
+// two written forms. The RTF form is also how the rich-text controls of both
+// backends take their text, so a run means the same characters everywhere.
 #pragma once
 
 #include <cstdint>
@@ -28,10 +29,21 @@ struct StyledText {
     std::vector<StyledRun> runs;
 };
 
+// The face a document is written in. The charset asks for the face's
+// Cyrillic glyphs, so that a reader keeps the face for Russian text.
+struct RtfFont {
+    std::string face = "MS Shell Dlg";
+    int half_points = 16;
+    std::string family = "fswiss";  // fmodern, fswiss, froman or fnil
+    int pitch = 2;                   // \fprq: 0 default, 1 fixed, 2 variable
+    int charset = 204;
+};
+
 // The whole document as RTF: colour table, \b runs, every non-ASCII
 // character as \uN? (UTF-16 units), a plain reset at the start, lines
-// separated by \par.
-std::string styled_text_as_rtf(const StyledText& text);
+// separated by \par. Runs past the end of their line, or of a line that does
+// not exist, format nothing; a line break never carries a format onward.
+std::string styled_text_as_rtf(const StyledText& text, const RtfFont& font = {});
 
 // The plain text as the TXT export writes it: lines joined by CR LF and one
 // CR LF after the last, in Windows-1251; nothing when a character has no
