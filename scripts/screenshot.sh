@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # make screenshot: starts the editor on a virtual X display, saves a PNG of
 # its window and closes it as a user would:
-#   scripts/screenshot.sh [OUT.png]     (default docs/screenshot.png)
+#   scripts/screenshot.sh [OUT.png [PANELS_DIR]]   (default docs/screenshot.png)
+# With PANELS_DIR it also saves mode-2.png .. mode-5.png there: the window in
+# each of the other modes (Ctrl+2 .. Ctrl+5), to look for clipped texts.
 # Its prefix build/wine-screenshot is its own: closing the editor there leaves
 # an editor started by make run (prefix build/wine-run) alone.
 set -euo pipefail
@@ -47,6 +49,15 @@ sleep 1
 mkdir -p "$(dirname "$out")"
 import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out"
 echo "screenshot: $out (${WIDTH} x ${HEIGHT})"
+if [ -n "${2:-}" ]; then
+    mkdir -p "$2"
+    for mode in 2 3 4 5; do
+        xdotool windowactivate --sync "$window" key ctrl+$mode 2>/dev/null || xdotool key ctrl+$mode
+        sleep 1
+        import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2/mode-$mode.png"
+    done
+    echo "screenshot: modes 2 to 5 in $2"
+fi
 
 # WM_CLOSE to the program's windows: it saves its settings and ends.
 wine taskkill /im lumetra.exe >/dev/null 2>&1 || true
