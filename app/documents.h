@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "app/app.h"
@@ -17,11 +18,19 @@ std::filesystem::path with_default_extension(std::filesystem::path path, const c
 inline constexpr const char* kErrorTitle = "Ошибка";
 inline constexpr const char* kReadErrorText = "Не удалось открыть файл\n";
 inline constexpr const char* kWriteErrorText = "Не удалось сохранить файл\n";
+// Added after the name when a text file is refused because a character has
+// no Windows-1251 form.
+inline constexpr const char* kCodePageErrorText =
+    "\nТекст содержит символы, которых нет в кодировке Windows-1251 (например, в имени файла рисунка).";
 
 // "Ошибка" with an OK button and the error icon.
 void show_error_box(const std::string& text);
 // "Не удалось открыть файл\n" or "Не удалось сохранить файл\n" and the path.
 std::string file_error_text(const FileResult& result);
+// Writes text already encoded for a text file (nothing when a character
+// had no Windows-1251 form) and reports either failure in the error box;
+// true when the file was written.
+bool write_text_file(const std::filesystem::path& path, const std::optional<std::string>& bytes);
 // A failed file operation's message in the error box; true when it worked.
 bool check_file_result(const FileResult& result);
 

@@ -37,9 +37,13 @@ void files_dropped(App& app, const std::vector<std::filesystem::path>& files)
 
 void open_command_line_file(App& app, const std::vector<std::filesystem::path>& arguments)
 {
-    if (arguments.empty()) return;
-    const std::filesystem::path& first = arguments.front();
-    if (first.empty() || !non_empty_file(first)) return;
+    if (arguments.empty() || arguments.front().empty()) return;
+    // A name relative to the folder the program was started in becomes whole
+    // now: the title, the buffer and the recent list keep it, and they must
+    // still find the file when the current folder changes.
+    std::error_code error;
+    std::filesystem::path first = std::filesystem::absolute(arguments.front(), error).lexically_normal();
+    if (error || !non_empty_file(first)) return;
     open_named_file(app, first);
 }
 

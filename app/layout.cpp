@@ -15,6 +15,10 @@ platform::ControlSpec control_spec_of(const LayoutRow& row, WindowId window)
     spec.window = window;
     spec.parent = row.parent;
     spec.rect = row.rect;
+    if (row.kind == ControlKind::Combo) {
+        spec.rect.h = kListHeight;
+        spec.list_height = row.rect.h;
+    }
     spec.text = row.text;
     spec.style = row.style;
     spec.text_colour = row.text_colour;

@@ -35,7 +35,8 @@ struct LayoutRow {
 inline constexpr Rgb kWhite{255, 255, 255};
 inline constexpr Rgb kStripGrey{132, 132, 132};  // title strips of the panels
 
-// A closed drop-down list; the backend gives it room for the dropped list.
+// A drop-down list's row gives the height of its dropped list as rect.h;
+// closed, every list is one field of this height.
 constexpr int kListHeight = 21;
 
 inline constexpr const char* kTitleLiteral = "Lumetra v 3.4 For PIC  —  ";

@@ -5,6 +5,7 @@
 
 #include "app/layout.h"
 #include "app/menus.h"
+#include "app/startup.h"
 #include "app/views/cell_editor.h"
 #include "app/views/screen_view.h"
 #include "app/panels/conversion_panel.h"
@@ -41,6 +42,8 @@ void switch_mode(App& app, Mode m)
     app.shell.mode = m;
     for (const ModeRow& other : kModes) platform::check_menu_item(mode_command(other.mode), other.mode == m);
     platform::set_toolbar_tooltip(kCmdNextMode, row.name);
+    for (int panel : row.panels)
+        if (panel != kCellEditorPanel && panel != kConversionPanel && panel != 0) make_tool_panel(app, panel);
     for (int panel : kRightHandPanels)
         platform::show(panel, std::find(row.panels.begin(), row.panels.end(), panel) != row.panels.end());
 

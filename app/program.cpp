@@ -25,26 +25,33 @@ namespace {
 // The main window's contents, in the order they are made.
 bool create_main_window_contents(App& app)
 {
-    if (!create_rows(code_view_rows())) return false;
+    if (!make_code_view(1)) return false;
     show_code_view(1, false);
     if (!platform::create_control(buffer_tabs_spec())) return false;
     if (!create_rows(screen_view_rows())) return false;
-    if (!create_rows(tool_panel_rows(kAnimationPanel))) return false;
     if (!create_rows(cell_editor_rows())) return false;
     show_view_bitmaps(app.view);
     if (!create_rows(conversion_panel_rows())) return false;
     // Every buffer starts with the options the panel was created with.
     save_listing_options(app.listing_options, 1);
     app.listing_options.fill(app.listing_options[0]);
-    for (int panel : {kLogicPanel, kOptimisationPanel, kBinPanel})
-        if (!create_rows(tool_panel_rows(panel))) return false;
-    if (!create_animation_panel(app.settings) || !create_logic_panel() || !create_optimisation_panel(app.settings) ||
-        !create_bin_panel())
-        return false;
+    // The four tool panels wait for their modes (make_tool_panel).
     return true;
 }
 
 }  // namespace
+
+bool make_tool_panel(App& app, int panel)
+{
+    if (platform::control_exists(panel)) return true;
+    switch (panel) {
+    case kAnimationPanel: return create_rows(tool_panel_rows(panel)) && create_animation_panel(app.settings);
+    case kLogicPanel: return create_rows(tool_panel_rows(panel)) && create_logic_panel();
+    case kOptimisationPanel: return create_rows(tool_panel_rows(panel)) && create_optimisation_panel(app.settings);
+    case kBinPanel: return create_rows(tool_panel_rows(panel)) && create_bin_panel();
+    default: return false;
+    }
+}
 
 bool start_up(App& app, const std::vector<std::filesystem::path>& arguments)
 {

@@ -15,6 +15,13 @@ int clamp_window_coordinate(int stored);
 // of its controls cannot be created: the program then ends without saving.
 bool start_up(App& app, const std::vector<std::filesystem::path>& arguments);
 
+// A tool panel (animation, logic, optimisation, BIN) with its controls, made
+// the first time its mode shows it: hidden until then, they hold most of the
+// window's controls, and under Wine their drop-down lists alone cost more
+// than the rest of the start. Later calls find it made. False when it cannot
+// be made.
+bool make_tool_panel(App& app, int panel);
+
 // The window's present position and the options the tool panels show
 // (animation delay, byte count, automatic scan), the rest as read at start-up.
 void save_app_settings(App& app);

@@ -10,6 +10,7 @@
 
 #include <jpeglib.h>
 
+#include "core/file_io.h"
 #include "core/picture_import.h"
 
 using namespace lumetra;
@@ -70,6 +71,20 @@ void import(benchmark::State& state, const std::filesystem::path& path)
 
 static void BM_ImportJpeg4000x3000(benchmark::State& state) { import(state, camera_jpeg()); }
 BENCHMARK(BM_ImportJpeg4000x3000)->Unit(benchmark::kMillisecond);
+
+// The yardstick of the import above: the same file decoded whole and kept,
+// as libjpeg alone would give it, without the stretch to the display.
+static void BM_DecodeJpeg4000x3000Whole(benchmark::State& state)
+{
+    const std::string bytes = read_file_prefix(camera_jpeg(), 1 << 26).value_or("");
+    const FileBytes file(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    for (auto _ : state) {
+        DecodeResult decoded = decode_jpeg(file);
+        if (!decoded.ok()) state.SkipWithError("decoding failed");
+        benchmark::DoNotOptimize(decoded);
+    }
+}
+BENCHMARK(BM_DecodeJpeg4000x3000Whole)->Unit(benchmark::kMillisecond);
 
 static void BM_ImportPng128x64(benchmark::State& state)
 {

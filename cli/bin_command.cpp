@@ -17,6 +17,7 @@ struct BinCommand {
     std::string mode_name = "new";
     std::filesystem::path out;
     std::vector<std::filesystem::path> pictures;
+    PictureOptions picture_options;
 };
 
 struct ModeName {
@@ -56,6 +57,8 @@ std::optional<CliError> parse(const Args& args, BinCommand& command)
             command.address_given = true;
         } else if (arg == "-o") {
             if (auto error = take_output_name(args, i, command.out)) return error;
+        } else if (is_picture_option(arg)) {
+            if (auto error = take_picture_option(args, i, command.picture_options)) return error;
         } else if (arg.starts_with("-") && arg != "-") {
             return CliError{"unknown option " + arg};
         } else {
@@ -63,6 +66,7 @@ std::optional<CliError> parse(const Args& args, BinCommand& command)
         }
     }
     if (command.out.empty()) return CliError{"-o FILE missing"};
+    if (command.out == kStandardStream) return CliError{"FILE must be a file (bin may add to it or patch it in place)"};
     if (command.pictures.empty()) return CliError{"PICTURE missing"};
     if (command.pictures.size() > kBinSlotCount) return CliError{"at most 10 PICTUREs (one per slot)"};
     if (positional_mode(command.request.mode) && !command.address_given)
@@ -82,7 +86,7 @@ bool report(const BinMessage& message, const BinCommand& command)
         text = name + " does not exist; --mode " + command.mode_name + " writes into an existing file";
         break;
     case BinMessageId::MemoryError: text = "out of memory (or " + name + " is too large to patch)"; break;
-    case BinMessageId::OpenError: text = "cannot read " + name; break;
+    case BinMessageId::OpenError: text = "cannot open " + name; break;  // to read, or to create
     case BinMessageId::EmptyAddress: text = "no usable start address"; break;
     case BinMessageId::AskAppendBeyondEnd:
         text = "--at " + command.request.start_address + " lies beyond the end of " + name;
@@ -103,7 +107,7 @@ int run_bin(const Args& args)
     auto error = parse(args, command);
     for (std::size_t i = 0; !error && i < command.pictures.size(); ++i) {
         int buffer = static_cast<int>(i) + 1;
-        error = load_picture(command.pictures[i], *buffer_of(store, buffer));
+        error = load_picture(command.pictures[i], *buffer_of(store, buffer), command.picture_options.import);
         command.request.slots[i] = buffer;
     }
     if (error) return refuse("bin", kBinUsage, *error);

@@ -2,30 +2,83 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/image_store.h"
+#include "core/picture_dither.h"
 
 namespace lumetra::cli {
 
 using Args = std::vector<std::string>;
 
+// Exit codes of every command.
+constexpr int kExitDone = 0;
+constexpr int kExitFailed = 1;  // a refused or failed operation; nothing half-written
+constexpr int kExitUsage = 2;   // bad usage, or input that cannot be read or decoded
+
+// "-" as a file name: standard input for a PICTURE, standard output for OUT.
+inline constexpr const char* kStandardStream = "-";
+
 // A failure of a command: the message goes to standard error.
 struct CliError {
     std::string message;
+    int exit_code = kExitUsage;
 };
 
 // Reads PICTURE as the editor's open would: BMP, JPG and PNG by their
-// extension are imported, every other file is a .chr file. Fills picture or
-// returns the error text.
-std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBuffer& picture);
+// extension are imported, every other file is a .chr file. "-" reads
+// standard input (once): a BMP, icon, PNG or JPEG by its content, otherwise
+// exactly 1024 bytes of a .chr picture. Fills picture or returns the error.
+// Imports follow the options (the editor's import by default); a .chr
+// picture is taken as it is.
+std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBuffer& picture,
+                                     const ImportOptions& options = {});
+
+// The picture options every command that reads PICTUREs takes: --dither
+// METHOD, --threshold N (1..255, only without dithering), --invert.
+struct PictureOptions {
+    ImportOptions import;
+    bool threshold_given = false;
+};
+bool is_picture_option(const std::string& arg);
+// Takes the picture option at args[i] (and its value; advances i).
+std::optional<CliError> take_picture_option(const Args& args, std::size_t& i, PictureOptions& options);
+// "[PICTURE-OPTIONS]" in a usage line stands for these.
+inline constexpr const char* kPictureOptionsHelp =
+    "PICTURE-OPTIONS (for BMP, JPG and PNG pictures): --dither none|floyd-steinberg|atkinson|ordered,\n"
+    "  --threshold N (1..255, lit below N; default 220, only with --dither none), --invert (the negative)";
 
 // Writes bytes to OUT through a temporary file, or to standard output when
-// out is empty.
+// out is empty or "-". A failed write is kExitFailed.
 std::optional<CliError> write_output(const std::filesystem::path& out, std::string_view bytes);
+
+// Makes the bytes of one output from one PICTURE.
+using MakeOutput = std::function<std::optional<CliError>(const std::filesystem::path& picture, std::string& bytes)>;
+
+// Where the outputs of a run go: -o OUT (one PICTURE), or --out-dir DIR,
+// where each output is named after its PICTURE with the extension.
+struct Outputs {
+    std::filesystem::path out;
+    std::filesystem::path out_dir;
+    const char* extension = "";  // ".asm"
+};
+
+// Takes --out-dir DIR at args[i]; advances i.
+std::optional<CliError> take_out_dir(const Args& args, std::size_t& i, std::filesystem::path& out_dir);
+
+// Checks the PICTUREs against the outputs (several need --out-dir, which
+// does not go with -o) before anything is read.
+std::optional<CliError> check_outputs(const std::vector<std::filesystem::path>& pictures, const Outputs& outputs);
+
+// Makes and writes the output of every PICTURE. With one PICTURE a failure is
+// that failure's exit code; with several each failure is told on standard
+// error by name, the others go on, and the exit code is kExitFailed.
+int make_each(const char* command, const char* usage, const std::vector<std::filesystem::path>& pictures,
+              const Outputs& outputs, const MakeOutput& make);
 
 // Takes the value of an option such as "-o FILE" at args[i]; advances i.
 std::optional<std::string> option_value(const Args& args, std::size_t& i);
@@ -35,20 +88,29 @@ std::optional<CliError> take_output_name(const Args& args, std::size_t& i, std::
 
 // What follows "lumetra-cli " in each command's usage line.
 inline constexpr const char* kListingUsage =
-    "listing [--db] [--file-name[=NAME]] [--no-group] [--indent1 N] [--indent2 N] PICTURE [-o OUT]";
-inline constexpr const char* kBinUsage = "bin [--group] [--mode new|append|insert|replace] [--at N] -o FILE PICTURE...";
-inline constexpr const char* kConvertUsage = "convert PICTURE -o OUT.chr";
-inline constexpr const char* kSkipMapUsage = "skip-map [--count N] -o MAP PICTURE PICTURE...";
-inline constexpr const char* kSkipListUsage = "skip-list [--count N] [--rtf] PICTURE... [--map MAP] [-o OUT]";
+    "listing [--db] [--file-name[=NAME]] [--no-group] [--indent1 N] [--indent2 N] [PICTURE-OPTIONS]\n"
+    "      PICTURE... [-o OUT | --out-dir DIR]\n"
+    "  lumetra-cli listing --format c [--name NAME] [--no-group] [--crlf] [PICTURE-OPTIONS] PICTURE... [-o OUT | --out-dir DIR]";
+inline constexpr const char* kBinUsage = "bin [--group] [--mode new|append|insert|replace] [--at N] [PICTURE-OPTIONS] -o FILE PICTURE...";
+inline constexpr const char* kConvertUsage = "convert [PICTURE-OPTIONS] PICTURE... (-o OUT.chr | --out-dir DIR)";
+inline constexpr const char* kPictureUsage = "picture SOURCE -o OUT.chr";
+inline constexpr const char* kSkipMapUsage = "skip-map [--count N] [PICTURE-OPTIONS] -o MAP PICTURE PICTURE...";
+inline constexpr const char* kRenderUsage = "render [--scale N] [--grid] [PICTURE-OPTIONS] PICTURE -o OUT.png";
+inline constexpr const char* kAnimateUsage =
+    "animate [--delay MS] [--scale N] [--grid] [PICTURE-OPTIONS] -o OUT.gif PICTURE PICTURE...";
+inline constexpr const char* kSkipListUsage = "skip-list [--count N] [--rtf] [PICTURE-OPTIONS] PICTURE... [--map MAP] [-o OUT]";
 
-// Tells standard error why the command refused and how it is used; the exit
-// code of a refused command.
+// Tells standard error why the command refused (and for bad usage how it is
+// used); the error's exit code.
 int refuse(const char* command, const char* usage, const CliError& error);
 
 int run_listing(const Args& args);
 int run_bin(const Args& args);
 int run_convert(const Args& args);
+int run_picture(const Args& args);
 int run_skip_map(const Args& args);
 int run_skip_list(const Args& args);
+int run_render(const Args& args);
+int run_animate(const Args& args);
 
 }  // namespace lumetra::cli

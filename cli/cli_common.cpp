@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <set>
 
 #include "cli/cli.h"
 #include "core/chr_file.h"
@@ -9,8 +11,55 @@
 
 namespace lumetra::cli {
 
-std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBuffer& picture)
+namespace {
+
+// Standard input whole, up to one byte more than limit (so that too much shows).
+std::optional<std::string> read_standard_input(std::size_t limit)
 {
+    std::string bytes;
+    char piece[65536];
+    while (bytes.size() <= limit) {
+        std::size_t got = std::fread(piece, 1, sizeof piece, stdin);
+        bytes.append(piece, got);
+        if (got < sizeof piece) break;
+    }
+    if (std::ferror(stdin)) return std::nullopt;
+    return bytes;
+}
+
+// A picture format by its content; anything else must be a whole .chr
+// picture, so that a short or empty stream from a failed step before this one
+// is never taken for a picture.
+std::optional<CliError> load_standard_input(ScreenBuffer& picture, const ImportOptions& options)
+{
+    static bool taken = false;
+    if (taken) return CliError{"standard input (-) can be read for one PICTURE only"};
+    taken = true;
+    const DecodeLimits limits;
+    auto bytes = read_standard_input(static_cast<std::size_t>(limits.max_file_bytes));
+    if (!bytes) return CliError{"cannot read standard input"};
+    if (bytes->size() > limits.max_file_bytes) return CliError{"standard input is too large for a picture"};
+    DecodeResult decoded =
+        decode_picture_for_display(FileBytes(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()), limits);
+    if (decoded.ok()) {
+        picture = screen_from_picture(decoded.image, options);
+    } else if (bytes->size() == kBufferBytes) {
+        std::copy(bytes->begin(), bytes->end(), picture.bytes.begin());
+    } else {
+        return CliError{"standard input holds " + std::to_string(bytes->size()) +
+                        " bytes: neither a .chr picture (1024 bytes) nor a picture that can be imported (" +
+                        decoded.error + ")"};
+    }
+    return std::nullopt;
+}
+
+bool standard_stream(const std::filesystem::path& path) { return path == kStandardStream; }
+
+}  // namespace
+
+std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBuffer& picture, const ImportOptions& options)
+{
+    if (standard_stream(path)) return load_standard_input(picture, options);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return CliError{"no such picture file: " + path_to_utf8(path)};
     // The same choice as open named file, decoding once so that a refusal can
@@ -19,27 +68,98 @@ std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBu
         if (!load_chr(path, picture).ok) return CliError{"cannot read " + path_to_utf8(path)};
         return std::nullopt;
     }
-    DecodeResult decoded = read_picture(path);
+    DecodeResult decoded = read_picture_for_display(path);
     if (!decoded.ok()) return CliError{"cannot import " + path_to_utf8(path) + ": " + decoded.error};
-    picture = screen_from_picture(decoded.image);
+    picture = screen_from_picture(decoded.image, options);
     return std::nullopt;
 }
 
 std::optional<CliError> write_output(const std::filesystem::path& out, std::string_view bytes)
 {
-    if (out.empty()) {
+    if (out.empty() || standard_stream(out)) {
         if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
-            return CliError{"cannot write to standard output"};
+            return CliError{"cannot write to standard output", kExitFailed};
         return std::nullopt;
     }
-    if (!write_file_atomically(out, bytes)) return CliError{"cannot write " + path_to_utf8(out)};
+    if (!write_file_atomically(out, bytes)) return CliError{"cannot write " + path_to_utf8(out), kExitFailed};
     return std::nullopt;
 }
 
 int refuse(const char* command, const char* usage, const CliError& error)
 {
-    std::cerr << "lumetra-cli " << command << ": " << error.message << "\nusage: lumetra-cli " << usage << "\n";
-    return 2;
+    std::cerr << "lumetra-cli " << command << ": " << error.message << "\n";
+    if (error.exit_code == kExitUsage) std::cerr << "usage: lumetra-cli " << usage << "\n";
+    if (error.exit_code == kExitUsage && std::string_view(usage).find("PICTURE-OPTIONS") != std::string_view::npos)
+        std::cerr << kPictureOptionsHelp << "\n";
+    return error.exit_code;
+}
+
+std::optional<CliError> take_out_dir(const Args& args, std::size_t& i, std::filesystem::path& out_dir)
+{
+    auto text = option_value(args, i);
+    if (!text || text->empty()) return CliError{"--out-dir needs a folder name"};
+    out_dir = utf8_to_path(*text);
+    return std::nullopt;
+}
+
+std::optional<CliError> check_outputs(const std::vector<std::filesystem::path>& pictures, const Outputs& outputs)
+{
+    if (pictures.empty()) return CliError{"PICTURE missing"};
+    if (!outputs.out.empty() && !outputs.out_dir.empty()) return CliError{"-o and --out-dir do not go together"};
+    if (pictures.size() > 1 && outputs.out_dir.empty()) return CliError{"several PICTUREs need --out-dir DIR"};
+    if (!outputs.out_dir.empty())
+        for (const auto& picture : pictures)
+            if (standard_stream(picture)) return CliError{"standard input (-) has no name to give its output in --out-dir"};
+    return std::nullopt;
+}
+
+namespace {
+
+// DIR/NAME.EXT for PICTURE, refused when an earlier PICTURE of the run already
+// gave that name (compared without case, as Windows would).
+std::optional<CliError> output_in_dir(const std::filesystem::path& picture, const Outputs& outputs,
+                                      std::set<std::string>& taken, std::filesystem::path& out)
+{
+    std::filesystem::path name = picture.filename();
+    name.replace_extension(outputs.extension);
+    std::string key = path_to_utf8(name);
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    out = outputs.out_dir / name;
+    if (!taken.insert(key).second)
+        return CliError{path_to_utf8(picture) + ": another PICTURE already gives " + path_to_utf8(out) + "; not written",
+                        kExitFailed};
+    return std::nullopt;
+}
+
+}  // namespace
+
+int make_each(const char* command, const char* usage, const std::vector<std::filesystem::path>& pictures,
+              const Outputs& outputs, const MakeOutput& make)
+{
+    if (!outputs.out_dir.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(outputs.out_dir, ec);
+        if (!std::filesystem::is_directory(outputs.out_dir, ec))
+            return refuse(command, usage, {"cannot make the folder " + path_to_utf8(outputs.out_dir), kExitFailed});
+    }
+    std::set<std::string> taken;
+    int failed = 0;
+    std::string bytes;
+    for (const auto& picture : pictures) {
+        std::filesystem::path out = outputs.out;
+        std::optional<CliError> error;
+        if (!outputs.out_dir.empty()) error = output_in_dir(picture, outputs, taken, out);
+        if (!error) error = make(picture, bytes);
+        if (!error) error = write_output(out, bytes);
+        if (!error) continue;
+        if (pictures.size() == 1) return refuse(command, usage, *error);
+        std::cerr << "lumetra-cli " << command << ": " << error->message << "\n";
+        ++failed;
+    }
+    if (failed == 0) return kExitDone;
+    std::cerr << "lumetra-cli " << command << ": " << failed << " of " << pictures.size() << " PICTUREs failed\n";
+    return kExitFailed;
 }
 
 std::optional<std::string> option_value(const Args& args, std::size_t& i)
@@ -53,6 +173,49 @@ std::optional<CliError> take_output_name(const Args& args, std::size_t& i, std::
     auto text = option_value(args, i);
     if (!text || text->empty()) return CliError{"-o needs a file name"};
     out = utf8_to_path(*text);
+    return std::nullopt;
+}
+
+namespace {
+
+struct DitherName {
+    const char* name;
+    DitherMethod method;
+};
+constexpr DitherName kDitherNames[] = {
+    {"none", DitherMethod::None},
+    {"floyd-steinberg", DitherMethod::FloydSteinberg},
+    {"atkinson", DitherMethod::Atkinson},
+    {"ordered", DitherMethod::Ordered},
+};
+
+}  // namespace
+
+bool is_picture_option(const std::string& arg) { return arg == "--dither" || arg == "--threshold" || arg == "--invert"; }
+
+std::optional<CliError> take_picture_option(const Args& args, std::size_t& i, PictureOptions& options)
+{
+    const std::string arg = args[i];
+    if (arg == "--invert") {
+        options.import.invert = true;
+    } else if (arg == "--dither") {
+        auto text = option_value(args, i);
+        const DitherName* found = nullptr;
+        for (const DitherName& dither : kDitherNames)
+            if (text && *text == dither.name) found = &dither;
+        if (!found) return CliError{"--dither needs one of none, floyd-steinberg, atkinson, ordered"};
+        options.import.dither = found->method;
+    } else if (arg == "--threshold") {
+        auto text = option_value(args, i);
+        if (!text || text->empty() || text->size() > 3 || text->find_first_not_of("0123456789") != std::string::npos ||
+            std::stoi(*text) < 1 || std::stoi(*text) > 255)
+            return CliError{"--threshold needs a number from 1 to 255"};
+        options.import.threshold = std::stoi(*text);
+        options.threshold_given = true;
+    }
+    // Dithering decides at mid grey; a threshold would be silently ignored.
+    if (options.threshold_given && options.import.dither != DitherMethod::None)
+        return CliError{"--threshold goes only with --dither none"};
     return std::nullopt;
 }
 

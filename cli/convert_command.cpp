@@ -8,27 +8,35 @@ namespace lumetra::cli {
 
 int run_convert(const Args& args)
 {
-    std::filesystem::path picture, out;
+    std::vector<std::filesystem::path> pictures;
+    PictureOptions picture_options;
+    Outputs outputs;
+    outputs.extension = ".chr";
     std::optional<CliError> error;
     for (std::size_t i = 0; i < args.size() && !error; ++i) {
         const std::string& arg = args[i];
         if (arg == "-o") {
-            error = take_output_name(args, i, out);
-        } else if (arg.starts_with("-")) {
+            error = take_output_name(args, i, outputs.out);
+        } else if (arg == "--out-dir") {
+            error = take_out_dir(args, i, outputs.out_dir);
+        } else if (is_picture_option(arg)) {
+            error = take_picture_option(args, i, picture_options);
+        } else if (arg.starts_with("-") && arg != kStandardStream) {
             error = CliError{"unknown option " + arg};
-        } else if (picture.empty()) {
-            picture = utf8_to_path(arg);
         } else {
-            error = CliError{"only one PICTURE may be given"};
+            pictures.push_back(utf8_to_path(arg));
         }
     }
-    if (!error && picture.empty()) error = CliError{"PICTURE missing"};
-    if (!error && out.empty()) error = CliError{"-o OUT.chr missing"};
-    ScreenBuffer screen;
-    if (!error) error = load_picture(picture, screen);
-    if (!error)
-        error = write_output(out, std::string_view(reinterpret_cast<const char*>(screen.bytes.data()), screen.bytes.size()));
-    return error ? refuse("convert", kConvertUsage, *error) : 0;
+    if (!error) error = check_outputs(pictures, outputs);
+    if (!error && outputs.out.empty() && outputs.out_dir.empty()) error = CliError{"-o OUT.chr (or --out-dir DIR) missing"};
+    if (error) return refuse("convert", kConvertUsage, *error);
+    return make_each("convert", kConvertUsage, pictures, outputs,
+                     [&picture_options](const std::filesystem::path& picture, std::string& bytes) -> std::optional<CliError> {
+                         ScreenBuffer screen;
+                         if (auto failure = load_picture(picture, screen, picture_options.import)) return failure;
+                         bytes.assign(reinterpret_cast<const char*>(screen.bytes.data()), screen.bytes.size());
+                         return std::nullopt;
+                     });
 }
 
 }  // namespace lumetra::cli

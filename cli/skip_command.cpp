@@ -16,6 +16,7 @@ struct SkipCommand {
     std::filesystem::path map;
     std::filesystem::path out;
     std::vector<std::filesystem::path> pictures;
+    PictureOptions picture_options;
 };
 
 // listing: skip-list, which also takes --rtf and --map.
@@ -38,6 +39,8 @@ std::optional<CliError> parse(const Args& args, SkipCommand& command, bool listi
             command.map = utf8_to_path(*text);
         } else if (arg == "-o") {
             if (auto error = take_output_name(args, i, command.out)) return error;
+        } else if (is_picture_option(arg)) {
+            if (auto error = take_picture_option(args, i, command.picture_options)) return error;
         } else if (arg.starts_with("-") && arg != "-") {
             return CliError{"unknown option " + arg};
         } else {
@@ -59,7 +62,7 @@ std::optional<CliError> scan(const SkipCommand& command, ScreenBuffer& map)
     ImageStore store;
     ScanChoice ticked{};
     for (std::size_t i = 0; i < command.pictures.size(); ++i) {
-        if (auto error = load_picture(command.pictures[i], store.buffers[i])) return error;
+        if (auto error = load_picture(command.pictures[i], store.buffers[i], command.picture_options.import)) return error;
         ticked[i] = true;
     }
     map = scan_repeated_bytes(store, ticked, command.count);
@@ -90,7 +93,7 @@ int run_skip_list(const Args& args)
         for (const auto& picture : command.pictures) names.push_back(path_to_utf8(std::filesystem::absolute(picture)));
         StyledText list = build_skip_list(map, names, command.count_text);
         auto bytes = command.rtf ? std::optional(styled_text_as_rtf(list)) : styled_text_as_txt(list);
-        if (!bytes) error = CliError{"a file name cannot be written in Windows-1251 (--rtf can hold it)"};
+        if (!bytes) error = CliError{"a file name cannot be written in Windows-1251 (--rtf can hold it)", kExitFailed};
         else error = write_output(command.out, *bytes);
     }
     return error ? refuse("skip-list", kSkipListUsage, *error) : 0;

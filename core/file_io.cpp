@@ -66,31 +66,36 @@ static std::filesystem::path temporary_beside(const std::filesystem::path& path)
 
 bool write_file_atomically(const std::filesystem::path& path, std::string_view bytes)
 {
+    return write_file_reporting(path, bytes) == WriteOutcome::Written;
+}
+
+WriteOutcome write_file_reporting(const std::filesystem::path& path, std::string_view bytes)
+{
     std::error_code ec;
-    if (path.empty() || std::filesystem::is_directory(path, ec)) return false;
+    if (path.empty() || std::filesystem::is_directory(path, ec)) return WriteOutcome::NotCreated;
     std::filesystem::path temporary = temporary_beside(path);
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
+        if (!out) return WriteOutcome::NotCreated;
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         out.close();
         if (out.fail()) {
             std::filesystem::remove(temporary, ec);
-            return false;
+            return WriteOutcome::NotWritten;
         }
     }
     if (std::filesystem::file_size(temporary, ec) != bytes.size() || ec) {
         std::filesystem::remove(temporary, ec);
-        return false;
+        return WriteOutcome::NotWritten;
     }
     std::filesystem::rename(temporary, path, ec);
     if (ec) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
-        return false;
+        return WriteOutcome::NotWritten;
     }
-    return true;
+    return WriteOutcome::Written;
 }
 
 }  // namespace lumetra

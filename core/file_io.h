@@ -27,4 +27,10 @@ std::optional<std::string> read_whole_file(const std::filesystem::path& path, st
 // is removed.
 bool write_file_atomically(const std::filesystem::path& path, std::string_view bytes);
 
+// How a write ended, for callers that word the two failures apart: the file
+// could not be made at all (its folder is missing or closed, or a folder has
+// its name), or its bytes or the final move failed.
+enum class WriteOutcome { Written, NotCreated, NotWritten };
+WriteOutcome write_file_reporting(const std::filesystem::path& path, std::string_view bytes);
+
 }  // namespace lumetra

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <csetjmp>
 #include <new>
+#include <optional>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -29,6 +30,10 @@ struct JpegJob {
     const DecodeLimits* limits = nullptr;
     std::vector<std::uint8_t> row;
     RgbImage image;
+    // Stretched to the display as the rows come, instead of kept whole.
+    bool for_display = false;
+    std::optional<DisplayStretch> stretch;
+    std::vector<std::uint8_t> converted;  // a CMYK row as RGB
     std::string error;
     char library_error[JMSG_LENGTH_MAX] = "";  // written inside libjpeg, where nothing may throw
 };
@@ -75,6 +80,51 @@ bool allocate(std::vector<std::uint8_t>& buffer, std::size_t size)
     }
 }
 
+// CMYK as Adobe's inverted inks, as every CMYK JPEG writer stores them.
+void cmyk_to_rgb(const std::uint8_t* cmyk, std::uint8_t* rgb, std::size_t width)
+{
+    for (std::size_t x = 0; x < width; ++x) {
+        const unsigned k = cmyk[x * 4 + 3];
+        for (int c = 0; c < 3; ++c) rgb[x * 3 + c] = static_cast<std::uint8_t>((cmyk[x * 4 + c] * k + 127) / 255);
+    }
+}
+
+// The rows a few at a time into the stretch: no buffer of the whole picture.
+// Called inside run(), after jpeg_start_decompress.
+bool read_stretched(JpegJob& job)
+{
+    j_decompress_ptr cinfo = &job.cinfo;
+    job.error = check_size(cinfo->output_width, cinfo->output_height, *job.limits);
+    if (!job.error.empty()) return false;
+    constexpr std::size_t kRows = 16;
+    const std::size_t width = cinfo->output_width;
+    const std::size_t stride = width * static_cast<std::size_t>(cinfo->output_components);
+    if (!allocate(job.row, stride * kRows) || (cinfo->output_components == 4 && !allocate(job.converted, width * 3))) {
+        job.error = "not enough memory for the picture";
+        return false;
+    }
+    job.stretch.emplace(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height));
+    JSAMPROW rows[kRows];
+    for (std::size_t i = 0; i < kRows; ++i) rows[i] = job.row.data() + i * stride;
+    while (cinfo->output_scanline < cinfo->output_height) {
+        const JDIMENSION got = jpeg_read_scanlines(cinfo, rows, kRows);
+        if (got == 0) {
+            job.error = "the JPEG data ends early";
+            return false;
+        }
+        for (JDIMENSION i = 0; i < got; ++i) {
+            if (cinfo->output_components == 4) {
+                cmyk_to_rgb(rows[i], job.converted.data(), width);
+                job.stretch->add_row(job.converted.data());
+            } else {
+                job.stretch->add_row(rows[i]);
+            }
+        }
+    }
+    jpeg_finish_decompress(cinfo);
+    return true;
+}
+
 // Every libjpeg call that may end in the longjmp happens here; the job lives
 // in the caller's frame, which destroys the decoder either way.
 bool run(JpegJob& job)
@@ -102,6 +152,7 @@ bool run(JpegJob& job)
         job.error = "unexpected colour layout";
         return false;
     }
+    if (job.for_display) return read_stretched(job);
     job.error = prepare_image(job.image, cinfo->output_width, cinfo->output_height, *job.limits);
     if (!job.error.empty()) return false;
     if (!allocate(job.row, static_cast<std::size_t>(cinfo->output_width) * 4)) {
@@ -115,11 +166,7 @@ bool run(JpegJob& job)
             job.error = "the JPEG data ends early";
             return false;
         }
-        if (cmyk)  // Adobe's inverted inks, as every CMYK JPEG writer stores them
-            for (std::size_t x = 0; x < cinfo->output_width; ++x) {
-                const unsigned k = row[x * 4 + 3];
-                for (int c = 0; c < 3; ++c) out[x * 3 + c] = static_cast<std::uint8_t>((row[x * 4 + c] * k + 127) / 255);
-            }
+        if (cmyk) cmyk_to_rgb(row, out, cinfo->output_width);
     }
     jpeg_finish_decompress(cinfo);
     return true;
@@ -127,7 +174,9 @@ bool run(JpegJob& job)
 
 }  // namespace
 
-DecodeResult decode_jpeg(FileBytes file, const DecodeLimits& limits)
+namespace {
+
+DecodeResult decode(FileBytes file, const DecodeLimits& limits, bool for_display)
 {
     DecodeResult result;
     if (file.size() < 3 || file[0] != 0xFF || file[1] != 0xD8) {
@@ -137,6 +186,7 @@ DecodeResult decode_jpeg(FileBytes file, const DecodeLimits& limits)
     JpegJob job;
     job.file = file;
     job.limits = &limits;
+    job.for_display = for_display;
     job.cinfo.err = jpeg_std_error(&job.errors);
     job.errors.error_exit = on_error;
     job.errors.emit_message = on_message;
@@ -154,8 +204,14 @@ DecodeResult decode_jpeg(FileBytes file, const DecodeLimits& limits)
         result.error = job.error;
         return result;
     }
-    result.image = std::move(job.image);
+    result.image = for_display ? job.stretch->finish() : std::move(job.image);
     return result;
 }
+
+}  // namespace
+
+DecodeResult decode_jpeg(FileBytes file, const DecodeLimits& limits) { return decode(file, limits, false); }
+
+DecodeResult decode_jpeg_for_display(FileBytes file, const DecodeLimits& limits) { return decode(file, limits, true); }
 
 }  // namespace lumetra

@@ -1,6 +1,7 @@
 // From a decoded picture to the display: stretch, grey rule, threshold.
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <new>
 
 #include "core/picture_decode.h"
@@ -11,18 +12,9 @@ namespace {
 
 constexpr int kLitBelow = 220;
 
-// One source column (or row) and the share of one target column it covers,
-// measured in units where a source pixel is `target` long and a target pixel
-// `source` long, so that every overlap is a whole number.
-struct Share {
-    int source;
-    int target;
-    std::uint64_t weight;
-};
-
-std::vector<Share> shares(int source_size, int target_size)
+std::vector<StretchShare> shares(int source_size, int target_size)
 {
-    std::vector<Share> result;
+    std::vector<StretchShare> result;
     result.reserve(static_cast<std::size_t>(source_size) + static_cast<std::size_t>(target_size));
     auto n = static_cast<std::uint64_t>(source_size);
     auto m = static_cast<std::uint64_t>(target_size);
@@ -59,61 +51,108 @@ std::string prepare_image(RgbImage& image, std::uint64_t width, std::uint64_t he
     return {};
 }
 
-RgbImage stretch_to_display(const RgbImage& picture)
+DisplayStretch::DisplayStretch(int width, int height) : width_(width), height_(height)
 {
+    sums_.assign(kDisplayWidth * kDisplayHeight * 3, 0);
+    if (width <= 0 || height <= 0) return;
+    across_ = shares(width, kDisplayWidth);
+    down_ = shares(height, kDisplayHeight);
+    // From 64 rows on, the rows of one target row are summed down first into
+    // a row of column sums (a plain loop over the bytes, the costliest part),
+    // which goes across once per target row. Fewer rows would pay that once
+    // per target row for very few source rows (a picture of 64 million x 1):
+    // those go across row by row instead. A column sum is at most height x
+    // 255, so 32 bits hold it up to 16 million rows.
+    if (height >= kDisplayHeight) {
+        if (static_cast<std::uint64_t>(height) * 255 <= UINT32_MAX)
+            narrow_columns_.assign(static_cast<std::size_t>(width) * 3, 0);
+        else
+            wide_columns_.assign(static_cast<std::size_t>(width) * 3, 0);
+    }
+}
+
+// Plain pointers, not the vectors themselves: the bytes could alias a
+// vector's own members, which would keep the compiler from vector adds.
+template <typename Sum>
+static void add_weighted(Sum* sums, const std::uint8_t* bytes, std::size_t count, std::uint16_t weight)
+{
+    // A weight is at most 64, so weight x byte fits 16 bits: 16-bit
+    // multiplications, which every x86-64 vector unit has.
+    for (std::size_t k = 0; k < count; ++k) sums[k] += static_cast<std::uint16_t>(weight * bytes[k]);
+}
+
+template <typename Sum>
+static void add_across(const std::vector<StretchShare>& across, const std::vector<Sum>& columns, std::uint64_t* target)
+{
+    for (const StretchShare& share : across)
+        for (int c = 0; c < 3; ++c) target[share.target * 3 + c] += share.weight * columns[share.source * 3 + c];
+}
+
+void DisplayStretch::flush_columns()
+{
+    if (column_target_ < 0) return;
+    std::uint64_t* target = sums_.data() + static_cast<std::size_t>(column_target_) * kDisplayWidth * 3;
+    if (!narrow_columns_.empty()) {
+        add_across(across_, narrow_columns_, target);
+        std::fill(narrow_columns_.begin(), narrow_columns_.end(), 0);
+    } else {
+        add_across(across_, wide_columns_, target);
+        std::fill(wide_columns_.begin(), wide_columns_.end(), 0);
+    }
+    column_target_ = -1;
+}
+
+void DisplayStretch::add_row(const std::uint8_t* rgb)
+{
+    if (next_row_ >= height_) return;
+    const int y = next_row_++;
+    // The shares of this source row: one target row, or two when it straddles.
+    while (next_down_ < down_.size() && down_[next_down_].source < y) ++next_down_;
+    if (!narrow_columns_.empty() || !wide_columns_.empty()) {
+        for (std::size_t i = next_down_; i < down_.size() && down_[i].source == y; ++i) {
+            if (down_[i].target != column_target_) {
+                flush_columns();
+                column_target_ = down_[i].target;
+            }
+            const auto weight = static_cast<std::uint16_t>(down_[i].weight);  // at most 64
+            if (!narrow_columns_.empty())
+                add_weighted(narrow_columns_.data(), rgb, narrow_columns_.size(), weight);
+            else
+                add_weighted(wide_columns_.data(), rgb, wide_columns_.size(), weight);
+        }
+        return;
+    }
+    std::array<std::uint64_t, kDisplayWidth * 3> row{};
+    for (const StretchShare& share : across_)
+        for (int c = 0; c < 3; ++c) row[share.target * 3 + c] += share.weight * rgb[share.source * 3 + c];
+    for (std::size_t i = next_down_; i < down_.size() && down_[i].source == y; ++i) {
+        std::uint64_t* target = sums_.data() + static_cast<std::size_t>(down_[i].target) * kDisplayWidth * 3;
+        for (std::size_t k = 0; k < row.size(); ++k) target[k] += down_[i].weight * row[k];
+    }
+}
+
+RgbImage DisplayStretch::finish(bool two_colour)
+{
+    flush_columns();
     RgbImage out;
     out.width = kDisplayWidth;
     out.height = kDisplayHeight;
-    out.two_colour = picture.two_colour;
+    out.two_colour = two_colour;
     out.rgb.assign(kDisplayWidth * kDisplayHeight * 3, 0);
-    if (picture.width <= 0 || picture.height <= 0) return out;
-
-    const std::vector<Share> across = shares(picture.width, kDisplayWidth);
-    const std::vector<Share> down = shares(picture.height, kDisplayHeight);
+    if (width_ <= 0 || height_ <= 0) return out;
     // Sums of weight x value; the weights of one target pixel add up to
-    // width x height, at most 64 million, so 64 bits hold any sum. The two
-    // passes run in the order that keeps the work near one visit per source
-    // pixel: a picture of 1 x 64 million must not cost 128 adds a row.
-    std::vector<std::uint64_t> sums(kDisplayWidth * kDisplayHeight * 3, 0);
-    const auto row_of = [&](int y) {
-        return picture.rgb.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) * 3;
-    };
-    if (picture.height > picture.width) {
-        // Down first: the source rows of one target row into one row of
-        // column sums, then across.
-        std::vector<std::uint64_t> columns(static_cast<std::size_t>(picture.width) * 3);
-        std::size_t i = 0;
-        for (int t = 0; t < kDisplayHeight; ++t) {
-            std::fill(columns.begin(), columns.end(), 0);
-            for (; i < down.size() && down[i].target == t; ++i) {
-                const std::uint8_t* source = row_of(down[i].source);
-                for (std::size_t k = 0; k < columns.size(); ++k) columns[k] += down[i].weight * source[k];
-            }
-            std::uint64_t* target = sums.data() + static_cast<std::size_t>(t) * kDisplayWidth * 3;
-            for (const Share& share : across)
-                for (int c = 0; c < 3; ++c) target[share.target * 3 + c] += share.weight * columns[share.source * 3 + c];
-        }
-    } else {
-        // Across first: each source row into 128 column sums, then into the
-        // one or two target rows it covers. The shares are in target order
-        // and so also in source order.
-        std::array<std::uint64_t, kDisplayWidth * 3> row{};
-        std::size_t next_down = 0;
-        for (int y = 0; y < picture.height; ++y) {
-            row.fill(0);
-            const std::uint8_t* source = row_of(y);
-            for (const Share& share : across)
-                for (int c = 0; c < 3; ++c) row[share.target * 3 + c] += share.weight * source[share.source * 3 + c];
-            while (next_down < down.size() && down[next_down].source < y) ++next_down;
-            for (std::size_t i = next_down; i < down.size() && down[i].source == y; ++i) {
-                std::uint64_t* target = sums.data() + static_cast<std::size_t>(down[i].target) * kDisplayWidth * 3;
-                for (std::size_t k = 0; k < row.size(); ++k) target[k] += down[i].weight * row[k];
-            }
-        }
-    }
-    const std::uint64_t area = static_cast<std::uint64_t>(picture.width) * static_cast<std::uint64_t>(picture.height);
-    for (std::size_t k = 0; k < sums.size(); ++k) out.rgb[k] = static_cast<std::uint8_t>((sums[k] + area / 2) / area);
+    // width x height, at most 64 million, so 64 bits hold any sum.
+    const std::uint64_t area = static_cast<std::uint64_t>(width_) * static_cast<std::uint64_t>(height_);
+    for (std::size_t k = 0; k < sums_.size(); ++k) out.rgb[k] = static_cast<std::uint8_t>((sums_[k] + area / 2) / area);
     return out;
+}
+
+RgbImage stretch_to_display(const RgbImage& picture)
+{
+    DisplayStretch stretch(picture.width, picture.height);
+    for (int y = 0; y < picture.height; ++y)
+        stretch.add_row(picture.rgb.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) * 3);
+    return stretch.finish(picture.two_colour);
 }
 
 std::uint8_t grey_level(std::uint8_t r, std::uint8_t g, std::uint8_t b)

@@ -46,6 +46,12 @@ DecodeResult decode_ico(FileBytes file, const DecodeLimits& limits = {});
 DecodeResult decode_png(FileBytes file, const DecodeLimits& limits = {});
 DecodeResult decode_jpeg(FileBytes file, const DecodeLimits& limits = {});
 
+// The picture as decode_picture gives it, already stretched to the display
+// as stretch_to_display does it; a JPEG is stretched while it is decoded,
+// without holding the whole picture. The import takes this way.
+DecodeResult decode_picture_for_display(FileBytes file, const DecodeLimits& limits = {});
+DecodeResult decode_jpeg_for_display(FileBytes file, const DecodeLimits& limits = {});
+
 // Why width x height pixels cannot be taken (zero sizes, more pixels than the
 // limit), or nothing.
 std::string check_size(std::uint64_t width, std::uint64_t height, const DecodeLimits& limits);
@@ -53,6 +59,37 @@ std::string check_size(std::uint64_t width, std::uint64_t height, const DecodeLi
 // Sizes the image for width x height pixels, or says why not: zero sizes,
 // more pixels than the limit allows, or no memory for them.
 std::string prepare_image(RgbImage& image, std::uint64_t width, std::uint64_t height, const DecodeLimits& limits);
+
+// One source column (or row) and the share of one target column it covers,
+// measured in units where a source pixel is `target` long and a target pixel
+// `source` long, so that every overlap is a whole number.
+struct StretchShare {
+    int source;
+    int target;
+    std::uint64_t weight;
+};
+
+// The stretch below fed one source row at a time, top to bottom, so that a
+// decoder can stretch as it goes without holding the whole picture.
+class DisplayStretch {
+public:
+    DisplayStretch(int width, int height);  // of the source picture
+    void add_row(const std::uint8_t* rgb);  // width x 3 bytes; rows past the height are ignored
+    RgbImage finish(bool two_colour = false);
+
+private:
+    void flush_columns();
+
+    int width_, height_;
+    int next_row_ = 0;
+    std::size_t next_down_ = 0;
+    std::vector<StretchShare> across_, down_;
+    std::vector<std::uint64_t> sums_;  // 128 x 64 x 3, weight x value
+    // The target row being summed down, one of the two by the height.
+    std::vector<std::uint32_t> narrow_columns_;
+    std::vector<std::uint64_t> wide_columns_;
+    int column_target_ = -1;
+};
 
 // Area-averaging stretch to exactly 128 x 64, each axis by its own factor:
 // every target pixel is the mean of the source pixels it covers, weighted by

@@ -25,15 +25,20 @@ const Signature kSignatures[] = {
     {"\xFF\xD8", 2, decode_jpeg},
 };
 
-}  // namespace
-
-DecodeResult decode_picture(FileBytes file, const DecodeLimits& limits)
+// The decoder that the first bytes name, with JPEG's own way to the display
+// when the picture goes there.
+DecodeResult decode_by_signature(FileBytes file, const DecodeLimits& limits, bool for_display)
 {
     for (const Signature& signature : kSignatures) {
         if (file.size() < signature.length || std::memcmp(file.data(), signature.bytes, signature.length) != 0)
             continue;
         try {
-            return signature.decode(file, limits);
+            if (for_display && signature.decode == decode_jpeg) return decode_jpeg_for_display(file, limits);
+            DecodeResult result = signature.decode(file, limits);
+            if (for_display && result.ok() &&
+                (result.image.width != kDisplayWidth || result.image.height != kDisplayHeight))
+                result.image = stretch_to_display(result.image);
+            return result;
         } catch (const std::bad_alloc&) {
             DecodeResult result;
             result.error = "not enough memory for the picture";
@@ -45,13 +50,27 @@ DecodeResult decode_picture(FileBytes file, const DecodeLimits& limits)
     return result;
 }
 
+}  // namespace
+
+DecodeResult decode_picture(FileBytes file, const DecodeLimits& limits)
+{
+    return decode_by_signature(file, limits, false);
+}
+
+DecodeResult decode_picture_for_display(FileBytes file, const DecodeLimits& limits)
+{
+    return decode_by_signature(file, limits, true);
+}
+
 bool is_picture_extension(const std::filesystem::path& path)
 {
     const std::string extension = path_extension(path);
     return extension == "bmp" || extension == "jpg" || extension == "png";
 }
 
-DecodeResult read_picture(const std::filesystem::path& path, const DecodeLimits& limits)
+namespace {
+
+DecodeResult read_and_decode(const std::filesystem::path& path, const DecodeLimits& limits, bool for_display)
 {
     DecodeResult result;
     std::error_code ec;
@@ -65,12 +84,25 @@ DecodeResult read_picture(const std::filesystem::path& path, const DecodeLimits&
         result.error = "the file cannot be read";
         return result;
     }
-    return decode_picture(FileBytes(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()), limits);
+    const FileBytes file(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
+    return for_display ? decode_picture_for_display(file, limits) : decode_picture(file, limits);
+}
+
+}  // namespace
+
+DecodeResult read_picture(const std::filesystem::path& path, const DecodeLimits& limits)
+{
+    return read_and_decode(path, limits, false);
+}
+
+DecodeResult read_picture_for_display(const std::filesystem::path& path, const DecodeLimits& limits)
+{
+    return read_and_decode(path, limits, true);
 }
 
 FileResult import_picture(const std::filesystem::path& path, ScreenBuffer& picture)
 {
-    DecodeResult decoded = read_picture(path);
+    DecodeResult decoded = read_picture_for_display(path);
     if (!decoded.ok()) return read_error(path);
     picture = screen_from_picture(decoded.image);
     return {};

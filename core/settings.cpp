@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -13,7 +14,9 @@ namespace lumetra {
 
 namespace {
 
-constexpr std::size_t kMaxSettingsBytes = 1 << 20;
+// Far beyond any settings file the program writes; a larger file is not
+// read, and so never written back cut short.
+constexpr std::size_t kMaxSettingsBytes = std::size_t{64} << 20;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // The groups and keys as the program writes them, in file order; the recent
@@ -127,12 +130,16 @@ int settings_number(std::string_view text)
     text = trim(text);
     bool negative = !text.empty() && text.front() == '-';
     if (negative) text.remove_prefix(1);
-    long value = 0;
+    // Saturates at the largest int, checked before each step: long is only
+    // 32 bits on Windows.
+    constexpr int kLargest = std::numeric_limits<int>::max();
+    int value = 0;
     for (char c : text) {
         if (c < '0' || c > '9') break;
-        value = std::min(value * 10 + (c - '0'), 2147483647L);
+        int digit = c - '0';
+        value = value > (kLargest - digit) / 10 ? kLargest : value * 10 + digit;
     }
-    return static_cast<int>(negative ? -value : value);
+    return negative ? -value : value;
 }
 
 Settings parse_settings(std::string_view file_bytes)
@@ -153,16 +160,22 @@ std::string settings_file_text(std::string_view old_bytes, const Settings& setti
     std::vector<std::string> lines = lines_of(old_bytes);
     std::array<bool, kKeyCount> written{};
 
-    // Known keys take their new value where they stand.
+    // Known keys take their new value where they stand. Of several copies of
+    // a key the reader takes the last, so that one is written; the others
+    // stay as they were.
+    std::array<std::optional<std::size_t>, kKeyCount> last_copy{};
     std::string group;
-    for (std::string& raw : lines) {
-        Line line = classify(raw);
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        Line line = classify(lines[n]);
         if (line.group) group = *line.group;
         if (!line.key_value) continue;
-        if (auto i = key_index(group, line.key_value->first); i && !written[*i]) {
-            raw = line.key_value->first + " = " + value_of(settings, *i);
-            written[*i] = true;
-        }
+        if (auto i = key_index(group, line.key_value->first)) last_copy[*i] = n;
+    }
+    for (std::size_t i = 0; i < kKeyCount; ++i) {
+        if (!last_copy[i]) continue;
+        std::string& raw = lines[*last_copy[i]];
+        raw = classify(raw).key_value->first + " = " + value_of(settings, i);
+        written[i] = true;
     }
 
     // Missing keys go after the last line of their group; missing groups at the end.
@@ -195,7 +208,7 @@ LoadedSettings load_settings(const std::filesystem::path& path)
 {
     std::error_code ec;
     bool exists = std::filesystem::exists(path, ec);
-    if (auto bytes = read_file_prefix(path, kMaxSettingsBytes)) return {parse_settings(*bytes), SettingsSource::Read};
+    if (auto bytes = read_whole_file(path, kMaxSettingsBytes)) return {parse_settings(*bytes), SettingsSource::Read};
     if (exists || ec) return {Settings{}, SettingsSource::Unreadable};
     Settings defaults;
     write_file_atomically(path, settings_file_text("", defaults));
@@ -204,7 +217,8 @@ LoadedSettings load_settings(const std::filesystem::path& path)
 
 bool save_settings(const std::filesystem::path& path, const Settings& settings)
 {
-    auto old_bytes = read_file_prefix(path, kMaxSettingsBytes);
+    // A file that cannot be read whole (or is above the limit) is left as it is.
+    auto old_bytes = read_whole_file(path, kMaxSettingsBytes);
     if (!old_bytes) return false;
     return write_file_atomically(path, settings_file_text(*old_bytes, settings));
 }

@@ -34,8 +34,9 @@ struct LoadedSettings {
     SettingsSource source = SettingsSource::Read;
 };
 
-// Reads the file; a missing file is created with the defaults. An existing
-// file that cannot be read gives the defaults and is left alone.
+// Reads the whole file; a missing file is created with the defaults. An
+// existing file that cannot be read, or is larger than 64 MiB, gives the
+// defaults and is left alone.
 LoadedSettings load_settings(const std::filesystem::path& path);
 
 // Parses the text of a settings file (reading rules: groups and keys ignore
@@ -44,13 +45,14 @@ LoadedSettings load_settings(const std::filesystem::path& path);
 Settings parse_settings(std::string_view file_bytes);
 
 // The text of a settings file: the lines of old_bytes with every known key
-// given its new value in place, missing keys added at the end of their group
+// given its new value in place (the last copy of a key given twice, as the
+// reader takes that one), missing keys added at the end of their group
 // and missing groups at the end. Windows-1251 without byte-order mark, CR LF;
 // UTF-8 with a byte-order mark when a recent path has no Windows-1251 form.
 std::string settings_file_text(std::string_view old_bytes, const Settings& settings);
 
 // Rewrites an existing settings file safely; false (nothing saved) when it
-// cannot be opened or written.
+// cannot be read whole, is larger than 64 MiB, or cannot be written.
 bool save_settings(const std::filesystem::path& path, const Settings& settings);
 
 // Moves path to the top of the list (one copy kept, old entry 10 dropped).

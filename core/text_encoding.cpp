@@ -29,6 +29,8 @@ constexpr std::array<char16_t, 128> kUpperHalf = {
 int cp1251_byte_of(long code_point)
 {
     if (code_point >= 0 && code_point < 0x80) return static_cast<int>(code_point);
+    // А..я fill 0xC0..0xFF in order: every letter of a listing's comments.
+    if (code_point >= 0x410 && code_point <= 0x44F) return static_cast<int>(0xC0 + (code_point - 0x410));
     for (int i = 0; i < 128; ++i)
         if (kUpperHalf[i] == code_point) return 0x80 + i;
     return -1;
@@ -52,6 +54,12 @@ std::optional<std::string> encode_cp1251(std::string_view utf8)
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
+        // Runs of ASCII, nearly all of a listing, stay as they are.
+        std::size_t ascii = pos;
+        while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80) ++ascii;
+        out.append(utf8.substr(pos, ascii - pos));
+        pos = ascii;
+        if (pos == utf8.size()) break;
         int b = cp1251_byte_of(next_code_point(utf8, pos));
         if (b < 0) return std::nullopt;
         out.push_back(static_cast<char>(b));

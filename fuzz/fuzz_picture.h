@@ -12,11 +12,23 @@ namespace lumetra::fuzz {
 
 inline const DecodeLimits kFuzzLimits{1u << 16, 1u << 20};
 
-// Decodes, and takes the picture all the way to the display bytes.
-inline void decode_and_show(DecodeResult (*decode)(FileBytes, const DecodeLimits&), const std::uint8_t* data,
-                            std::size_t size)
+using Decoder = DecodeResult (*)(FileBytes, const DecodeLimits&);
+
+// Decodes, and takes the picture all the way to the display bytes. With
+// for_display, the import's own way (stretched while decoding) must fail
+// exactly where the whole decode fails, and otherwise give exactly the whole
+// picture stretched.
+inline void decode_and_show(Decoder decode, const std::uint8_t* data, std::size_t size, Decoder for_display = nullptr)
 {
     DecodeResult result = decode(FileBytes(data, size), kFuzzLimits);
+    if (for_display) {
+        const DecodeResult shown = for_display(FileBytes(data, size), kFuzzLimits);
+        if (shown.error != result.error) __builtin_trap();
+        if (result.ok()) {
+            const bool fits = result.image.width == kDisplayWidth && result.image.height == kDisplayHeight;
+            if (shown.image.rgb != (fits ? result.image : stretch_to_display(result.image)).rgb) __builtin_trap();
+        }
+    }
     if (!result.ok()) return;
     if (result.image.rgb.size() != static_cast<std::size_t>(result.image.width) * result.image.height * 3) __builtin_trap();
     ScreenBuffer screen = screen_from_picture(result.image);

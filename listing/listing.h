@@ -22,6 +22,17 @@ enum class CellOrder { Interleaved, GroupedByCrystal };
 // page of one crystal, segment addresses 0..63.
 std::array<int, kCellCount> cell_sequence(CellOrder order);
 
+// One page of one crystal as a listing shows it: a header comment, then its
+// eight cells. opens_crystal marks the first page of a crystal in the grouped
+// order, which also gets the crystal's banner.
+struct PageRun {
+    int page = 0;     // 1..8
+    int crystal = 0;  // 1..2
+    bool opens_crystal = false;
+    std::array<int, 8> cells{};
+};
+std::array<PageRun, 16> page_runs(CellOrder order);
+
 // The states of the conversion panel, remembered per buffer. dt and db are
 // the two option buttons, stored apart as the panel shows them.
 struct ListingOptions {
@@ -43,5 +54,19 @@ std::vector<std::string> generate_listing(const ScreenBuffer& picture, std::stri
 
 // A view's text as one piece: lines joined by CR LF, nothing after the last.
 std::string join_view_lines(const std::vector<std::string>& lines);
+
+// The same 1024 bytes as a C array, in the listing's order with its page and
+// crystal comments (ASCII): "const unsigned char NAME[1024] = {", one line of
+// eight bytes a cell, "};". name must already be a C identifier.
+std::vector<std::string> generate_c_array(const ScreenBuffer& picture, std::string_view name, CellOrder order);
+
+// Every line followed by end ("\n" or "\r\n").
+std::string join_lines(const std::vector<std::string>& lines, std::string_view end);
+
+// A C identifier made from a picture's base name (UTF-8): every run of other
+// characters becomes one "_", a leading digit or a C keyword gets
+// "picture_" in front, an empty name is "picture".
+std::string c_identifier(std::string_view base_name);
+bool is_c_identifier(std::string_view name);
 
 }  // namespace lumetra

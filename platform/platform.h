@@ -144,6 +144,7 @@ struct ControlSpec {
     std::optional<Rgb> hover_colour; // Link: its text colour while the pointer is over it
     std::string tooltip_title;       // not empty: the tooltip is a balloon with this title
     int text_limit = 0;              // Edit: at most this many characters can be typed; 0 no limit
+    int list_height = 0;             // Combo: height of the dropped-down list below the closed field
 };
 
 bool create_control(const ControlSpec& spec);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds libpng and libjpeg-turbo for x86_64-w64-mingw32 (static) from Debian's
+# Builds libpng, libjpeg-turbo and giflib for x86_64-w64-mingw32 (static) from Debian's
 # source packages into the cache folder the toolchain file searches:
 #   scripts/build-mingw-deps.sh [CACHE_DIR]   (default $HOME/.cache/lumetra)
 # zlib comes from the package libz-mingw-w64-dev. Idempotent: nothing is done
@@ -9,9 +9,10 @@ set -euo pipefail
 cache=$(realpath -m "${1:-$HOME/.cache/lumetra}")
 prefix=$cache/mingw-deps
 stamp=$prefix/.complete
-want="libpng16.a libjpeg.a"
+want="libpng16.a libjpeg.a libgif.a"
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] \
-   && [ -f "$prefix/lib/libpng16.a" ] && [ -f "$prefix/lib/libjpeg.a" ] && [ -f "$prefix/include/png.h" ]; then
+   && [ -f "$prefix/lib/libpng16.a" ] && [ -f "$prefix/lib/libjpeg.a" ] && [ -f "$prefix/include/png.h" ] \
+   && [ -f "$prefix/lib/libgif.a" ] && [ -f "$prefix/include/gif_lib.h" ]; then
     exit 0
 fi
 
@@ -52,11 +53,12 @@ fetch() {  # fetch PACKAGE: unpacks its source into $sources/PACKAGE
     rm -rf "$work"
 }
 
-if [ ! -d "$sources/libpng1.6" ] || [ ! -d "$sources/libjpeg-turbo" ]; then
-    echo "mingw-deps: fetching the sources of libpng1.6 and libjpeg-turbo"
+if [ ! -d "$sources/libpng1.6" ] || [ ! -d "$sources/libjpeg-turbo" ] || [ ! -d "$sources/giflib" ]; then
+    echo "mingw-deps: fetching the sources of libpng1.6, libjpeg-turbo and giflib"
     apt-get "${apt_opts[@]}" -qq update
     fetch libpng1.6
     fetch libjpeg-turbo
+    fetch giflib
 fi
 
 toolchain=$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-w64.cmake
@@ -80,6 +82,19 @@ cmake -S "$sources/libjpeg-turbo" -B "$build/jpeg" -G Ninja --toolchain "$toolch
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF "$simd" >/dev/null
 cmake --build "$build/jpeg" "${jobs[@]}" >/dev/null
 cmake --install "$build/jpeg" >/dev/null
+
+# giflib has only a Makefile for Unix; its library is a handful of plain C
+# files, compiled here directly with the toolchain's compiler.
+echo "mingw-deps: building giflib (static)"
+mkdir -p "$build/gif" "$prefix/lib" "$prefix/include"
+gif_objects=()
+for unit in dgif_lib egif_lib gifalloc gif_err gif_font gif_hash openbsd-reallocarray quantize; do
+    x86_64-w64-mingw32-gcc-posix -O2 -std=gnu99 -c "$sources/giflib/$unit.c" -o "$build/gif/$unit.o"
+    gif_objects+=("$build/gif/$unit.o")
+done
+rm -f "$prefix/lib/libgif.a"
+x86_64-w64-mingw32-ar rcs "$prefix/lib/libgif.a" "${gif_objects[@]}"
+cp "$sources/giflib/gif_lib.h" "$prefix/include/"
 
 rm -rf "$build"
 echo "$want" > "$stamp"

@@ -4,11 +4,13 @@
 set -euo pipefail
 
 # fonts-wine: Wine's Marlett (symbols of the caption buttons) and Tahoma;
-# scripts/wine-prefix.sh shows Wine where they are.
+# scripts/wine-prefix.sh shows Wine where they are. libjpeg-turbo-progs (djpeg)
+# and libx11-dev: the benchmarks' yardsticks (bench/jpeg_ratio.sh, bench/startup.sh).
 want=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-      libpng-dev libjpeg62-turbo-dev zlib1g-dev
+      libpng-dev libjpeg62-turbo-dev libgif-dev zlib1g-dev
       mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm
-      wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick gputils unrtf locales dpkg-dev python3)
+      wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick gputils gpsim sdcc unrtf locales dpkg-dev python3
+      libjpeg-turbo-progs libx11-dev)
 
 missing=()
 for p in "${want[@]}"; do
@@ -22,5 +24,5 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# libpng and libjpeg-turbo for the Windows build, once, into the cache folder.
+# libpng, libjpeg-turbo and giflib for the Windows build, once, into the cache folder.
 bash "$(dirname "$0")/build-mingw-deps.sh"

@@ -159,7 +159,14 @@ BinMessageId write_bin_file(const std::filesystem::path& file, const BinPlan& pl
             old_content = std::move(*read);
         }
         std::string content = build_bin_content(plan.mode, old_content, plan.offset, data);
-        return write_file_atomically(file, content) ? BinMessageId::Done : BinMessageId::SaveError;
+        switch (write_file_reporting(file, content)) {
+        case WriteOutcome::Written: return BinMessageId::Done;
+        // A new file that cannot be made is reported like a file that cannot be opened.
+        case WriteOutcome::NotCreated:
+            return plan.mode == BinWriteMode::NewFile ? BinMessageId::OpenError : BinMessageId::SaveError;
+        case WriteOutcome::NotWritten: break;
+        }
+        return BinMessageId::SaveError;
     } catch (const std::bad_alloc&) {
         return BinMessageId::MemoryError;
     }

@@ -82,10 +82,10 @@ std::filesystem::path bin_file_name(const std::filesystem::path& chosen, int fil
 enum class BinMessageId {
     AskCreateMissing,    // "существующем" and the file is missing
     MemoryError,         // work memory not available (or the file too large to hold)
-    OpenError,           // the existing file cannot be read
+    OpenError,           // the existing file cannot be read, or the new file cannot be created
     EmptyAddress,        // insert or replace without a usable start address
     AskAppendBeyondEnd,  // insert with the start address past the end
-    SaveError,           // the new file content could not be written
+    SaveError,           // the new file content could not be written or moved into place
     Done,                // the completion message
 };
 // A message the shell shows for a conversion, words and icon its own.

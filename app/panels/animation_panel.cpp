@@ -98,12 +98,12 @@ std::vector<LayoutRow> animation_panel_rows()
     // Slot 1 at the top: the arrow beside the lists points the way they are played.
     for (int i = 0; i < kAnimationSlotCount; ++i)
         rows.push_back(
-            {kFirstAnimationSlot + i, ControlKind::Combo, p, {58, 64 + 24 * i, 100, kListHeight}, "", 0, {}, {}, m});
+            {kFirstAnimationSlot + i, ControlKind::Combo, p, {58, 64 + 24 * i, 100, 180}, "", 0, {}, {}, m});
     rows.insert(rows.end(), {
         {kAnimationArrow, ControlKind::Image, p, {170, 90, 24, 24}, "", 0, {}, {}, Font::Default,
          "Направление сканирования выпадающих списков", kImageArrowDown},
         {501, ControlKind::Text, p, {10, 350, 80, 15}, "Задержка, мс:", 0, {}, {}, m},
-        {kAnimationDelay, ControlKind::Combo, p, {100, 346, 70, kListHeight}, "", 0, {}, {}, m},
+        {kAnimationDelay, ControlKind::Combo, p, {100, 346, 70, 100}, "", 0, {}, {}, m},
         {kAnimationStart, ControlKind::Button, p, {30, 400, 80, 24}, kAnimationTitle, 0, {}, {}, m},
         {kAnimationStop, ControlKind::Button, p, {120, 400, 80, 24}, "Стоп", kDisabled, {}, {}, m},
     });
@@ -127,7 +127,12 @@ bool create_animation_panel(const Settings& settings)
     return true;
 }
 
-void store_animation_settings(Settings& settings) { settings.delay = platform::selection(kAnimationDelay); }
+void store_animation_settings(Settings& settings)
+{
+    // A panel never shown keeps the setting as the list would have taken it.
+    settings.delay = platform::control_exists(kAnimationDelay) ? platform::selection(kAnimationDelay)
+                                                                : delay_selection_from_setting(settings.delay);
+}
 
 void play_animation(App& app)
 {

@@ -83,16 +83,16 @@ std::vector<LayoutRow> bin_panel_rows()
     constexpr Font m = Font::Message;
     std::vector<LayoutRow> rows = {{193, ControlKind::Frame, p, {10, 22, 120, 270}, "Буферы", 0, {}, {}, m}};
     for (int i = 0; i < kBinSlotCount; ++i)
-        rows.push_back({kFirstBinSlot + i, ControlKind::Combo, p, {20, 40 + 24 * i, 100, kListHeight}, "", 0, {}, {}, m});
+        rows.push_back({kFirstBinSlot + i, ControlKind::Combo, p, {20, 40 + 24 * i, 100, 180}, "", 0, {}, {}, m});
     rows.insert(rows.end(), {
         {206, ControlKind::Frame, p, {4, 300, 220, 134}, "Преобразование и сохранение в файле", 0, {}, {}, m},
         // Column captions: the blanks put the second word over the list beneath it.
         {207, ControlKind::Text, p, {8, 316, 210, 15}, "Сохранить в                 Добавить", 0, {}, {}, m},
-        {kBinTarget, ControlKind::Combo, p, {8, 330, 108, kListHeight}, "", 0, {}, {}, m},
-        {kBinWhere, ControlKind::Combo, p, {120, 330, 100, kListHeight}, "", kDisabled, {}, {}, m},
+        {kBinTarget, ControlKind::Combo, p, {8, 330, 108, 80}, "", 0, {}, {}, m},
+        {kBinWhere, ControlKind::Combo, p, {120, 330, 100, 80}, "", kDisabled, {}, {}, m},
         {210, ControlKind::Text, p, {8, 358, 210, 15}, "Начальный адрес   Как добавить данные", 0, {}, {}, m},
         {kBinAddress, ControlKind::Edit, p, {8, 372, 40, 20}, "0", kDisabled | kDigitsOnly, {}, {}, m},
-        {kBinHow, ControlKind::Combo, p, {120, 372, 100, kListHeight}, "", kDisabled, {}, {}, m},
+        {kBinHow, ControlKind::Combo, p, {120, 372, 100, 80}, "", kDisabled, {}, {}, m},
         {kBinGroupByCrystal, ControlKind::Check, p, {10, 400, 170, 15}, "Группировка по кристаллам", 0, {}, {}, m},
         {kBinConvert, ControlKind::Button, p, {10, 420, 210, 24}, "Преобразовать данные...", 0, {}, {}, m,
          "Преобразование данных из выбранных буферов в двоичный формат с сохранением в файле"},

@@ -136,8 +136,11 @@ bool create_optimisation_panel(const Settings& settings)
 
 void store_optimisation_settings(Settings& settings)
 {
-    settings.count_byte = std::clamp(platform::value(kCountByteSpin), kMinCountByte, kMaxCountByte);
-    settings.auto_scan = platform::is_checked(kAutoScan) ? 1 : 0;
+    // A panel never shown keeps the settings as its controls would have taken them.
+    const bool shown = platform::control_exists(kCountByteSpin);
+    settings.count_byte =
+        std::clamp(shown ? platform::value(kCountByteSpin) : settings.count_byte, kMinCountByte, kMaxCountByte);
+    settings.auto_scan = (shown ? platform::is_checked(kAutoScan) : settings.auto_scan != 0) ? 1 : 0;
 }
 
 bool scan_repeated_bytes(App& app)
@@ -204,7 +207,7 @@ void export_skip_list(App& app)
     std::optional<std::string> bytes =
         as_text ? styled_text_as_txt(app.optimisation.list) : styled_text_as_rtf(app.optimisation.list);
     // Written beside the old file and moved over it: a failure leaves the old one.
-    if (!bytes || !write_file_atomically(path, *bytes)) show_error_box(file_error_text(write_error(path)));
+    write_text_file(path, bytes);
 }
 
 void scan_box_event(App&, int, EventType)

@@ -15,9 +15,17 @@ std::vector<LayoutRow> code_view_rows()
     return rows;
 }
 
+bool make_code_view(int buffer)
+{
+    if (!valid_buffer(buffer)) return false;
+    if (platform::control_exists(code_view_of(buffer))) return true;
+    return platform::create_control(control_spec_of(code_view_rows()[static_cast<std::size_t>(buffer - 1)]));
+}
+
 void show_code_view(int buffer, bool focus)
 {
     if (!valid_buffer(buffer)) return;
+    make_code_view(buffer);
     for (int other = 1; other <= kBufferCount; ++other) platform::show(code_view_of(other), other == buffer);
     if (focus) platform::set_focus(code_view_of(buffer));
 }

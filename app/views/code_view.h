@@ -22,6 +22,11 @@ constexpr bool inside_code_view_area(platform::Point at)
 
 std::vector<LayoutRow> code_view_rows();  // all ten, hidden
 
+// A buffer's view is made when it is first shown: a rich-text control costs
+// a good part of a millisecond to make under Wine, and most buffers are
+// never looked at. True when it exists.
+bool make_code_view(int buffer);
+
 // Shows the view of the buffer and hides the other nine; with focus, the
 // shown one takes the keyboard focus.
 void show_code_view(int buffer, bool focus);

@@ -23,9 +23,9 @@ void save_listing_file(App& app)
     // Whichever filter was chosen, a bare name becomes an assembler source.
     std::filesystem::path path = with_default_extension(choice.path, ".asm");
     // The view's lines come joined by CR LF. A character the code page cannot
-    // hold (typed by the user) fails the save rather than being mangled.
-    auto bytes = encode_cp1251(platform::text(code_view_of(current_buffer(app.store))));
-    if (!bytes || !write_file_atomically(path, *bytes)) show_error_box(file_error_text(write_error(path)));
+    // hold (in a picture's name, or typed by the user) fails the save rather
+    // than being mangled.
+    write_text_file(path, encode_cp1251(platform::text(code_view_of(current_buffer(app.store)))));
 }
 
 void save_listing_command(App& app, int) { save_listing_file(app); }

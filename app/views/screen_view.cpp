@@ -13,15 +13,14 @@ using platform::kDisabled;
 using platform::kReadOnly;
 
 namespace {
-constexpr int kCellPixels = 32;
+constexpr int kCellPixels = kCellBytes * kViewScale;
 constexpr int kPixelImageSize = 16;
 }  // namespace
 
 Rect cell_image_rect(int cell)
 {
-    int row = (cell - 1) / 16, column = (cell - 1) % 16;
-    int x = column < 8 ? 1 + 33 * column : 267 + 33 * (column - 8);
-    return {x, 1 + 33 * row, kCellPixels, kCellPixels};
+    ViewPoint origin = cell_origin(cell, kViewScale);
+    return {origin.x, origin.y, kCellPixels, kCellPixels};
 }
 
 Rect pixel_image_rect(int byte, int bit)
@@ -40,7 +39,8 @@ std::vector<LayoutRow> screen_view_rows()
 {
     std::vector<LayoutRow> rows = {
         {kScreenFrame, ControlKind::Container, 0, {8, 58, 540, 272}, "", kBorder},
-        {kScreenArea, ControlKind::Container, kScreenFrame, {2, 2, 530, 264}, "", 0, {}, kWhite},
+        {kScreenArea, ControlKind::Container, kScreenFrame, {2, 2, view_width(kViewScale), view_height(kViewScale)}, "", 0, {},
+         to_rgb(kViewGround)},
     };
     // Row by row, so 20 is the top-left cell and 147 the bottom-right one.
     for (int cell = 1; cell <= kCellCount; ++cell)

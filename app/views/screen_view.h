@@ -8,14 +8,17 @@
 #include "app/ids.h"
 #include "app/app.h"
 #include "app/layout.h"
+#include "core/view_geometry.h"
 
 namespace lumetra {
 
 
-inline constexpr Rgb kCellBackground{97, 213, 155};
+constexpr Rgb to_rgb(ViewColour colour) { return {colour.r, colour.g, colour.b}; }
+
+inline constexpr Rgb kCellBackground = to_rgb(kViewBackground);
 inline constexpr Rgb kOpenCellBackground{148, 255, 164};
 inline constexpr Rgb kHoverBackground{18, 237, 237};
-inline constexpr Rgb kInk{0, 0, 0};
+inline constexpr Rgb kInk = to_rgb(kViewInk);
 inline constexpr Rgb kEditorGrey{154, 154, 154};
 
 enum class CellState { Normal, Open, Hovered };

@@ -15,6 +15,7 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <optional>
@@ -67,6 +68,15 @@ struct ControlRecord {
     HBITMAP bitmap = nullptr;
     void* bits = nullptr;
     int bitmap_w = 0, bitmap_h = 0;
+    // A picture cell (an image on a container, its picture set later): its
+    // container paints it with all the others in one pass, from these
+    // pixels (rows of B, G, R from the top, each row padded to 4 bytes).
+    bool painted_by_container = false;
+    RECT area{};  // in the container's client coordinates
+    std::vector<std::uint8_t> pixels;
+    // Containers: their picture cells, and what of them awaits painting.
+    std::vector<int> cells;
+    RECT stale{};
     bool right_double = false;  // the release after a right double-click is no right click
     int rich_lines = 0;         // rich text: number of lines held
     std::wstring tooltip;
@@ -107,6 +117,7 @@ struct Backend {
     std::map<int, std::wstring> toolbar_tooltips;
     HACCEL accelerators = nullptr;
     HWND tracked_leave = nullptr;  // the window WM_MOUSELEAVE is asked of
+    std::vector<int> stale_containers;  // containers with picture cells to paint again
     PointerShape pointer_shape = PointerShape::Arrow;  // over the About window
 };
 
@@ -131,6 +142,25 @@ bool measure_menu_item(MEASUREITEMSTRUCT& item);
 bool draw_menu_item(const DRAWITEMSTRUCT& item);
 
 HICON stored_icon(int image);
+
+// A function of a system DLL that the program needs only now and then (file
+// dialogs, dropped files, links): the DLL is loaded at the first call rather
+// than with the program, which under Wine makes every start slower. Null
+// when the DLL or the function is missing.
+template <typename Function>
+Function system_function(const wchar_t* dll, const char* name)
+{
+    HMODULE module = GetModuleHandleW(dll);
+    if (!module) module = LoadLibraryW(dll);
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+// Picture cells: a container paints its cells in one pass (WM_PAINT), and a
+// new picture only marks its container stale; the marks become one
+// invalidation per container before the program waits for or polls events,
+// repaints, or runs a modal loop (message box, dialog, popup menu).
+void paint_cells(ControlRecord& container, HDC dc, const RECT& update);
+void flush_cell_updates();
 void register_window_classes();
 void destroy_control(ControlRecord& record);
 

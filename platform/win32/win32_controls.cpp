@@ -23,9 +23,9 @@ static HWND parent_handle(const ControlSpec& spec)
 static HFONT font_of(Font font) { return backend().fonts[static_cast<int>(font)]; }
 
 // Image controls: the right button reports on release, and a right
-// double-click is not followed by a right click.
-static LRESULT CALLBACK ImageSubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                          DWORD_PTR)
+// double-click is not followed by a right click. Nothing when the static's
+// own procedure is to handle the message.
+static std::optional<LRESULT> image_message(HWND hwnd, UINT message)
 {
     ControlRecord* record = find_control(hwnd);
     if (record) {
@@ -56,6 +56,22 @@ static LRESULT CALLBACK ImageSubclassProc(HWND hwnd, UINT message, WPARAM wparam
                 InvalidateRect(hwnd, nullptr, TRUE);
             }
             break;
+        case WM_ERASEBKGND:
+            if (record->painted_by_container) return 1;
+            break;
+        case WM_PAINT:
+            // Its container paints it; what only the cell itself was asked
+            // to paint is handed to the container.
+            if (record->painted_by_container) {
+                RECT update{};
+                if (GetUpdateRect(hwnd, &update, FALSE)) {
+                    OffsetRect(&update, record->area.left, record->area.top);
+                    RedrawWindow(record->parent, &update, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
+                }
+                ValidateRect(hwnd, nullptr);
+                return 0;
+            }
+            break;
         case WM_SETCURSOR:
             if (record->kind == ControlKind::Link) {
                 SetCursor(backend().hand);
@@ -66,7 +82,25 @@ static LRESULT CALLBACK ImageSubclassProc(HWND hwnd, UINT message, WPARAM wparam
             break;
         }
     }
+    return std::nullopt;
+}
+
+static LRESULT CALLBACK ImageSubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                          DWORD_PTR)
+{
+    if (std::optional<LRESULT> result = image_message(hwnd, message)) return *result;
     return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+// Picture cells, nearly two hundred at start, are subclassed the plain way:
+// under Wine the common subclass costs window properties, each a call to the
+// server. All statics share one procedure.
+static WNDPROC static_procedure = nullptr;
+
+static LRESULT CALLBACK CellProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (std::optional<LRESULT> result = image_message(hwnd, message)) return *result;
+    return CallWindowProcW(static_procedure, hwnd, message, wparam, lparam);
 }
 
 // A 24-bit top-down DIB section per image control, repainted in place.
@@ -113,6 +147,43 @@ static void refresh_image(ControlRecord& record)
 {
     GdiFlush();
     InvalidateRect(record.hwnd, nullptr, FALSE);
+}
+
+static int cell_stride(int width) { return (width * 3 + 3) & ~3; }
+
+// A picture cell's container paints it again at the next flush.
+static void mark_stale(ControlRecord& cell)
+{
+    ControlRecord* container = find_control(cell.parent);
+    if (!container) return;
+    Backend& b = backend();
+    if (IsRectEmpty(&container->stale))
+        container->stale = cell.area;
+    else
+        UnionRect(&container->stale, &container->stale, &cell.area);
+    if (std::find(b.stale_containers.begin(), b.stale_containers.end(), container->id) == b.stale_containers.end())
+        b.stale_containers.push_back(container->id);
+}
+
+// A cell whose picture is the one it shows already is not painted again.
+static void set_cell_pixels(ControlRecord& cell, const Bitmap& picture)
+{
+    const int stride = cell_stride(picture.width);
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride) * picture.height, 0);
+    for (int y = 0; y < picture.height; ++y) {
+        std::uint8_t* out = pixels.data() + static_cast<std::ptrdiff_t>(y) * stride;
+        for (int x = 0; x < picture.width; ++x) {
+            const Rgb colour = picture.at(x, y);
+            *out++ = colour.b;
+            *out++ = colour.g;
+            *out++ = colour.r;
+        }
+    }
+    if (pixels == cell.pixels && cell.bitmap_w == picture.width && cell.bitmap_h == picture.height) return;
+    cell.pixels = std::move(pixels);
+    cell.bitmap_w = picture.width;
+    cell.bitmap_h = picture.height;
+    mark_stale(cell);
 }
 
 // Stored images: icons are drawn onto the background of the panel they sit
@@ -163,6 +234,42 @@ static void show_stored_image(ControlRecord& record, int image)
     SelectObject(dc, old);
     DeleteDC(dc);
     refresh_image(record);
+}
+
+void paint_cells(ControlRecord& container, HDC dc, const RECT& update)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    HRGN painted = CreateRectRgn(0, 0, 0, 0);
+    for (int id : container.cells) {
+        ControlRecord* cell = find_control(id);
+        RECT overlap;
+        if (!cell || cell->pixels.empty() || !IntersectRect(&overlap, &cell->area, &update)) continue;
+        info.bmiHeader.biWidth = cell->bitmap_w;
+        info.bmiHeader.biHeight = -cell->bitmap_h;  // top-down
+        StretchDIBits(dc, cell->area.left, cell->area.top, cell->bitmap_w, cell->bitmap_h, 0, 0, cell->bitmap_w,
+                      cell->bitmap_h, cell->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+        HRGN area = CreateRectRgnIndirect(&cell->area);
+        CombineRgn(painted, painted, area, RGN_OR);
+        DeleteObject(area);
+    }
+    // The cells' own windows have nothing left to paint there.
+    RedrawWindow(container.hwnd, nullptr, painted, RDW_VALIDATE | RDW_ALLCHILDREN);
+    DeleteObject(painted);
+}
+
+void flush_cell_updates()
+{
+    Backend& b = backend();
+    for (int id : b.stale_containers)
+        if (ControlRecord* container = find_control(id)) {
+            RedrawWindow(container->hwnd, &container->stale, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
+            SetRectEmpty(&container->stale);
+        }
+    b.stale_containers.clear();
 }
 
 static HWND tooltip_of(WindowId window)
@@ -376,7 +483,8 @@ bool create_control(const ControlSpec& spec)
     case ControlKind::Combo:
         window_class = WC_COMBOBOXW;
         style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
-        height = spec.rect.h + 200;  // room for the dropped-down list
+        // The window's height includes the list it drops down.
+        height = spec.rect.h + spec.list_height;
         break;
     case ControlKind::Tabs:
         window_class = WC_TABCONTROLW;
@@ -450,9 +558,16 @@ bool create_control(const ControlSpec& spec)
     case ControlKind::Check:
         if (spec.style & kChecked) SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         break;
-    case ControlKind::Combo:
+    case ControlKind::Combo: {
         fill_combo(hwnd, spec.items);
+        // The font decides the height of the closed field; the list drops
+        // list_height pixels below it.
+        RECT closed{};
+        GetWindowRect(hwnd, &closed);
+        SetWindowPos(hwnd, nullptr, 0, 0, width, (closed.bottom - closed.top) + spec.list_height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         break;
+    }
     case ControlKind::Tabs:
         // Padding before the items, so that all ten buffer tabs fit in one row.
         SendMessageW(hwnd, TCM_SETPADDING, 0, MAKELPARAM(1, 3));
@@ -480,7 +595,17 @@ bool create_control(const ControlSpec& spec)
         break;
     case ControlKind::Image:
     case ControlKind::Link:
-        SetWindowSubclass(hwnd, ImageSubclassProc, 1, 0);
+        if (ControlRecord* container = find_control(spec.parent);
+            spec.kind == ControlKind::Image && spec.image < 0 && container && container->kind == ControlKind::Container) {
+            record.painted_by_container = true;
+            record.area = {spec.rect.x, spec.rect.y, spec.rect.x + spec.rect.w, spec.rect.y + spec.rect.h};
+            container->cells.push_back(spec.id);
+            const auto previous =
+                reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CellProc)));
+            if (!static_procedure) static_procedure = previous;
+        } else {
+            SetWindowSubclass(hwnd, ImageSubclassProc, 1, 0);
+        }
         if (spec.kind == ControlKind::Image && spec.image >= 0) show_stored_image(record, spec.image);
         break;
     default:
@@ -677,6 +802,10 @@ void set_bitmap(int id, const Bitmap& bitmap)
 {
     ControlRecord* record = find_control(id);
     if (!record || record->kind != ControlKind::Image || bitmap.width <= 0 || bitmap.height <= 0) return;
+    if (record->painted_by_container) {
+        set_cell_pixels(*record, bitmap);
+        return;
+    }
     if (!ensure_dib(*record, bitmap.width, bitmap.height)) return;
     copy_pixels(*record, bitmap);
     refresh_image(*record);
@@ -685,7 +814,16 @@ void set_bitmap(int id, const Bitmap& bitmap)
 void set_image(int id, int image)
 {
     ControlRecord* record = find_control(id);
-    if (record && record->kind == ControlKind::Image) show_stored_image(*record, image);
+    if (!record || record->kind != ControlKind::Image) return;
+    show_stored_image(*record, image);
+    if (record->painted_by_container && record->bits) {
+        // Drawn into the cell's own bitmap, which has the same row layout.
+        GdiFlush();
+        record->pixels.assign(static_cast<const std::uint8_t*>(record->bits),
+                              static_cast<const std::uint8_t*>(record->bits) +
+                                  static_cast<std::size_t>(cell_stride(record->bitmap_w)) * record->bitmap_h);
+        mark_stale(*record);
+    }
 }
 
 void repaint_now(int id)
@@ -697,8 +835,15 @@ void repaint_now(int id)
     } else if (ControlRecord* record = find_control(id)) {
         hwnd = record->hwnd;
         arrows = record->updown;
+        if (record->painted_by_container) {
+            // Its container paints it, at once.
+            flush_cell_updates();
+            RedrawWindow(record->parent, &record->area, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+            return;
+        }
     }
     if (!hwnd) return;
+    flush_cell_updates();
     // Pictures written into the image controls' DIB sections reach them
     // only after the GDI batch is flushed.
     GdiFlush();

@@ -174,6 +174,7 @@ void create_popup_menu(int popup, const std::vector<MenuItem>& items)
 
 void show_popup_menu(int popup)
 {
+    flush_cell_updates();
     Backend& b = backend();
     HWND main = window_handle(WindowId::Main);
     auto found = b.popups.find(popup);

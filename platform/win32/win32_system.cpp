@@ -11,6 +11,7 @@ using namespace win32;
 
 Answer message_box(const std::string& title, const std::string& text, Buttons buttons, Icon icon)
 {
+    flush_cell_updates();  // the box's own loop paints what lies behind it
     UINT flags = 0;
     switch (buttons) {
     case Buttons::Ok: flags |= MB_OK; break;
@@ -48,6 +49,7 @@ static std::wstring dialog_filter(const std::string& filter)
 
 static FileChoice run_file_dialog(const FileDialog& dialog, bool save)
 {
+    flush_cell_updates();
     std::wstring name(32768, L'\0');
     const std::wstring preset = dialog.preset.wstring();
     preset.copy(name.data(), std::min(preset.size(), name.size() - 1));
@@ -65,7 +67,9 @@ static FileChoice run_file_dialog(const FileDialog& dialog, bool save)
     // The file itself need not exist, there is no overwrite question, and
     // the program's current folder stays where it was.
     ofn.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_EXPLORER;
-    const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    using Chooser = BOOL(WINAPI*)(OPENFILENAMEW*);
+    const auto choose = system_function<Chooser>(L"comdlg32.dll", save ? "GetSaveFileNameW" : "GetOpenFileNameW");
+    const BOOL chosen = choose && choose(&ofn);
     FileChoice choice;
     choice.filter_index = static_cast<int>(ofn.nFilterIndex);
     if (chosen) choice.path = std::filesystem::path(name.c_str());
@@ -110,11 +114,13 @@ std::optional<Point> to_main_client(Point screen)
     return Point{at.x, at.y};
 }
 
-// GetKeyState adds the state as of the message just taken: the asynchronous
-// state can lag behind a press by a moment (Wine caches it per thread), and
-// the cell-editor poll runs right after the press's own message.
-bool left_button_down() { return ((GetAsyncKeyState(VK_LBUTTON) | GetKeyState(VK_LBUTTON)) & 0x8000) != 0; }
-bool right_button_down() { return ((GetAsyncKeyState(VK_RBUTTON) | GetKeyState(VK_RBUTTON)) & 0x8000) != 0; }
+// The state as of the message just taken, in the logical meaning of the
+// buttons (the one the mouse messages carry): the asynchronous state is of
+// the physical buttons, so with the buttons swapped for a left hand it would
+// read one press as both. The cell-editor poll runs after every message, so
+// a press is seen as soon as its message is taken.
+bool left_button_down() { return (GetKeyState(VK_LBUTTON) & 0x8000) != 0; }
+bool right_button_down() { return (GetKeyState(VK_RBUTTON) & 0x8000) != 0; }
 void warning_beep() { MessageBeep(MB_ICONEXCLAMATION); }
 void default_beep() { MessageBeep(MB_OK); }
 void sleep_ms(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds > 0 ? milliseconds : 0)); }
@@ -134,7 +140,9 @@ std::filesystem::path temp_directory()
 
 void open_link(const std::string& target)
 {
-    ShellExecuteW(window_handle(WindowId::Main), L"open", widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    using Execute = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    if (const auto execute = system_function<Execute>(L"shell32.dll", "ShellExecuteW"))
+        execute(window_handle(WindowId::Main), L"open", widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void shutdown()

@@ -213,16 +213,21 @@ static LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wparam, L
         break;
     case WM_DROPFILES: {
         HDROP drop = reinterpret_cast<HDROP>(wparam);
+        using Query = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
+        using Finish = void(WINAPI*)(HDROP);
+        const auto query_file = system_function<Query>(L"shell32.dll", "DragQueryFileW");
+        const auto finish_drop = system_function<Finish>(L"shell32.dll", "DragFinish");
+        if (!query_file || !finish_drop) return 0;
         Event event{EventKind::FilesDropped, 0, EventType::None, WindowId::Main, {}};
-        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+        const UINT count = query_file(drop, 0xFFFFFFFF, nullptr, 0);
         for (UINT i = 0; i < count; ++i) {
-            const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+            const UINT length = query_file(drop, i, nullptr, 0);
             std::wstring name(length + 1, L'\0');
-            DragQueryFileW(drop, i, name.data(), length + 1);
+            query_file(drop, i, name.data(), length + 1);
             name.resize(length);
             event.files.emplace_back(name);
         }
-        DragFinish(drop);
+        finish_drop(drop);
         queue_event(std::move(event));
         return 0;
     }
@@ -310,6 +315,17 @@ static LRESULT CALLBACK PanelWindowProc(HWND hwnd, UINT message, WPARAM wparam, 
     case WM_ERASEBKGND:
         if (ControlRecord* record = find_control(hwnd); record && record->brush)
             if (fill_background(hwnd, reinterpret_cast<HDC>(wparam), record->brush)) return 1;
+        break;
+    case WM_PAINT:
+        // The picture cells on the panel, all in one pass: under Wine every
+        // window painted on its own costs far more than its pixels.
+        if (ControlRecord* record = find_control(hwnd); record && !record->cells.empty()) {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(hwnd, &paint);
+            paint_cells(*record, dc, paint.rcPaint);
+            EndPaint(hwnd, &paint);
+            return 0;
+        }
         break;
     default:
         break;
@@ -585,6 +601,7 @@ void fade_window(WindowId id, int milliseconds, bool show)
     // Wine 8 answers AnimateWindow at once without a blend; where it refuses,
     // the window still appears or goes.
     const DWORD how = AW_BLEND | (show ? AW_ACTIVATE : AW_HIDE);
+    flush_cell_updates();
     if (!AnimateWindow(hwnd, static_cast<DWORD>(milliseconds > 0 ? milliseconds : 0), how)) {
         ShowWindow(hwnd, show ? SW_SHOW : SW_HIDE);
     }
@@ -593,7 +610,11 @@ void fade_window(WindowId id, int milliseconds, bool show)
 
 void accept_dropped_files(bool accept)
 {
-    if (HWND hwnd = window_handle(WindowId::Main)) DragAcceptFiles(hwnd, accept);
+    // What DragAcceptFiles does, without loading its DLL at start.
+    if (HWND hwnd = window_handle(WindowId::Main)) {
+        const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+        SetWindowLongPtrW(hwnd, GWL_EXSTYLE, accept ? style | WS_EX_ACCEPTFILES : style & ~LONG_PTR{WS_EX_ACCEPTFILES});
+    }
 }
 
 // ---------------------------------------------------------------- the loop
@@ -652,6 +673,7 @@ static Event take_front()
 
 Event wait_event()
 {
+    flush_cell_updates();
     for (;;) {
         if (!backend().events.empty()) return take_front();
         MSG msg;
@@ -663,6 +685,7 @@ Event wait_event()
 
 std::optional<Event> poll_event()
 {
+    flush_cell_updates();
     MSG msg;
     while (backend().events.empty() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {

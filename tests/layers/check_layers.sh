@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Dependencies point down only. Fails, naming the file and the include, when
-#   - a file of core/, listing/, tools/ or cli/ includes the shell (app/), the
-#     platform layer or a system window header, or a portable folder above its own
-#     (core sees core; listing sees core; tools sees core and listing; cli sees all three);
+#   - a file of core/, listing/, tools/, preview/ or cli/ includes the shell (app/),
+#     the platform layer or a system window header, or a portable folder above its
+#     own (core sees core; listing sees core; tools sees core and listing; preview
+#     sees core; cli sees all four);
 #   - a shell file includes a backend header (platform/win32/, platform/headless/) or windows.h.
 #   check_layers.sh [SOURCE_DIR]
 set -u
@@ -14,14 +15,15 @@ allowed_for() {
     core) echo "core" ;;
     listing) echo "core listing" ;;
     tools) echo "core listing tools" ;;
-    cli) echo "core listing tools cli" ;;
+    preview) echo "core preview" ;;
+    cli) echo "core listing tools preview cli" ;;
     esac
 }
 
 bad=0
 report() { echo "$1: includes $2 ($3)"; bad=1; }
 
-for layer in core listing tools cli; do
+for layer in core listing tools preview cli; do
     [ -d "$layer" ] || continue
     allowed=$(allowed_for "$layer")
     while IFS= read -r -d '' file; do
@@ -34,7 +36,7 @@ for layer in core listing tools cli; do
             folder=${target%%/*}
             [ "$folder" = "$target" ] && continue  # a system or library header
             case $folder in
-            core | listing | tools | cli | app | platform) ;;
+            core | listing | tools | preview | cli | app | platform) ;;
             *) continue ;;
             esac
             if ! grep -qw "$folder" <<<"$allowed"; then

@@ -267,7 +267,8 @@ TEST_F(BinPanelTest, FailedWriteIsReportedAndNeverCalledComplete)
     fs::create_directory(dir / "taken.bin");
     convert(dir / "taken");
     ASSERT_EQ(hl::message_boxes().size(), 1u);
-    expect_box(hl::message_boxes()[0], "Ошибка", "Не удалось сохранить файл\n" + path_to_utf8(dir / "taken.bin"),
+    // The new file cannot be created: the open error, the name in quotes.
+    expect_box(hl::message_boxes()[0], "Ошибка", "Не удалось открыть файл \n\"" + path_to_utf8(dir / "taken.bin") + "\"",
                pf::Buttons::Ok, pf::Icon::Error);
     EXPECT_TRUE(fs::is_directory(dir / "taken.bin"));
 

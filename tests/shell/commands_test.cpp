@@ -173,13 +173,24 @@ TEST_F(Commands, ListingFileGetsAsmAndTheViewsTextInWindows1251)
 TEST_F(Commands, ListingFileThatCannotBeWrittenIsReportedAndTheOldFileStays)
 {
     auto path = file("old.asm", "old");
-    // A character the code page cannot hold, typed by the user.
-    pf::set_text(521, "; ✓ done");
+    // The picture's name in the listing has a letter the code page cannot
+    // hold: the message says so.
+    const std::string cause = "Не удалось сохранить файл\n" + path_to_utf8(path) +
+                              "\nТекст содержит символы, которых нет в кодировке Windows-1251 "
+                              "(например, в имени файла рисунка).";
+    set_file_name(app.store, 1, "/pictures/caf\u00e9.chr");
+    pf::set_checked(kAddFileName, true);
+    control(425);
     hl::answer_file_dialog({path, 1});
     command(52);
     ASSERT_EQ(hl::message_boxes().size(), 1u);
-    expect_box(hl::message_boxes()[0], "Ошибка", "Не удалось сохранить файл\n" + path_to_utf8(path), pf::Buttons::Ok,
-               pf::Icon::Error);
+    expect_box(hl::message_boxes()[0], "Ошибка", cause, pf::Buttons::Ok, pf::Icon::Error);
+    EXPECT_EQ(contents(path), "old");
+    // The same for a character typed by the user.
+    pf::set_text(521, "; ✓ done");
+    hl::answer_file_dialog({path, 1});
+    command(52);
+    EXPECT_EQ(hl::message_boxes().back().text, cause);
     EXPECT_EQ(contents(path), "old");
 
     auto nowhere = hl::temp_dir() / "no-folder" / "x";
@@ -190,7 +201,7 @@ TEST_F(Commands, ListingFileThatCannotBeWrittenIsReportedAndTheOldFileStays)
 
     // A cancelled dialog writes nothing and says nothing.
     command(52);
-    EXPECT_EQ(hl::message_boxes().size(), 2u);
+    EXPECT_EQ(hl::message_boxes().size(), 3u);
 }
 
 }  // namespace lumetra::testing

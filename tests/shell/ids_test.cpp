@@ -2,10 +2,12 @@
 // hold whatever the numbers are, plus the one mapping the cell images rely on.
 #include "shell_fixture.h"
 
+#include <map>
 #include <set>
 
 #include "app/event_loop.h"
 #include "app/ids.h"
+#include "app/layout.h"
 #include "app/menus.h"
 
 namespace lumetra::testing {
@@ -59,6 +61,7 @@ bool touch_by_design(int a, int b)
 TEST_F(ShellTest, NoTwoControlsOfOneContainerOverlap)
 {
     start();
+    for (Mode mode : {Mode::Animation, Mode::Logic, Mode::Optimisation, Mode::Bin}) command(mode_command(mode));
     std::vector<int> ids = hl::controls_in_creation_order();
     for (std::size_t i = 0; i < ids.size(); ++i) {
         const pf::ControlSpec& a = hl::control_spec(ids[i]);
@@ -70,6 +73,24 @@ TEST_F(ShellTest, NoTwoControlsOfOneContainerOverlap)
             EXPECT_FALSE(intersect(a.rect, b.rect)) << a.id << " and " << b.id;
         }
     }
+}
+
+// Every drop-down list opens its list as high as its panel's table says;
+// closed, they are all one field high.
+TEST_F(ShellTest, DropDownListsOpenAsHighAsTheLayoutSays)
+{
+    start();
+    for (Mode mode : {Mode::Animation, Mode::Logic, Mode::Optimisation, Mode::Bin}) command(mode_command(mode));
+    std::map<int, int> heights;
+    for (int id : hl::controls_in_creation_order())
+        if (hl::control_spec(id).kind == pf::ControlKind::Combo) {
+            heights[id] = hl::control_spec(id).list_height;
+            EXPECT_EQ(hl::control_spec(id).rect.h, kListHeight) << id;
+        }
+    std::map<int, int> expected = {{kAnimationDelay, 100}, {kBinTarget, 80}, {kBinWhere, 80}, {kBinHow, 80}};
+    for (int id = kLogicFirst; id <= kLogicResult; ++id) expected[id] = 180;
+    for (int i = 0; i < 10; ++i) expected[kFirstAnimationSlot + i] = expected[kFirstBinSlot + i] = 180;
+    EXPECT_EQ(heights, expected);
 }
 
 // Every command a menu, popup, toolbar button or shortcut can send has a
@@ -103,6 +124,7 @@ TEST_F(ShellTest, EveryCommandReachesOneHandler)
 TEST_F(ShellTest, EveryControlRowNamesExistingControls)
 {
     start();
+    for (Mode mode : {Mode::Animation, Mode::Logic, Mode::Optimisation, Mode::Bin}) command(mode_command(mode));
     std::set<int> claimed;
     for (const ControlRow& row : control_rows()) {
         EXPECT_TRUE(row.handler && row.first <= row.last) << row.first;

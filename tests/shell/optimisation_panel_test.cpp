@@ -282,7 +282,9 @@ TEST_F(OptimisationTest, ExportWritesTheChosenFormatAndKeepsTheOldFileOnFailure)
     ASSERT_EQ(hl::message_boxes().size(), 2u);
     expect_box(hl::message_boxes()[0], "Ошибка", "Не удалось сохранить файл\n" + (nowhere.string() + ".rtf"),
                pf::Buttons::Ok, pf::Icon::Error);
-    EXPECT_EQ(hl::message_boxes()[1].text, "Не удалось сохранить файл\n" + (hl::temp_dir() / "skips.txt").string());
+    EXPECT_EQ(hl::message_boxes()[1].text, "Не удалось сохранить файл\n" + (hl::temp_dir() / "skips.txt").string() +
+                                               "\nТекст содержит символы, которых нет в кодировке Windows-1251 "
+                                               "(например, в имени файла рисунка).");
     EXPECT_EQ(contents(hl::temp_dir() / "skips.txt"), old_text);
 }
 
@@ -300,6 +302,8 @@ TEST_F(ShellTest, ByteCountAndAutomaticScanComeFromTheSettingsAndGoBack)
         App fresh;
         write_file(settings_path(hl::temp_dir()), std::string("[Optimizacia]\r\nCountByte = ") + c.stored + "\r\nAuto = 0\r\n");
         ASSERT_TRUE(start_up(fresh, {}));
+        hl::push_command(mode_command(Mode::Optimisation));  // the panel is made when first shown
+        ASSERT_FALSE(run_pass(fresh, pf::wait_event()));
         EXPECT_EQ(pf::value(kCountByteSpin), c.shown) << c.stored;
         EXPECT_FALSE(pf::is_checked(kAutoScan));
         if (*c.typed) hl::type_text(kCountByteSpin, c.typed);
@@ -309,6 +313,18 @@ TEST_F(ShellTest, ByteCountAndAutomaticScanComeFromTheSettingsAndGoBack)
         Settings saved = parse_settings(contents(settings_path(hl::temp_dir())));
         EXPECT_EQ((std::vector<int>{saved.count_byte, saved.auto_scan}), (std::vector<int>{c.saved, 0})) << c.stored;
     }
+    // Never shown, the panel still saves what its controls would have held.
+    hl::discard();
+    hl::reset();
+    App unopened;
+    write_file(settings_path(hl::temp_dir()), "[Optimizacia]\r\nCountByte = 65\r\nAuto = 3\r\n");
+    ASSERT_TRUE(start_up(unopened, {}));
+    EXPECT_FALSE(pf::control_exists(kCountByteSpin));
+    hl::push_command(kCmdClose);
+    while (!run_pass(unopened, pf::wait_event())) {
+    }
+    Settings saved = parse_settings(contents(settings_path(hl::temp_dir())));
+    EXPECT_EQ((std::vector<int>{saved.count_byte, saved.auto_scan}), (std::vector<int>{64, 1}));
 }
 
 }  // namespace lumetra::testing

@@ -65,6 +65,20 @@ TEST_F(OutsideFiles, CommandLineFileIsReadWhateverItsExtension)
     EXPECT_TRUE(hl::message_boxes().empty());
 }
 
+TEST_F(OutsideFiles, RelativeCommandLineNameIsTakenFromTheCurrentFolder)
+{
+    fs::path whole = file("rel.chr", "\x05");
+    fs::path here = fs::current_path();
+    fs::current_path(hl::temp_dir());
+    bool started = start_up(app, {fs::path(".") / "rel.chr"});
+    fs::current_path(here);  // a later change of folder must not matter
+    ASSERT_TRUE(started);
+    EXPECT_EQ(read_byte(app.store, 1, 1, 1), 0x05);
+    EXPECT_EQ(file_name(app.store, 1), whole);
+    EXPECT_EQ(title(), kTitle + path_to_utf8(whole));
+    EXPECT_EQ(app.settings.recent[0], path_to_utf8(whole));
+}
+
 TEST_F(OutsideFiles, EmptyOrMissingCommandLineFileIsIgnored)
 {
     ASSERT_TRUE(start_up(app, {file("empty.chr", "")}));

@@ -207,7 +207,7 @@ TEST_F(BinConversionTest, MissingExistingFileAsksToCreateIt)
     fs::create_directory(dir / "folder.bin");
     Dialogue folder{{true}};
     EXPECT_EQ(convert(BinWriteMode::InsertAt, "0", {1}, dir / "folder.bin", folder), BinOutcome::Failed);
-    EXPECT_EQ(folder.ids(), (std::vector{BinMessageId::AskCreateMissing, BinMessageId::SaveError}));
+    EXPECT_EQ(folder.ids(), (std::vector{BinMessageId::AskCreateMissing, BinMessageId::OpenError}));
     EXPECT_TRUE(fs::is_directory(dir / "folder.bin"));
     EXPECT_EQ(entries(), 2u);
 }
@@ -259,12 +259,13 @@ TEST_F(BinConversionTest, FailedWriteIntoAFolderReportsAndNeverCompletes)
     fs::create_directory(dir / "taken.bin");
     Dialogue dialogue;
     EXPECT_EQ(convert(BinWriteMode::NewFile, "", {1}, dir / "taken.bin", dialogue), BinOutcome::Failed);
-    ASSERT_EQ(dialogue.ids(), std::vector{BinMessageId::SaveError});
-    EXPECT_EQ(dialogue.shown[0].id, BinMessageId::SaveError);
+    // The new file cannot be created: the open error.
+    ASSERT_EQ(dialogue.ids(), std::vector{BinMessageId::OpenError});
+    EXPECT_FALSE(dialogue.shown[0].question);
 
     Dialogue missing_folder;
     EXPECT_EQ(convert(BinWriteMode::NewFile, "", {1}, dir / "no" / "x.bin", missing_folder), BinOutcome::Failed);
-    EXPECT_EQ(missing_folder.ids(), std::vector{BinMessageId::SaveError});
+    EXPECT_EQ(missing_folder.ids(), std::vector{BinMessageId::OpenError});
     EXPECT_EQ(entries(), 1u);
 }
 
@@ -282,7 +283,9 @@ TEST_F(BinConversionTest, FailedWritesLeaveTheOldFileByteForByte)
                    Case{BinWriteMode::InsertAt, "10"}, Case{BinWriteMode::ReplaceAt, "0"}}) {
         Dialogue dialogue;
         EXPECT_EQ(convert(c.mode, c.address, {1, 2}, target, dialogue), BinOutcome::Failed);
-        EXPECT_EQ(dialogue.ids(), std::vector{BinMessageId::SaveError});
+        // A new file that cannot be made is an open error; a patch that cannot be written a save error.
+        auto expected = c.mode == BinWriteMode::NewFile ? BinMessageId::OpenError : BinMessageId::SaveError;
+        EXPECT_EQ(dialogue.ids(), std::vector{expected});
         EXPECT_EQ(contents(target), old);
     }
     EXPECT_EQ(entries(), 1u);

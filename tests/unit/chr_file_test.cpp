@@ -5,6 +5,7 @@
 
 #include "core/chr_file.h"
 #include "core/file_io.h"
+#include "tests/support/file_size_limit.h"
 
 using namespace lumetra;
 namespace fs = std::filesystem;
@@ -110,4 +111,20 @@ TEST_F(ChrFileTest, SaveReplacesAnExistingFileWithExactly1024Bytes)
     ASSERT_EQ(written.size(), 1024u);
     EXPECT_EQ(static_cast<unsigned char>(written[1023]), 0x80);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+// The two failures a writer may word apart: the file cannot be made, or its
+// bytes or the move fail (here a file-size limit stops the write part-way).
+TEST_F(ChrFileTest, WriteOutcomeTellsNotCreatedFromNotWritten)
+{
+    fs::path target = file("keep.bin", "old");
+    EXPECT_EQ(write_file_reporting(dir / "missing" / "a.bin", "x"), WriteOutcome::NotCreated);
+    EXPECT_EQ(write_file_reporting(dir, "x"), WriteOutcome::NotCreated);
+    EXPECT_TRUE(lumetra::testing::with_file_size_limit(100, [&] {
+        EXPECT_EQ(write_file_reporting(target, std::string(5000, 'n')), WriteOutcome::NotWritten);
+    }));
+    EXPECT_EQ(contents(target), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(write_file_reporting(target, "new"), WriteOutcome::Written);
+    EXPECT_EQ(contents(target), "new");
 }

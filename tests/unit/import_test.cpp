@@ -5,6 +5,8 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <jpeglib.h>
+
 #include "core/file_io.h"
 #include "core/picture_import.h"
 
@@ -158,6 +160,12 @@ TEST(PictureRules, StretchAveragesByCoveredArea)
     EXPECT_EQ(out.rgb[0], 30);
     EXPECT_EQ(out.rgb[3], 190);
     EXPECT_EQ(out.rgb[(63 * 128 + 127) * 3], 190);
+    // The same columns in fewer rows than the display has (summed across
+    // row by row): each source row serves two target rows.
+    out = stretch_to_display(image_of(192, 32, [&](int x, int) { return grey(thirds(x)); }));
+    EXPECT_EQ(out.rgb[0], 30);
+    EXPECT_EQ(out.rgb[3], 190);
+    EXPECT_EQ(out.rgb[(63 * 128 + 127) * 3], 190);
 
     // Tall, and narrower than the display: 64 x 192 to 128 x 64. Each target
     // row is the mean of three source rows, each source column serves two.
@@ -177,6 +185,74 @@ TEST(PictureRules, StretchAveragesByCoveredArea)
     RgbImage halves = image_of(256, 64, [](int x, int) { return grey(x % 2 ? 220 : 219); });
     EXPECT_EQ(stretch_to_display(halves).rgb[0], 220);
     EXPECT_EQ(screen_from_picture(halves), ScreenBuffer{});
+}
+
+namespace {
+
+// A JPEG of the given size whose pixels come from pixel(x, y, channel).
+template <typename Pixel>
+std::string jpeg_of(int width, int height, Pixel pixel)
+{
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr errors{};
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &out, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(width);
+    cinfo.image_height = static_cast<JDIMENSION>(height);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 3; ++c) row[x * 3 + c] = pixel(x, static_cast<int>(cinfo.next_scanline), c);
+        JSAMPROW pointer = row.data();
+        jpeg_write_scanlines(&cinfo, &pointer, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::string file(reinterpret_cast<const char*>(out), size);
+    std::free(out);
+    jpeg_destroy_compress(&cinfo);
+    return file;
+}
+
+}  // namespace
+
+// The import stretches a JPEG while decoding it; the display picture must be
+// exactly the full decode stretched, for every shape the stretch treats in
+// its own way (short and wide, tall, odd sizes), every colour layout, and
+// with the same refusals.
+TEST(PictureFiles, JpegStretchedWhileDecodedEqualsTheFullDecodeStretched)
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& entry : fs::directory_iterator(kPictures))
+        if (entry.path().extension() == ".jpg") files.emplace_back(entry.path().filename().string(), contents(entry.path()));
+    ASSERT_GE(files.size(), 6u) << "baseline, progressive, grey and CMYK pictures";
+    auto noise = [](int x, int y, int c) { return static_cast<unsigned char>((x * 37 + y * 101 + c * 59 + x * y) % 256); };
+    for (auto [w, h] : {std::pair{400, 20}, {30, 500}, {333, 97}, {1000, 700}, {128, 64}})
+        files.emplace_back(std::to_string(w) + " x " + std::to_string(h), jpeg_of(w, h, noise));
+    for (const auto& [name, file] : files) {
+        SCOPED_TRACE(name);
+        DecodeResult whole = decode_picture(bytes_of(file)), shown = decode_picture_for_display(bytes_of(file));
+        ASSERT_TRUE(whole.ok() && shown.ok()) << whole.error << shown.error;
+        const RgbImage expected = whole.image.width == 128 && whole.image.height == 64 ? whole.image
+                                                                                        : stretch_to_display(whole.image);
+        EXPECT_EQ(shown.image.width, 128);
+        EXPECT_EQ(shown.image.height, 64);
+        EXPECT_TRUE(shown.image.rgb == expected.rgb);
+        const std::string cut = file.substr(0, file.size() / 2);
+        EXPECT_EQ(decode_picture_for_display(bytes_of(cut)).error, decode_picture(bytes_of(cut)).error);
+    }
+    std::string jpeg = contents(kPictures / "pattern-jpg-baseline.jpg");
+    std::size_t sof = jpeg.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    jpeg[sof + 5] = jpeg[sof + 7] = '\xFD';
+    jpeg[sof + 6] = jpeg[sof + 8] = '\xE8';
+    EXPECT_NE(decode_picture_for_display(bytes_of(jpeg)).error.find("too large"), std::string::npos);
 }
 
 TEST(PictureFiles, EveryFormatVariantGivesThePatternExactly)

@@ -5,6 +5,7 @@
 
 #include "core/file_io.h"
 #include "core/settings.h"
+#include "tests/support/file_size_limit.h"
 
 using namespace lumetra;
 namespace fs = std::filesystem;
@@ -138,4 +139,66 @@ TEST(RecentFiles, MenuTexts)
     EXPECT_EQ(start[9], "10)  ");
     EXPECT_EQ(later[0], "1)    C:\\a.chr");
     EXPECT_EQ(later[1], "2)    ");
+}
+
+TEST(SettingsSave, DuplicateKeyChangesTheCopyThatIsRead)
+{
+    std::string old = "[Window]\r\nX = 1\r\nY = 2\r\n[Window]\r\nx = 3\r\n";
+    ASSERT_EQ(parse_settings(old).x, 3);
+    Settings s = parse_settings(old);
+    s.x = 77;
+    std::string text = settings_file_text(old, s);
+    EXPECT_TRUE(text.starts_with("[Window]\r\nX = 1\r\nY = 2\r\n[Window]\r\nx = 77\r\n")) << text;
+    EXPECT_EQ(parse_settings(text).x, 77);
+}
+
+TEST_F(SettingsFileTest, LargeFileIsReadAndSavedWhole)
+{
+    // A long comment ahead of the keys pushes them beyond the first MiB.
+    std::string big = "; " + std::string(3 << 20, 'c') + "\r\n" + kFirstRun + "; end\r\n";
+    ASSERT_TRUE(write_file_atomically(path, big));
+    LoadedSettings loaded = load_settings(path);
+    ASSERT_EQ(loaded.source, SettingsSource::Read);
+    loaded.settings.delay = 9;
+    ASSERT_TRUE(save_settings(path, loaded.settings));
+    std::string expected = big;
+    expected.replace(expected.find("Delay = 4"), 9, "Delay = 9");
+    EXPECT_TRUE(read_whole_file(path, 8 << 20) == expected);
+}
+
+TEST_F(SettingsFileTest, FileAboveTheLimitIsLeftAlone)
+{
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << kFirstRun;
+        out.seekp((64 << 20) + 10);
+        out << "; end\r\n";
+    }
+    auto size = fs::file_size(path);
+    LoadedSettings loaded = load_settings(path);
+    EXPECT_EQ(loaded.source, SettingsSource::Unreadable);
+    EXPECT_FALSE(save_settings(path, loaded.settings));
+    EXPECT_EQ(fs::file_size(path), size);
+    EXPECT_TRUE(read_file_prefix(path, kFirstRun.size()) == kFirstRun);
+}
+
+// Saving at exit when the disk is full, the folder is gone or a folder has
+// the file's name: nothing saved, nothing changed, nothing left behind.
+TEST_F(SettingsFileTest, FailedSaveLeavesTheFileAsItWas)
+{
+    load_settings(path);
+    const std::string old = contents();
+    Settings s;
+    s.recent[0] = std::string(400, 'p');  // the new text is larger than the limit
+    EXPECT_TRUE(lumetra::testing::with_file_size_limit(old.size(), [&] { EXPECT_FALSE(save_settings(path, s)); }));
+    EXPECT_EQ(contents(), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
+
+    fs::path gone = dir / "gone" / kSettingsFileName;
+    EXPECT_FALSE(save_settings(gone, s));
+    EXPECT_FALSE(fs::exists(gone.parent_path()));
+    // A folder in the file's place is not read and not replaced.
+    fs::create_directories(dir / "folder" / kSettingsFileName);
+    EXPECT_FALSE(save_settings(dir / "folder" / kSettingsFileName, s));
+    EXPECT_TRUE(fs::is_directory(dir / "folder" / kSettingsFileName));
 }

@@ -78,6 +78,29 @@ void story_draw(Harness& h)
           "a right click on pixel 288 clears it: \"" + control_text(h.main, 553) + "\"");
 }
 
+// With the buttons swapped for a left hand, a press reads as one button,
+// the one its message names: the two physical buttons do opposite things.
+// (Windows swaps the messages of SendInput's buttons; Wine 8 sets the swap
+// flag but delivers them unswapped. Either way one press is one button.)
+void story_swapped_buttons(Harness& h)
+{
+    if (!open_first_cell(h)) return;
+    HWND p280 = find_control(h.main, 280);
+    auto pixel_after_click = [&](bool physical_right) {
+        std::string before = control_text(h.main, 553);
+        click_at(offset_in(p280, 8, 8), physical_right);
+        wait_until([&] { return control_text(h.main, 553) != before; }, 1000);
+        Sleep(600);  // apart from the double-click time
+        return control_text(h.main, 553).rfind("0x01,", 0) == 0;
+    };
+    SwapMouseButton(TRUE);
+    bool first = pixel_after_click(true), second = pixel_after_click(false), third = pixel_after_click(true);
+    SwapMouseButton(FALSE);
+    check(h, first != second && third == first,
+          "swapped: the physical right and left buttons set and clear pixel 280 oppositely (" +
+              std::to_string(first) + std::to_string(second) + std::to_string(third) + ")");
+}
+
 void story_save_dialog(Harness& h)
 {
     if (!open_first_cell(h)) return;
@@ -221,6 +244,7 @@ void story_import(Harness& h)
 
 const Stories kStories = {
     {"draw", story_draw},
+    {"swapped_buttons", story_swapped_buttons},
     {"save_dialog", story_save_dialog},
     {"listing_popup", story_listing_popup},
     {"about", story_about},

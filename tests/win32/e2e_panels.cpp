@@ -98,6 +98,15 @@ void story_bin(Harness& h)
           "slot items \"Нет\" .. \"Буфер  10\", got \"" + list_item(h.main, 194, 10) + "\"");
     check(h, enabled(h.main, 220) && !enabled(h.main, 209) && !enabled(h.main, 218) && !enabled(h.main, 219),
           "only the button of the file options is enabled at first");
+    // The dropped lists: 180 high under a slot, 80 under a file option.
+    auto dropped_height = [&](int id) {
+        RECT r{};
+        SendMessageW(find_control(h.main, id), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&r));
+        return static_cast<int>(r.bottom - r.top);
+    };
+    check(h, dropped_height(194) == 180 && dropped_height(208) == 80,
+          "dropped lists 180 and 80 high, got " + std::to_string(dropped_height(194)) + " and " +
+              std::to_string(dropped_height(208)));
 
     const std::filesystem::path chosen = temp_folder() / L"e2e-bin", written = temp_folder() / L"e2e-bin.bin";
     const std::string done = "Преобразование информации завершено.\nДанные были добавлены в файл\n";

@@ -1,0 +1,102 @@
+// lumetra-cli render and animate: pictures of the display as the editor's
+// screen view shows it, a PNG of one picture or an animated GIF of several
+// played as the animation panel plays buffers.
+
+#include <charconv>
+#include <iostream>
+
+#include "cli/cli.h"
+#include "core/text_encoding.h"
+#include "preview/preview.h"
+#include "tools/animation.h"
+
+namespace lumetra::cli {
+
+namespace {
+
+struct PreviewCommand {
+    PreviewStyle style;
+    PictureOptions picture_options;
+    std::optional<std::string> delay_text;  // --delay, animate only
+    std::filesystem::path out;
+    std::vector<std::filesystem::path> pictures;
+};
+
+std::optional<CliError> parse(const Args& args, PreviewCommand& command, bool animate)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--scale") {
+            auto text = option_value(args, i);
+            if (!text || text->empty() || text->size() > 2 || text->find_first_not_of("0123456789") != std::string::npos ||
+                std::stoi(*text) < kMinPreviewScale || std::stoi(*text) > kMaxPreviewScale)
+                return CliError{"--scale needs a number from 1 to 32"};
+            command.style.scale = std::stoi(*text);
+        } else if (arg == "--grid") {
+            command.style.grid = true;
+        } else if (animate && arg == "--delay") {
+            command.delay_text = option_value(args, i);
+            if (!command.delay_text) return CliError{"--delay needs a number of milliseconds"};
+        } else if (is_picture_option(arg)) {
+            if (auto error = take_picture_option(args, i, command.picture_options)) return error;
+        } else if (arg == "-o") {
+            if (auto error = take_output_name(args, i, command.out)) return error;
+        } else if (arg.starts_with("-") && arg != kStandardStream) {
+            return CliError{"unknown option " + arg};
+        } else {
+            command.pictures.push_back(utf8_to_path(arg));
+        }
+    }
+    if (!animate && command.pictures.size() != 1)
+        return CliError{command.pictures.empty() ? "PICTURE missing" : "only one PICTURE may be given"};
+    if (animate && command.pictures.size() < static_cast<std::size_t>(kMinAnimationFrames))
+        return CliError{"give at least 2 PICTUREs, one a frame"};
+    if (command.out.empty()) return CliError{animate ? "-o OUT.gif missing" : "-o OUT.png missing"};
+    return std::nullopt;
+}
+
+// The text is the default delay itself, not something the rule replaced.
+bool names_default_delay(const std::string& text)
+{
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && value == kDefaultAnimationDelay;
+}
+
+// The encoded file to OUT; a file that could not be made is a failed write.
+std::optional<CliError> write_encoded(const PreviewCommand& command, const EncodedFile& file)
+{
+    if (!file.ok()) return CliError{file.error, kExitFailed};
+    return write_output(command.out, file.bytes);
+}
+
+}  // namespace
+
+int run_render(const Args& args)
+{
+    PreviewCommand command;
+    ScreenBuffer picture;
+    auto error = parse(args, command, false);
+    if (!error) error = load_picture(command.pictures[0], picture, command.picture_options.import);
+    if (!error) error = write_encoded(command, encode_preview_png(picture, command.style));
+    return error ? refuse("render", kRenderUsage, *error) : kExitDone;
+}
+
+int run_animate(const Args& args)
+{
+    PreviewCommand command;
+    auto error = parse(args, command, true);
+    std::vector<ScreenBuffer> frames(command.pictures.size());
+    for (std::size_t i = 0; !error && i < frames.size(); ++i)
+        error = load_picture(command.pictures[i], frames[i], command.picture_options.import);
+    if (error) return refuse("animate", kAnimateUsage, *error);
+    // The delay list's rule: anything but a whole number from 10 to 5000 is 200.
+    const int delay = animation_delay(command.delay_text);
+    if (command.delay_text && delay == kDefaultAnimationDelay && !names_default_delay(*command.delay_text))
+        std::cerr << "lumetra-cli animate: --delay " << *command.delay_text
+                  << " is not a whole number of milliseconds from 10 to 5000; " << delay << " used\n";
+    error = write_encoded(command, encode_preview_gif(frames, command.style, delay));
+    return error ? refuse("animate", kAnimateUsage, *error) : kExitDone;
+}
+
+}  // namespace lumetra::cli

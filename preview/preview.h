@@ -1,0 +1,60 @@
+// Pictures of the display as the editor's screen view shows it, for eyes
+// outside the editor: a PNG of one picture, an animated GIF of several.
+// Lit pixels are ink on the background colour, every pixel a square of
+// `scale` pixels; with the grid, cells and crystals stand apart as in the view.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/image_store.h"
+#include "core/view_geometry.h"
+
+namespace lumetra {
+
+inline constexpr int kMinPreviewScale = 1;
+inline constexpr int kMaxPreviewScale = 32;
+
+struct PreviewStyle {
+    int scale = kViewScale;  // kMinPreviewScale..kMaxPreviewScale
+    bool grid = false;
+};
+
+// Palette indices of a preview's pixels.
+enum PreviewColour : std::uint8_t { kPreviewBackground = 0, kPreviewInk = 1, kPreviewGround = 2 };
+
+// The colours of the indices above; the ground only shows with the grid.
+std::vector<ViewColour> preview_palette(const PreviewStyle& style);
+
+struct PreviewSize {
+    int width = 0;
+    int height = 0;
+};
+// 128 x 64 times the scale, or the whole view of view_geometry.h with the grid.
+PreviewSize preview_size(const PreviewStyle& style);
+
+// The whole preview, one palette index a pixel, row by row.
+std::vector<std::uint8_t> render_preview(const ScreenBuffer& picture, const PreviewStyle& style);
+
+// A file's bytes, or why there are none (error is then not empty).
+struct EncodedFile {
+    std::string bytes;
+    std::string error;
+    bool ok() const { return error.empty(); }
+};
+
+// An indexed PNG of the preview.
+EncodedFile encode_preview_png(const ScreenBuffer& picture, const PreviewStyle& style);
+
+// GIF delays count hundredths of a second: a delay in milliseconds goes to
+// the nearest one, halves upwards (15 ms is 2, 14 ms is 1), and never to 0,
+// which players read as "as fast as you can".
+int gif_delay_centiseconds(int delay_ms);
+
+// An animated GIF that shows the frames in order, each for delay_ms, and
+// starts again for ever.
+EncodedFile encode_preview_gif(std::span<const ScreenBuffer> frames, const PreviewStyle& style, int delay_ms);
+
+}  // namespace lumetra
