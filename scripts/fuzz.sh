@@ -3,7 +3,7 @@
 # build/fuzz, with libpng and libjpeg-turbo compiled from Debian's sources
 # under the same instrumentation, and runs one of them:
 #   scripts/fuzz.sh                      build only
-#   scripts/fuzz.sh TARGET [SECONDS]     fuzz bmp|ico|png|jpeg|import|settings|listing (default 600 s)
+#   scripts/fuzz.sh TARGET [SECONDS]     fuzz bmp|ico|png|jpeg|import|settings|listing|chr (default 600 s)
 # The working corpus grows in build/fuzz/corpus/TARGET from fuzz/corpus/TARGET;
 # crashes, leaks and timeouts land in build/fuzz/findings/TARGET.
 set -euo pipefail
@@ -38,7 +38,7 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
     -DCMAKE_PREFIX_PATH="$deps" -DJPEG_LIBRARY_RELEASE="$deps/lib/libjpeg.a" -DPNG_LIBRARY_RELEASE="$deps/lib/libpng16.a" \
     -DJPEG_INCLUDE_DIR="$deps/include" -DPNG_PNG_INCLUDE_DIR="$deps/include" -DLUMETRA_FUZZ=ON -DLUMETRA_TESTS=OFF >/dev/null
-targets=(bmp ico png jpeg import settings listing)
+targets=(bmp ico png jpeg import settings listing chr)
 cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
 
 target=${1:-}

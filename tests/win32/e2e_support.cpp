@@ -471,6 +471,9 @@ std::string file_bytes(const std::filesystem::path& path)
 
 std::filesystem::path import_pictures()
 {
+    if (const wchar_t* data = _wgetenv(L"LUMETRA_E2E_DATA"); data && *data)
+        return std::filesystem::path(data) / L"import";
+    // Started by hand: the build lies in <checkout>/build/<tree>/bin.
     wchar_t exe[MAX_PATH + 1] = {};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     return std::filesystem::path(exe).parent_path().parent_path().parent_path().parent_path() / L"tests" / L"data" /

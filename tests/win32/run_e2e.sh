@@ -41,6 +41,8 @@ done
 export DISPLAY=:$(head -n1 "$display_file")
 
 bash "$root/scripts/wine-prefix.sh" "$prefix"
+# The test pictures of this checkout, wherever the Windows build lies (Z: is /).
+export LUMETRA_E2E_DATA="Z:$root/tests/data"
 # A wineserver that stays up between the stories makes each start fast.
 wineserver -p
 
