@@ -31,22 +31,8 @@ fi
 
 prefix=$build/wine-bench
 export WINEPREFIX=$prefix WINEDEBUG=-all
-display_file=$(mktemp)
-xvfb=""
-cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
-    rm -f "$display_file"
-}
-trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 200); do
-    [ -s "$display_file" ] && break
-    kill -0 "$xvfb" 2>/dev/null || { echo "startup: Xvfb did not start"; exit 1; }
-    sleep 0.05
-done
-export DISPLAY=:$(head -n1 "$display_file")
+. "$root/scripts/virtual-display.sh"
+start_virtual_display startup
 
 # The tests' prefix settings and locale (scripts/wine-run.sh), prepared once;
 # the runs call wine directly with the same environment.

@@ -14,18 +14,10 @@ exe=${LUMETRA_EXE:-build/windows/bin/lumetra.exe}  # another build with LUMETRA_
 [ -f "$exe" ] || { echo "screenshot: $exe is missing (make windows)"; exit 1; }
 export WINEPREFIX=$prefix WINEDEBUG=-all
 
-display_file=$(mktemp)
-xvfb="" program=""
-cleanup() {
-    [ -n "$program" ] && kill "$program" 2>/dev/null
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
-    rm -f "$display_file"
-}
-trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 200); do [ -s "$display_file" ] && break; sleep 0.05; done
-export DISPLAY=:$(head -n1 "$display_file")
+program=""
+. scripts/virtual-display.sh
+on_exit='[ -n "$program" ] && kill "$program" 2>/dev/null'
+start_virtual_display screenshot 1024x768
 bash scripts/wine-prefix.sh "$prefix"  # after DISPLAY: none of its Wine processes lands on the user's display
 
 # The sample picture, opened from the command line, so there is something to see.
