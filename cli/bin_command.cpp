@@ -55,14 +55,8 @@ std::optional<CliError> parse(const Args& args, BinCommand& command)
                 return CliError{"--at needs a byte offset (a decimal number, 0 or more)"};
             command.request.start_address = *text;
             command.address_given = true;
-        } else if (arg == "-o") {
-            if (auto error = take_output_name(args, i, command.out)) return error;
-        } else if (is_picture_option(arg)) {
-            if (auto error = take_picture_option(args, i, command.picture_options)) return error;
-        } else if (arg.starts_with("-") && arg != "-") {
-            return CliError{"unknown option " + arg};
-        } else {
-            command.pictures.push_back(utf8_to_path(arg));
+        } else if (auto error = take_picture_argument(args, i, command.out, command.pictures, command.picture_options)) {
+            return error;
         }
     }
     if (command.out.empty()) return CliError{"-o FILE missing"};

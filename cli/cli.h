@@ -86,6 +86,12 @@ std::optional<std::string> option_value(const Args& args, std::size_t& i);
 // Takes the file name of "-o FILE" at args[i] into out; advances i.
 std::optional<CliError> take_output_name(const Args& args, std::size_t& i, std::filesystem::path& out);
 
+// The arguments every picture-taking command shares, after its own options:
+// "-o OUT", the picture options, and a PICTURE ("-" included); anything else
+// starting with "-" is an unknown option. Advances i past a value.
+std::optional<CliError> take_picture_argument(const Args& args, std::size_t& i, std::filesystem::path& out,
+                                              std::vector<std::filesystem::path>& pictures, PictureOptions& options);
+
 // What follows "lumetra-cli " in each command's usage line.
 inline constexpr const char* kListingUsage =
     "listing [--db] [--file-name[=NAME]] [--no-group] [--indent1 N] [--indent2 N] [PICTURE-OPTIONS]\n"

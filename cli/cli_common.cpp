@@ -176,6 +176,17 @@ std::optional<CliError> take_output_name(const Args& args, std::size_t& i, std::
     return std::nullopt;
 }
 
+std::optional<CliError> take_picture_argument(const Args& args, std::size_t& i, std::filesystem::path& out,
+                                              std::vector<std::filesystem::path>& pictures, PictureOptions& options)
+{
+    const std::string& arg = args[i];
+    if (arg == "-o") return take_output_name(args, i, out);
+    if (is_picture_option(arg)) return take_picture_option(args, i, options);
+    if (arg.starts_with("-") && arg != kStandardStream) return CliError{"unknown option " + arg};
+    pictures.push_back(utf8_to_path(arg));
+    return std::nullopt;
+}
+
 namespace {
 
 struct DitherName {

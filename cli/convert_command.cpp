@@ -15,17 +15,10 @@ int run_convert(const Args& args)
     std::optional<CliError> error;
     for (std::size_t i = 0; i < args.size() && !error; ++i) {
         const std::string& arg = args[i];
-        if (arg == "-o") {
-            error = take_output_name(args, i, outputs.out);
-        } else if (arg == "--out-dir") {
+        if (arg == "--out-dir")
             error = take_out_dir(args, i, outputs.out_dir);
-        } else if (is_picture_option(arg)) {
-            error = take_picture_option(args, i, picture_options);
-        } else if (arg.starts_with("-") && arg != kStandardStream) {
-            error = CliError{"unknown option " + arg};
-        } else {
-            pictures.push_back(utf8_to_path(arg));
-        }
+        else
+            error = take_picture_argument(args, i, outputs.out, pictures, picture_options);
     }
     if (!error) error = check_outputs(pictures, outputs);
     if (!error && outputs.out.empty() && outputs.out_dir.empty()) error = CliError{"-o OUT.chr (or --out-dir DIR) missing"};

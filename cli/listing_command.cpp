@@ -61,16 +61,11 @@ std::optional<CliError> parse(const Args& args, ListingRequest& request)
             request.array_name = *text;
         } else if (arg == "--crlf") {
             request.crlf = true;
-        } else if (arg == "-o") {
-            if (auto error = take_output_name(args, i, request.outputs.out)) return error;
         } else if (arg == "--out-dir") {
             if (auto error = take_out_dir(args, i, request.outputs.out_dir)) return error;
-        } else if (is_picture_option(arg)) {
-            if (auto error = take_picture_option(args, i, request.picture_options)) return error;
-        } else if (arg.starts_with("-") && arg != kStandardStream) {
-            return CliError{"unknown option " + arg};
-        } else {
-            request.pictures.push_back(utf8_to_path(arg));
+        } else if (auto error = take_picture_argument(args, i, request.outputs.out, request.pictures,
+                                                      request.picture_options)) {
+            return error;
         }
     }
     if (request.c_array && !request.assembler_only.empty())

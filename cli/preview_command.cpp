@@ -37,14 +37,8 @@ std::optional<CliError> parse(const Args& args, PreviewCommand& command, bool an
         } else if (animate && arg == "--delay") {
             command.delay_text = option_value(args, i);
             if (!command.delay_text) return CliError{"--delay needs a number of milliseconds"};
-        } else if (is_picture_option(arg)) {
-            if (auto error = take_picture_option(args, i, command.picture_options)) return error;
-        } else if (arg == "-o") {
-            if (auto error = take_output_name(args, i, command.out)) return error;
-        } else if (arg.starts_with("-") && arg != kStandardStream) {
-            return CliError{"unknown option " + arg};
-        } else {
-            command.pictures.push_back(utf8_to_path(arg));
+        } else if (auto error = take_picture_argument(args, i, command.out, command.pictures, command.picture_options)) {
+            return error;
         }
     }
     if (!animate && command.pictures.size() != 1)

@@ -37,14 +37,8 @@ std::optional<CliError> parse(const Args& args, SkipCommand& command, bool listi
             auto text = option_value(args, i);
             if (!text || text->empty()) return CliError{"--map needs a file name"};
             command.map = utf8_to_path(*text);
-        } else if (arg == "-o") {
-            if (auto error = take_output_name(args, i, command.out)) return error;
-        } else if (is_picture_option(arg)) {
-            if (auto error = take_picture_option(args, i, command.picture_options)) return error;
-        } else if (arg.starts_with("-") && arg != "-") {
-            return CliError{"unknown option " + arg};
-        } else {
-            command.pictures.push_back(utf8_to_path(arg));
+        } else if (auto error = take_picture_argument(args, i, command.out, command.pictures, command.picture_options)) {
+            return error;
         }
     }
     const std::size_t least = listing ? (command.map.empty() ? 1 : 0) : 2;
