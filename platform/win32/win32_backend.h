@@ -68,12 +68,14 @@ struct ControlRecord {
     HBITMAP bitmap = nullptr;
     void* bits = nullptr;
     int bitmap_w = 0, bitmap_h = 0;
-    // A picture cell (an image on a container, its picture set later): its
-    // container paints it with all the others in one pass, from these
-    // pixels (rows of B, G, R from the top, each row padded to 4 bytes).
+    // A picture cell (an image on a container, its picture set later) has
+    // no window of its own: its container paints it with all the others in
+    // one pass, from these pixels (rows of B, G, R from the top, each row
+    // padded to 4 bytes), and hands its clicks on.
     bool painted_by_container = false;
     RECT area{};  // in the container's client coordinates
     std::vector<std::uint8_t> pixels;
+    bool cell_shown = true, cell_enabled = true;
     // Containers: their picture cells, and what of them awaits painting.
     std::vector<int> cells;
     RECT stale{};
@@ -160,6 +162,9 @@ Function system_function(const wchar_t* dll, const char* name)
 // invalidation per container before the program waits for or polls events,
 // repaints, or runs a modal loop (message box, dialog, popup menu).
 void paint_cells(ControlRecord& container, HDC dc, const RECT& update);
+// The mouse message a cell container hears, as the click event of the cell
+// under the pointer. False when no cell that takes clicks is there.
+bool click_cell(ControlRecord& container, UINT message, LPARAM lparam);
 void flush_cell_updates();
 void register_window_classes();
 void destroy_control(ControlRecord& record);

@@ -2,6 +2,7 @@
 #include "platform/win32/win32_backend.h"
 
 #include <richedit.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstring>
@@ -56,22 +57,6 @@ static std::optional<LRESULT> image_message(HWND hwnd, UINT message)
                 InvalidateRect(hwnd, nullptr, TRUE);
             }
             break;
-        case WM_ERASEBKGND:
-            if (record->painted_by_container) return 1;
-            break;
-        case WM_PAINT:
-            // Its container paints it; what only the cell itself was asked
-            // to paint is handed to the container.
-            if (record->painted_by_container) {
-                RECT update{};
-                if (GetUpdateRect(hwnd, &update, FALSE)) {
-                    OffsetRect(&update, record->area.left, record->area.top);
-                    RedrawWindow(record->parent, &update, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
-                }
-                ValidateRect(hwnd, nullptr);
-                return 0;
-            }
-            break;
         case WM_SETCURSOR:
             if (record->kind == ControlKind::Link) {
                 SetCursor(backend().hand);
@@ -90,17 +75,6 @@ static LRESULT CALLBACK ImageSubclassProc(HWND hwnd, UINT message, WPARAM wparam
 {
     if (std::optional<LRESULT> result = image_message(hwnd, message)) return *result;
     return DefSubclassProc(hwnd, message, wparam, lparam);
-}
-
-// Picture cells, nearly two hundred at start, are subclassed the plain way:
-// under Wine the common subclass costs window properties, each a call to the
-// server. All statics share one procedure.
-static WNDPROC static_procedure = nullptr;
-
-static LRESULT CALLBACK CellProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    if (std::optional<LRESULT> result = image_message(hwnd, message)) return *result;
-    return CallWindowProcW(static_procedure, hwnd, message, wparam, lparam);
 }
 
 // A 24-bit top-down DIB section per image control, repainted in place.
@@ -145,6 +119,7 @@ static void copy_pixels(ControlRecord& record, const Bitmap& picture)
 
 static void refresh_image(ControlRecord& record)
 {
+    if (!record.hwnd) return;  // a cell: set_image marks its container
     GdiFlush();
     InvalidateRect(record.hwnd, nullptr, FALSE);
 }
@@ -243,22 +218,49 @@ void paint_cells(ControlRecord& container, HDC dc, const RECT& update)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
-    HRGN painted = CreateRectRgn(0, 0, 0, 0);
     for (int id : container.cells) {
         ControlRecord* cell = find_control(id);
         RECT overlap;
-        if (!cell || cell->pixels.empty() || !IntersectRect(&overlap, &cell->area, &update)) continue;
+        if (!cell || !cell->cell_shown || cell->pixels.empty() || !IntersectRect(&overlap, &cell->area, &update))
+            continue;
         info.bmiHeader.biWidth = cell->bitmap_w;
         info.bmiHeader.biHeight = -cell->bitmap_h;  // top-down
         StretchDIBits(dc, cell->area.left, cell->area.top, cell->bitmap_w, cell->bitmap_h, 0, 0, cell->bitmap_w,
                       cell->bitmap_h, cell->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
-        HRGN area = CreateRectRgnIndirect(&cell->area);
-        CombineRgn(painted, painted, area, RGN_OR);
-        DeleteObject(area);
     }
-    // The cells' own windows have nothing left to paint there.
-    RedrawWindow(container.hwnd, nullptr, painted, RDW_VALIDATE | RDW_ALLCHILDREN);
-    DeleteObject(painted);
+}
+
+// What a static with SS_NOTIFY reports: a click on the press, a double-click
+// on the second press; the right button as the image controls report it.
+bool click_cell(ControlRecord& container, UINT message, LPARAM lparam)
+{
+    const POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+    ControlRecord* cell = nullptr;
+    for (int id : container.cells)
+        if (ControlRecord* candidate = find_control(id);
+            candidate && candidate->cell_shown && candidate->cell_enabled && PtInRect(&candidate->area, at)) {
+            cell = candidate;
+            break;
+        }
+    if (!cell) return false;
+    EventType type = EventType::None;
+    switch (message) {
+    case WM_LBUTTONDOWN: type = EventType::Click; break;
+    case WM_LBUTTONDBLCLK: type = EventType::DoubleClick; break;
+    case WM_RBUTTONDBLCLK:
+        cell->right_double = true;
+        type = EventType::RightDoubleClick;
+        break;
+    case WM_RBUTTONUP:
+        if (cell->right_double)
+            cell->right_double = false;
+        else
+            type = EventType::RightClick;
+        break;
+    default: return false;
+    }
+    if (type != EventType::None) queue_event({EventKind::Control, cell->id, type, cell->window, {}});
+    return true;
 }
 
 void flush_cell_updates()
@@ -417,11 +419,33 @@ using namespace win32;
 
 // ---------------------------------------------------------------- creation
 
+// A picture cell: a record only; its container paints it and hit-tests it.
+// Nearly two hundred are on screen at start, and under Wine every child
+// window costs the start calls to the server and the X server.
+static bool create_cell(const ControlSpec& spec, ControlRecord& container)
+{
+    ControlRecord& record = backend().controls[spec.id];
+    record.id = spec.id;
+    record.kind = spec.kind;
+    record.window = spec.window;
+    record.parent = container.hwnd;
+    record.painted_by_container = true;
+    record.area = {spec.rect.x, spec.rect.y, spec.rect.x + spec.rect.w, spec.rect.y + spec.rect.h};
+    record.cell_shown = !(spec.style & kHidden);
+    record.cell_enabled = !(spec.style & kDisabled);
+    container.cells.push_back(spec.id);
+    return true;
+}
+
 bool create_control(const ControlSpec& spec)
 {
     Backend& b = backend();
     HWND parent = parent_handle(spec);
     if (!parent || b.controls.count(spec.id)) return false;
+    if (ControlRecord* container = find_control(spec.parent); spec.kind == ControlKind::Image && spec.image < 0 &&
+                                                                spec.tooltip.empty() && container &&
+                                                                container->kind == ControlKind::Container)
+        return create_cell(spec, *container);
 
     const wchar_t* window_class = L"STATIC";
     DWORD style = WS_CHILD;
@@ -595,17 +619,7 @@ bool create_control(const ControlSpec& spec)
         break;
     case ControlKind::Image:
     case ControlKind::Link:
-        if (ControlRecord* container = find_control(spec.parent);
-            spec.kind == ControlKind::Image && spec.image < 0 && container && container->kind == ControlKind::Container) {
-            record.painted_by_container = true;
-            record.area = {spec.rect.x, spec.rect.y, spec.rect.x + spec.rect.w, spec.rect.y + spec.rect.h};
-            container->cells.push_back(spec.id);
-            const auto previous =
-                reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CellProc)));
-            if (!static_procedure) static_procedure = previous;
-        } else {
-            SetWindowSubclass(hwnd, ImageSubclassProc, 1, 0);
-        }
+        SetWindowSubclass(hwnd, ImageSubclassProc, 1, 0);
         if (spec.kind == ControlKind::Image && spec.image >= 0) show_stored_image(record, spec.image);
         break;
     default:
@@ -683,6 +697,10 @@ void enable(int id, bool enabled)
 {
     ControlRecord* record = find_control(id);
     if (!record) return;
+    if (record->painted_by_container) {
+        record->cell_enabled = enabled;
+        return;
+    }
     EnableWindow(record->hwnd, enabled);
     if (record->updown) EnableWindow(record->updown, enabled);
 }
@@ -690,6 +708,7 @@ void enable(int id, bool enabled)
 bool is_enabled(int id)
 {
     ControlRecord* record = find_control(id);
+    if (record && record->painted_by_container) return record->cell_enabled;
     return record && IsWindowEnabled(record->hwnd);
 }
 
@@ -697,6 +716,11 @@ void show(int id, bool visible)
 {
     ControlRecord* record = find_control(id);
     if (!record) return;
+    if (record->painted_by_container) {
+        if (record->cell_shown != visible) mark_stale(*record);
+        record->cell_shown = visible;
+        return;
+    }
     ShowWindow(record->hwnd, visible ? SW_SHOWNA : SW_HIDE);
     if (record->updown) ShowWindow(record->updown, visible ? SW_SHOWNA : SW_HIDE);
 }
@@ -704,6 +728,7 @@ void show(int id, bool visible)
 bool is_visible(int id)
 {
     ControlRecord* record = find_control(id);
+    if (record && record->painted_by_container) return record->cell_shown;
     return record && (GetWindowLongW(record->hwnd, GWL_STYLE) & WS_VISIBLE);
 }
 

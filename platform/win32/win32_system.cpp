@@ -93,6 +93,11 @@ Rect control_screen_rect(int id)
     ControlRecord* record = find_control(id);
     if (!record) return {};
     RECT area;
+    if (record->painted_by_container) {
+        area = record->area;
+        MapWindowPoints(record->parent, nullptr, reinterpret_cast<POINT*>(&area), 2);
+        return {area.left, area.top, area.right - area.left, area.bottom - area.top};
+    }
     GetWindowRect(record->hwnd, &area);
     if (record->updown) {
         RECT arrows;

@@ -316,6 +316,14 @@ static LRESULT CALLBACK PanelWindowProc(HWND hwnd, UINT message, WPARAM wparam, 
         if (ControlRecord* record = find_control(hwnd); record && record->brush)
             if (fill_background(hwnd, reinterpret_cast<HDC>(wparam), record->brush)) return 1;
         break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+        if (ControlRecord* record = find_control(hwnd); record && !record->cells.empty() &&
+                                                          click_cell(*record, message, lparam))
+            return 0;
+        break;
     case WM_PAINT:
         // The picture cells on the panel, all in one pass: under Wine every
         // window painted on its own costs far more than its pixels.
@@ -397,7 +405,7 @@ void register_window_classes()
         {kMainClass, MainWindowProc, 0},
         {kStartupClass, StartupWindowProc, 0},
         {kAboutClass, AboutWindowProc, 0},
-        {kPanelClass, PanelWindowProc, 0},
+        {kPanelClass, PanelWindowProc, CS_DBLCLKS},  // its picture cells report double-clicks
     };
     for (const ClassRow& row : rows) {
         WNDCLASSEXW wc{};
@@ -634,6 +642,7 @@ static void take_message(MSG& msg)
             if (window == WindowId::Main) queue_event({EventKind::RightButton, 0, EventType::None, *window, {}});
             break;
         case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:  // the second press of a double-click is a press too
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
             // The cell-editor poll must run when a button goes down or up,

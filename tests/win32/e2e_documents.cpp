@@ -25,8 +25,8 @@ const std::wstring kSaveFile = L"\u0421\u043e\u0445\u0440\u0430\u043d\u0438\u044
 // Double-clicks cell 1 and waits for its read-out.
 bool open_first_cell(Harness& h)
 {
-    HWND cell = find_control(h.main, 20);
-    check(h, cell != nullptr, "cell image 20 exists");
+    Spot cell = find_cell(h.main, 20);
+    check(h, bool(cell), "cell image 20 exists");
     if (!cell) return false;
     double_click_at(offset_in(cell, 16, 16));
     bool open = wait_until([&] { return control_text(h.main, 553) == "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00"; });
@@ -39,7 +39,7 @@ bool open_first_cell(Harness& h)
 void story_draw(Harness& h)
 {
     if (!open_first_cell(h)) return;
-    HWND p280 = find_control(h.main, 280), p288 = find_control(h.main, 288), p296 = find_control(h.main, 296);
+    Spot p280 = find_cell(h.main, 280), p288 = find_cell(h.main, 288), p296 = find_cell(h.main, 296);
     check(h, p280 && p288 && p296, "pixel images 280, 288, 296 exist");
     if (!p280 || !p288 || !p296) return;
     // Press on the first pixel, drag across the next two, release.
@@ -60,22 +60,33 @@ void story_draw(Harness& h)
 
     // What the screen shows: three black 4 x 4 squares in a row at the top
     // of cell image 20, the rest in the open-cell colour.
-    HWND cell = find_control(h.main, 20);
+    Spot cell = find_cell(h.main, 20);
     const COLORREF ink = RGB(0, 0, 0), open = RGB(148, 255, 164);
     check(h, pixel_of(cell, 1, 1) == ink && pixel_of(cell, 5, 2) == ink && pixel_of(cell, 10, 3) == ink,
           "cell image 20 shows the three pixels in black");
     check(h, pixel_of(cell, 13, 1) == open && pixel_of(cell, 1, 5) == open, "the rest of cell 20 is the open-cell colour");
-    check(h, pixel_of(p288, 8, 8) == ink && pixel_of(find_control(h.main, 281), 8, 8) == RGB(97, 213, 155),
+    check(h, pixel_of(p288, 8, 8) == ink && pixel_of(find_cell(h.main, 281), 8, 8) == RGB(97, 213, 155),
           "the cell editor shows the drawn pixels black and the others in the background colour");
 
     // A plain click, without moving, lights a pixel too; the right button erases.
-    HWND p304 = find_control(h.main, 304);
+    Spot p304 = find_cell(h.main, 304);
     click_at(offset_in(p304, 8, 8));
     check(h, wait_until([&] { return control_text(h.main, 553) == "0x01,0x01,0x01,0x01,0x00,0x00,0x00,0x00"; }),
           "a click on pixel 304 sets byte 4 bit 0: \"" + control_text(h.main, 553) + "\"");
     click_at(offset_in(p288, 8, 8), true);
     check(h, wait_until([&] { return control_text(h.main, 553).rfind("0x01,0x00,0x01,", 0) == 0; }),
           "a right click on pixel 288 clears it: \"" + control_text(h.main, 553) + "\"");
+
+    // The cells have no windows of their own: their container hands a right
+    // click on one on as that cell's click, which opens the cell menu.
+    click_at(offset_in(cell, 16, 16), true);
+    HWND menu = nullptr;
+    check(h, wait_until([&] { return (menu = thread_window(h, L"#32768")) != nullptr; }),
+          "a right click on cell 1 opens the cell menu");
+    if (menu) {
+        press_keys({VK_ESCAPE});
+        check(h, wait_until([&] { return thread_window(h, L"#32768") == nullptr; }), "Escape closes the cell menu");
+    }
 }
 
 // With the buttons swapped for a left hand, a press reads as one button,
@@ -85,7 +96,7 @@ void story_draw(Harness& h)
 void story_swapped_buttons(Harness& h)
 {
     if (!open_first_cell(h)) return;
-    HWND p280 = find_control(h.main, 280);
+    Spot p280 = find_cell(h.main, 280);
     auto pixel_after_click = [&](bool physical_right) {
         std::string before = control_text(h.main, 553);
         click_at(offset_in(p280, 8, 8), physical_right);
@@ -104,7 +115,7 @@ void story_swapped_buttons(Harness& h)
 void story_save_dialog(Harness& h)
 {
     if (!open_first_cell(h)) return;
-    HWND p283 = find_control(h.main, 283);  // byte 1, bit 3
+    Spot p283 = find_cell(h.main, 283);  // byte 1, bit 3
     move_to(offset_in(p283, 8, 8));
     button(MOUSEEVENTF_LEFTDOWN);
     move_to(offset_in(p283, 9, 9));

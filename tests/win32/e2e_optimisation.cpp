@@ -102,7 +102,7 @@ void story_optimisation(Harness& h)
     click_control(h.main, kScanButton);
     check(h, wait_until([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 9; }),
           "\"Сканировать\" selects tab \"Буфер 10\"");
-    HWND first_cell = find_control(h.main, 20);
+    Spot first_cell = find_cell(h.main, 20);
     const bool skip = map.bytes[0] == 0xFF;
     check(h, pixel_of(first_cell, 1, 1) == (skip ? RGB(0, 0, 0) : RGB(97, 213, 155)),
           "cell 1 shows the first byte of the skip map");

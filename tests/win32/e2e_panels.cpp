@@ -18,7 +18,7 @@ namespace {
 // 0x01 in its first byte and nothing else.
 bool draw_first_pixel(Harness& h)
 {
-    HWND cell = find_control(h.main, 20), pixel = find_control(h.main, 280);
+    Spot cell = find_cell(h.main, 20), pixel = find_cell(h.main, 280);
     check(h, cell && pixel, "cell image 20 and pixel image 280 exist");
     if (!cell || !pixel) return false;
     double_click_at(offset_in(cell, 16, 16));
@@ -45,7 +45,8 @@ const COLORREF kInk = RGB(0, 0, 0), kCellGreen = RGB(97, 213, 155);
 void story_logic(Harness& h)
 {
     if (!draw_first_pixel(h)) return;
-    HWND tabs = find_control(h.main, 7), cell = find_control(h.main, 20);
+    HWND tabs = find_control(h.main, 7);
+    Spot cell = find_cell(h.main, 20);
     RECT tab{};
     SendMessageW(tabs, TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&tab));
     POINT third{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};

@@ -14,7 +14,9 @@
 #include <fstream>
 #include <thread>
 
+#include "app/layout.h"
 #include "app/program.h"
+#include "app/views/screen_view.h"
 #include "core/settings.h"
 
 namespace lumetra::e2e {
@@ -260,6 +262,33 @@ COLORREF pixel_of(HWND hwnd, int x, int y)
     ReleaseDC(hwnd, dc);
     return colour;
 }
+
+Spot find_cell(HWND main, int id)
+{
+    for (const std::vector<LayoutRow>& rows : {screen_view_rows(), cell_editor_rows()})
+        for (const LayoutRow& row : rows)
+            if (row.id == id) {
+                HWND container = find_control(main, row.parent);
+                if (!container) return {};
+                return {container, {row.rect.x, row.rect.y, row.rect.x + row.rect.w, row.rect.y + row.rect.h}};
+            }
+    return {};
+}
+
+RECT screen_rect(const Spot& spot)
+{
+    RECT r = spot.area;
+    MapWindowPoints(spot.container, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+POINT offset_in(const Spot& spot, int dx, int dy)
+{
+    const RECT r = screen_rect(spot);
+    return {r.left + dx, r.top + dy};
+}
+
+COLORREF pixel_of(const Spot& spot, int x, int y) { return pixel_of(spot.container, spot.area.left + x, spot.area.top + y); }
 
 // ---------------------------------------------------------------- input
 

@@ -63,6 +63,18 @@ std::string list_item(HWND main, int id, int index);
 std::string rich_text(HWND rich);
 COLORREF pixel_of(HWND hwnd, int x, int y);
 
+// A picture cell or a pixel of the cell editor has no window of its own:
+// its container and its place there, as the layout puts it.
+struct Spot {
+    HWND container = nullptr;
+    RECT area{};  // in the container's client coordinates
+    explicit operator bool() const { return container != nullptr; }
+};
+Spot find_cell(HWND main, int id);
+RECT screen_rect(const Spot& spot);
+POINT offset_in(const Spot& spot, int dx, int dy);
+COLORREF pixel_of(const Spot& spot, int x, int y);
+
 // Real input.
 void move_to(POINT at);
 void button(DWORD flags);
