@@ -43,22 +43,20 @@ bool same_cell(const ImageStore& store, int a, int b, int cell)
 // The tab of the frame's buffer and its picture, on screen before the wait
 // begins: the loop sleeps next, so nothing would paint them meanwhile. The
 // buffer does not become current. After the first frame only the cells that
-// differ from the frame before are painted: every cell image is a window of
-// its own that costs a paint, and frames tend to differ in a few cells.
+// differ from the frame before get their new picture (frames tend to differ
+// in a few cells); the view then paints them all in one pass.
 void show_frame(App& app, int buffer, int shown_before)
 {
     platform::set_selection(kBufferTabs, buffer - 1);
     platform::repaint_now(kBufferTabs);
     if (!valid_buffer(shown_before)) {
         paint_all_cells(app, buffer);
-        platform::repaint_now(kScreenFrame);
-        return;
+    } else {
+        for (int cell = 1; cell <= kCellCount; ++cell)
+            if (!same_cell(app.store, shown_before, buffer, cell))
+                paint_cell(app, cell_image_of(cell), CellState::Normal, buffer);
     }
-    for (int cell = 1; cell <= kCellCount; ++cell) {
-        if (same_cell(app.store, shown_before, buffer, cell)) continue;
-        paint_cell(app, cell_image_of(cell), CellState::Normal, buffer);
-        platform::repaint_now(cell_image_of(cell));
-    }
+    platform::repaint_now(kScreenArea);
 }
 
 // False as soon as a poll on the way stops playing.

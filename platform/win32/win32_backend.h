@@ -76,9 +76,10 @@ struct ControlRecord {
     RECT area{};  // in the container's client coordinates
     std::vector<std::uint8_t> pixels;
     bool cell_shown = true, cell_enabled = true;
-    // Containers: their picture cells, and what of them awaits painting.
+    // Containers: their picture cells, and the cells that await painting
+    // (a region, so that two far-apart cells do not repaint all between).
     std::vector<int> cells;
-    RECT stale{};
+    HRGN stale = nullptr;
     bool right_double = false;  // the release after a right double-click is no right click
     int rich_lines = 0;         // rich text: number of lines held
     std::wstring tooltip;

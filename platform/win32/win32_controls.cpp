@@ -132,10 +132,13 @@ static void mark_stale(ControlRecord& cell)
     ControlRecord* container = find_control(cell.parent);
     if (!container) return;
     Backend& b = backend();
-    if (IsRectEmpty(&container->stale))
-        container->stale = cell.area;
-    else
-        UnionRect(&container->stale, &container->stale, &cell.area);
+    if (!container->stale) {
+        container->stale = CreateRectRgnIndirect(&cell.area);
+    } else {
+        HRGN area = CreateRectRgnIndirect(&cell.area);
+        CombineRgn(container->stale, container->stale, area, RGN_OR);
+        DeleteObject(area);
+    }
     if (std::find(b.stale_containers.begin(), b.stale_containers.end(), container->id) == b.stale_containers.end())
         b.stale_containers.push_back(container->id);
 }
@@ -268,8 +271,9 @@ void flush_cell_updates()
     Backend& b = backend();
     for (int id : b.stale_containers)
         if (ControlRecord* container = find_control(id)) {
-            RedrawWindow(container->hwnd, &container->stale, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
-            SetRectEmpty(&container->stale);
+            RedrawWindow(container->hwnd, nullptr, container->stale, RDW_INVALIDATE | RDW_NOCHILDREN);
+            DeleteObject(container->stale);
+            container->stale = nullptr;
         }
     b.stale_containers.clear();
 }
@@ -864,6 +868,13 @@ void repaint_now(int id)
             // Its container paints it, at once.
             flush_cell_updates();
             RedrawWindow(record->parent, &record->area, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+            return;
+        }
+        if (!record->cells.empty()) {
+            // A container shows nothing but its cells: the changed ones are
+            // marked, and only they are painted, in one pass.
+            flush_cell_updates();
+            RedrawWindow(record->hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             return;
         }
     }

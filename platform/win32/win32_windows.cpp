@@ -458,6 +458,8 @@ void destroy_control(ControlRecord& record)
     record.balloon = nullptr;
     if (record.bitmap) DeleteObject(record.bitmap);
     if (record.brush) DeleteObject(record.brush);
+    if (record.stale) DeleteObject(record.stale);
+    record.stale = nullptr;
     record.bitmap = nullptr;
     record.brush = nullptr;
 }

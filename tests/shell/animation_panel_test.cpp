@@ -57,6 +57,8 @@ TEST_F(AnimationPanelTest, DefaultPanelAlternatesBuffersOneAndTwoEvery200Millise
     EXPECT_EQ(hl::control_spec(kLastAnimationSlot).items.back(), "Буфер  10");
     EXPECT_EQ(hl::stored_image(kAnimationArrow), kImageArrowDown);
     EXPECT_FALSE(pf::is_enabled(kAnimationStop));
+    const std::vector<int> pictures_before{hl::bitmap_assignments(20), hl::bitmap_assignments(21),
+                                           hl::bitmap_assignments(22)};
     at(1000, click(kAnimationStop));
     EXPECT_FALSE(press_start());
     // Five frames, then the remembered tab again when "Стоп" is seen at 1000 ms.
@@ -64,11 +66,14 @@ TEST_F(AnimationPanelTest, DefaultPanelAlternatesBuffersOneAndTwoEvery200Millise
     ASSERT_EQ(hl::sleeps().size(), 10u);
     for (std::size_t i = 0; i < hl::sleeps().size(); ++i)
         EXPECT_EQ((std::pair{hl::sleeps()[i].at, hl::sleeps()[i].ms}), (std::pair{t0 + 100 * i, 100}));
-    // Each frame is on screen before its wait: the first whole, the others in
-    // the two cells where buffers 1 and 2 differ.
+    // Each frame is on screen before its wait: the first whole, the others
+    // with new pictures only in the two cells where buffers 1 and 2 differ;
+    // after "Стоп" the current buffer whole again.
     EXPECT_EQ(hl::repaints(kBufferTabs), 5);
-    EXPECT_EQ(hl::repaints(kScreenFrame), 1);
-    EXPECT_EQ((std::vector{hl::repaints(20), hl::repaints(21), hl::repaints(22)}), (std::vector{4, 4, 0}));
+    EXPECT_EQ(hl::repaints(kScreenArea), 5);
+    EXPECT_EQ((std::vector{hl::bitmap_assignments(20) - pictures_before[0], hl::bitmap_assignments(21) - pictures_before[1],
+                           hl::bitmap_assignments(22) - pictures_before[2]}),
+              (std::vector{6, 6, 2}));
     EXPECT_TRUE(pf::is_enabled(kAnimationStart));
     EXPECT_FALSE(pf::is_enabled(kAnimationStop));
 }
