@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "core/styled_text.h"
+
 namespace lumetra::platform {
 
 // ---------------------------------------------------------------- basics
@@ -174,18 +176,11 @@ void set_bitmap(int id, const Bitmap& bitmap);
 void set_image(int id, int image);       // a stored image
 
 // Rich text (the code views and the skip list), written in the control's own font.
-// A run formats characters of one line: line counts from 0, start from 0
-// inside that line, and start and length count Unicode characters (code
-// points), not bytes. What lies past the end of the line is not formatted.
-struct TextRun {
-    int line = 0;
-    int start = 0;
-    int length = 0;
-    std::optional<Rgb> colour;
-    bool bold = false;
-};
+// A run formats characters of one line (core's styled text: line and start
+// from 0, counted in Unicode characters); what lies past the end of the line
+// is not formatted.
 // Replaces the whole text at once (the fast path): lines, then runs to format.
-void set_rich_text(int id, const std::vector<std::string>& lines, const std::vector<TextRun>& runs = {});
+void set_rich_text(int id, const std::vector<std::string>& lines, const std::vector<StyledRun>& runs = {});
 void append_rich_line(int id, const std::string& line);
 void copy_selection(int id);             // the control's own copy command
 std::string rich_text_as_rtf(int id);    // the whole document as RTF, with colours and bold runs

@@ -72,14 +72,7 @@ std::vector<std::string> ticked_file_names(const App& app)
 // The whole document at once, with the caret at the start of line 0.
 void show_list(App& app, StyledText list)
 {
-    std::vector<platform::TextRun> runs;
-    runs.reserve(list.runs.size());
-    for (const StyledRun& run : list.runs) {
-        std::optional<Rgb> colour;
-        if (run.colour) colour = Rgb{run.colour->r, run.colour->g, run.colour->b};
-        runs.push_back({run.line, run.start, run.length, colour, run.bold});
-    }
-    platform::set_rich_text(kSkipList, list.lines, runs);
+    platform::set_rich_text(kSkipList, list.lines, list.runs);
     app.optimisation.list = std::move(list);
 }
 

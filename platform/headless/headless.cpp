@@ -13,7 +13,6 @@
 
 #include "platform/headless/headless_test.h"
 #include "platform/platform.h"
-#include "platform/rich_text_rtf.h"
 
 namespace lumetra::platform {
 
@@ -30,7 +29,7 @@ struct ControlState {
     int bitmap_assignments = 0;
     int image = -1;
     std::vector<std::string> lines;  // rich text; none at all when empty
-    std::vector<TextRun> runs;
+    std::vector<StyledRun> runs;
     int rich_assignments = 0;
     int sel_start = 0, sel_end = 0;  // selection of an edit or rich text, in characters
 };
@@ -481,7 +480,7 @@ void set_image(int id, int image)
     if (auto* c = find(id)) c->image = image;
 }
 
-void set_rich_text(int id, const std::vector<std::string>& lines, const std::vector<TextRun>& runs)
+void set_rich_text(int id, const std::vector<std::string>& lines, const std::vector<StyledRun>& runs)
 {
     if (auto* c = find(id)) {
         c->lines = lines;
@@ -505,7 +504,7 @@ std::string rich_text_as_rtf(int id)
 {
     auto* c = find(id);
     if (!c || c->spec.kind != ControlKind::RichText) return {};
-    return rich_text_document(c->lines, c->runs, rtf_face(c->spec.font));
+    return styled_text_as_rtf({c->lines, c->runs}, rtf_face(c->spec.font));
 }
 
 // ---------------------------------------------------------------- menus, toolbar, shortcuts
@@ -855,7 +854,7 @@ const Bitmap& bitmap(int id) { return existing(id).bitmap; }
 int bitmap_assignments(int id) { return existing(id).bitmap_assignments; }
 int stored_image(int id) { return existing(id).image; }
 std::vector<std::string> rich_lines(int id) { return existing(id).lines; }
-std::vector<TextRun> rich_runs(int id) { return existing(id).runs; }
+std::vector<StyledRun> rich_runs(int id) { return existing(id).runs; }
 int rich_assignments(int id) { return existing(id).rich_assignments; }
 
 std::string selected_text(int id)

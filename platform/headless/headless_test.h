@@ -27,7 +27,6 @@ using platform::MenuItem;
 using platform::Point;
 using platform::Rect;
 using platform::Shortcut;
-using platform::TextRun;
 using platform::ToolbarItem;
 using platform::WindowId;
 
@@ -120,7 +119,7 @@ const Bitmap& bitmap(int id);
 int bitmap_assignments(int id);  // set_bitmap calls since reset
 int stored_image(int id);        // -1 when none
 std::vector<std::string> rich_lines(int id);
-std::vector<TextRun> rich_runs(int id);
+std::vector<StyledRun> rich_runs(int id);
 int rich_assignments(int id);    // set_rich_text calls since reset
 std::string selected_text(int id);
 

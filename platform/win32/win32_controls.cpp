@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/rich_text_rtf.h"
 
 namespace lumetra::platform::win32 {
 
@@ -890,13 +889,13 @@ void repaint_now(int id)
 
 // ---------------------------------------------------------------- rich text
 
-void set_rich_text(int id, const std::vector<std::string>& lines, const std::vector<TextRun>& runs)
+void set_rich_text(int id, const std::vector<std::string>& lines, const std::vector<StyledRun>& runs)
 {
     ControlRecord* record = find_control(id);
     if (!record || record->kind != ControlKind::RichText) return;
     // One document streamed in at once: under Wine far faster than
     // formatting range by range (0.15 s for a whole skip list).
-    const std::string rtf = rich_text_document(lines, runs, face_of(record->font));
+    const std::string rtf = styled_text_as_rtf({lines, runs}, face_of(record->font));
     StreamCursor cursor{&rtf, 0};
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&cursor), 0, stream_in};
     SendMessageW(record->hwnd, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));

@@ -231,7 +231,7 @@ TEST_F(HeadlessBackend, RunsFormatCharactersOfTheirOwnLine)
     view.kind = pf::ControlKind::RichText;
     view.font = pf::Font::Code;
     ASSERT_TRUE(pf::create_control(view));
-    const pf::Rgb red{255, 0, 0}, blue{0, 0, 255}, green{0, 255, 0};
+    const TextColour red{255, 0, 0}, blue{0, 0, 255}, green{0, 255, 0};
     pf::set_rich_text(521, {"Ab", "\xF0\x9F\x98\x80xy", "\xD0\x96}"},
                       {{0, 1, 1, {}, true}, {1, 1, 1, red, true}, {2, 0, 9, blue, false}, {5, 0, 1, green, true}});
     EXPECT_EQ(pf::rich_text_as_rtf(521),

@@ -182,7 +182,7 @@ TEST_F(OptimisationTest, ListWithTheAutomaticScanIsHandedOverWholeAndFocused)
     auto runs = hl::rich_runs(kSkipList);
     ASSERT_FALSE(runs.empty());
     EXPECT_EQ((std::vector<int>{runs[0].line, runs[0].start, runs[0].length}), (std::vector<int>{0, 0, 28}));
-    EXPECT_EQ(runs[0].colour, (pf::Rgb{76, 2, 179}));
+    EXPECT_EQ(runs[0].colour, (TextColour{76, 2, 179}));
     EXPECT_TRUE(runs[0].bold);
     EXPECT_LE(hl::rich_assignments(kSkipList) - assignments, 2) << "cleared, then the whole list at once";
     EXPECT_EQ(pf::value(kSkipListProgress), 1170) << "the bar ends full";
