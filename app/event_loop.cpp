@@ -88,6 +88,7 @@ constexpr ControlRow kControls[] = {
     {kReadOutCode, kReadOutCode, true, read_out_focused},
     {kAnimationCloseImage, kAnimationCloseImage, false, close_tool_panel},
     {kAnimationStart, kAnimationStart, true, animation_start_event},
+    {kAnimationDelay, kAnimationDelay, true, animation_delay_event},
     {kLogicCloseImage, kLogicCloseImage, false, close_tool_panel},
     {kOptimisationCloseImage, kOptimisationCloseImage, false, close_tool_panel},
     {kBinCloseImage, kBinCloseImage, false, close_tool_panel},

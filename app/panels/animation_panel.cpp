@@ -125,11 +125,18 @@ bool create_animation_panel(const Settings& settings)
     return true;
 }
 
+void animation_delay_event(App& app, int, EventType type)
+{
+    if (type == EventType::SelectionChanged) app.settings.delay = platform::selection(kAnimationDelay);
+}
+
 void store_animation_settings(Settings& settings)
 {
-    // A panel never shown keeps the setting as the list would have taken it.
-    settings.delay = platform::control_exists(kAnimationDelay) ? platform::selection(kAnimationDelay)
-                                                                : delay_selection_from_setting(settings.delay);
+    // The setting follows the list as it is chosen: at exit the list may no
+    // longer answer (a task list closing the program closes every top-level
+    // window, the drop-down lists among them, before the main window). A
+    // value the list could not take is kept as the list took it: none.
+    settings.delay = delay_selection_from_setting(settings.delay);
 }
 
 void play_animation(App& app)

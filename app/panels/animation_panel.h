@@ -18,9 +18,11 @@ std::vector<LayoutRow> animation_panel_rows();
 // Creates them with buffers 1 and 2 in the first two slots and the delay
 // entry the settings name (none when the stored index names no entry).
 bool create_animation_panel(const Settings& settings);
-// The chosen delay entry back into the settings, for the exit: its index, or
-// -1 when none is chosen, which again chooses none at the next start.
+// The delay entry as chosen, for the exit: its index, or -1 when none is
+// chosen, which again chooses none at the next start.
 void store_animation_settings(Settings& settings);
+// The delay list (502): a new choice goes into the settings at once.
+void animation_delay_event(App& app, int control, platform::EventType type);
 
 // Plays until stopped, then shows the buffer that was current before,
 // whatever frame was last on screen. Changes no picture, modified flag or

@@ -177,6 +177,20 @@ void story_close(Harness& h)
         const RECT r = screen_rect(h.main);
         return r.left == moved_to.x && r.top == moved_to.y;
     });
+    // An animation delay other than the default: "800".
+    bring_forward(h);
+    press_keys({VK_CONTROL, '2'});
+    check(h, wait_until([&] { return visible(find_control(h.main, 502)); }) && choose_item(h, 502, 6),
+          "the delay list 502 takes \"800\"");
+    // Closed as a task list closes a program: every top-level window of it
+    // is asked to close, the drop-down lists' own windows first.
+    EnumThreadWindows(
+        h.ui_thread,
+        [](HWND hwnd, LPARAM main) -> BOOL {
+            if (hwnd != reinterpret_cast<HWND>(main)) PostMessageW(hwnd, WM_CLOSE, 0, 0);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(h.main));
 }
 
 const Stories kStories = {
@@ -184,8 +198,8 @@ const Stories kStories = {
     {"ctrl3", story_ctrl3},     {"convert", story_convert}, {"close", story_close},
 };
 
-// Once the program has ended: the close story's window position is in the
-// settings file.
+// Once the program has ended: the close story's window position and delay
+// are in the settings file.
 void check_settings_written(Harness& h)
 {
     if (h.story != "close") return;
@@ -197,6 +211,8 @@ void check_settings_written(Harness& h)
     check(h, in.good() || !written.empty(), "closing writes the settings file " + settings.string());
     check(h, written.find("X = 123\r\n") != std::string::npos && written.find("Y = 77\r\n") != std::string::npos,
           "the settings file holds the window position X = 123, Y = 77:\n" + written);
+    check(h, written.find("Delay = 6\r\n") != std::string::npos,
+          "the settings file holds the chosen delay, Delay = 6:\n" + written);
 }
 
 }  // namespace
