@@ -1,4 +1,5 @@
-// Controls: one real Win32 control per control number, the number being its ID.
+// Controls: one real Win32 control per control number, the number being its
+// ID; only picture cells have no window, their container paints and hit-tests them.
 #include "platform/win32/win32_backend.h"
 
 #include <richedit.h>
@@ -6,7 +7,6 @@
 
 #include <algorithm>
 #include <cstring>
-
 
 namespace lumetra::platform::win32 {
 
