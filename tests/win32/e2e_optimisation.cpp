@@ -102,9 +102,10 @@ void story_optimisation(Harness& h)
     click_control(h.main, kScanButton);
     check(h, wait_until([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 9; }),
           "\"Сканировать\" selects tab \"Буфер 10\"");
+    // The view is painted once the program is back in its loop.
     Spot first_cell = find_cell(h.main, 20);
     const bool skip = map.bytes[0] == 0xFF;
-    check(h, pixel_of(first_cell, 1, 1) == (skip ? RGB(0, 0, 0) : RGB(97, 213, 155)),
+    check(h, wait_until([&] { return pixel_of(first_cell, 1, 1) == (skip ? RGB(0, 0, 0) : RGB(97, 213, 155)); }),
           "cell 1 shows the first byte of the skip map");
 
     // Twice, the list emptied in between, and the faster click counts: the
@@ -134,13 +135,16 @@ void story_optimisation(Harness& h)
           "the list has the keyboard focus");
 
     empty_clipboard();
+    const DWORD emptied = GetClipboardSequenceNumber();
     bring_forward(h);
     move_to(offset_in(list, 60, 60));
     press_keys({VK_CONTROL, 'A'});
     press_keys({VK_CONTROL, 'C'});
     std::string copied;
-    // The clipboard is read until it holds the list, so that a read between
-    // the emptying and the copy is not taken for the answer.
+    // Not opened before the program has begun to write it (the list's copy
+    // fails while another program holds the clipboard open), then read until
+    // it holds the list.
+    wait_until([&] { return GetClipboardSequenceNumber() != emptied; });
     wait_until([&] { return (copied = clipboard_text()) == expected; });
     CHARRANGE selected{};
     SendMessageW(list, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selected));

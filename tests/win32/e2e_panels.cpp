@@ -63,7 +63,7 @@ void story_logic(Harness& h)
           "buffer 1 and buffer 2 into buffer 3 at first");
     check(h, list_item(h.main, 591, 9) == "Буфер 10", "the last item reads \"Буфер 10\", got \"" +
                                                            list_item(h.main, 591, 9) + "\"");
-    check(h, pixel_of(cell, 1, 1) == kCellGreen, "buffer 3 is empty on screen");
+    check(h, wait_until([&] { return pixel_of(cell, 1, 1) == kCellGreen; }), "buffer 3 is empty on screen");
 
     click_control(h.main, 584);
     check(h, wait_until([&] { return checked(h.main, 584) && !checked(h.main, 583); }), "a click chooses «ИЛИ»");
