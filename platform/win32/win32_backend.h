@@ -42,6 +42,7 @@ inline constexpr int kImageResourceBase = 1000;
 // the buddy edit keeps the number itself.
 inline constexpr int kUpDownIdOffset = 20000;
 inline constexpr int kToolbarId = 30000;
+inline constexpr UINT_PTR kTimerId = 1;
 
 struct WindowRecord {
     HWND hwnd = nullptr;
@@ -122,6 +123,9 @@ struct Backend {
     HWND tracked_leave = nullptr;  // the window WM_MOUSELEAVE is asked of
     std::vector<int> stale_containers;  // containers with picture cells to paint again
     PointerShape pointer_shape = PointerShape::Arrow;  // over the About window
+    // The one timer of start_timer, on the main window: a WM_TIMER that
+    // comes while none is armed (stopped meanwhile) is no Timer event.
+    bool timer_armed = false;
 };
 
 Backend& backend();
