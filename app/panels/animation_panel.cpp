@@ -42,9 +42,9 @@ bool same_cell(const ImageStore& store, int a, int b, int cell)
 
 // The tab of the frame's buffer and its picture, on screen at once rather
 // than when the window next finds time to paint. The buffer does not become
-// current. After the first frame only the cells that
-// differ from the frame before get their new picture (frames tend to differ
-// in a few cells); the view then paints them all in one pass.
+// current. After the first frame only the cells that differ from the frame
+// before get their new picture (frames tend to differ in a few cells); the
+// view then paints them all in one pass.
 void show_frame(App& app, int buffer, int shown_before)
 {
     platform::set_selection(kBufferTabs, buffer - 1);
@@ -198,7 +198,8 @@ void animation_event(App& app, const platform::Event& event)
         platform::default_beep();
         return;
     case EventKind::Close:
-        // The About window's close waits for a click after playing.
+        // Closing the About window is ignored: it stays open until it is
+        // closed again after playing.
         if (main && platform::message_box(kAnimationTitle, "Прекратить анимацию?", platform::Buttons::YesNo,
                                           platform::Icon::Question) == platform::Answer::Yes)
             stop_playing(app);

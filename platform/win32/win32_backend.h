@@ -164,7 +164,7 @@ Function system_function(const wchar_t* dll, const char* name)
 
 // Picture cells: a container paints its cells in one pass (WM_PAINT), and a
 // new picture only marks its container stale; the marks become one
-// invalidation per container before the program waits for or polls events,
+// invalidation per container before the program waits for events,
 // repaints, or runs a modal loop (message box, dialog, popup menu).
 void paint_cells(ControlRecord& container, HDC dc, const RECT& update);
 // The mouse message a cell container hears, as the click event of the cell
