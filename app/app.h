@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <vector>
 
@@ -55,10 +56,23 @@ struct OptimisationState {
     StyledText list;
 };
 
+// Playing the animation panel's frames: a state that spans events. While it
+// plays the loop hands every event to the player, and the platform's timer
+// brings each next frame.
+struct AnimationState {
+    bool playing = false;
+    std::vector<int> frames;  // buffers, one round in slot order
+    std::size_t frame = 0;    // the one on screen
+    int tab = 0;              // the tab selected before playing, selected again at its end
+    int delay_ms = 0;
+    std::uint64_t next_due_ms = 0;  // on the platform's clock
+};
+
 struct App {
     ImageStore store;
     ShellState shell;
     ScreenView view;
+    AnimationState animation;
     ListingOptionsSet listing_options{};
     CellClipboard clipboard;
     LogicUndo logic_undo;

@@ -144,6 +144,12 @@ void dispatch_control(App& app, int control, EventType type)
 
 bool run_pass(App& app, const Event& event)
 {
+    // Playing takes every event, the polls' turn included; none of its
+    // reactions ends the program.
+    if (app.animation.playing) {
+        animation_event(app, event);
+        return false;
+    }
     if (event.window == WindowId::Main) {
         switch (event.kind) {
         case EventKind::FilesDropped: files_dropped(app, event.files); break;

@@ -30,8 +30,9 @@ std::span<const ControlRow> control_rows();
 void dispatch_command(App& app, int command);
 void dispatch_control(App& app, int control, platform::EventType type);
 
-// One pass of the loop for one event. True when the program is to end: the
-// quit path has run and the settings are saved.
+// One pass of the loop for one event, handed to the state that spans events
+// when one is on (playing the animation). True when the program is to end:
+// the quit path has run and the settings are saved.
 bool run_pass(App& app, const platform::Event& event);
 
 // Waits for events until the quit path ends the program.

@@ -226,7 +226,7 @@ void create_shortcuts(const std::vector<Shortcut>& shortcuts);
 
 // ---------------------------------------------------------------- events
 
-enum class EventKind { None, Command, Control, FilesDropped, RightButton, Close, PointerMoved };
+enum class EventKind { None, Command, Control, FilesDropped, RightButton, Close, PointerMoved, Timer };
 
 enum class EventType {
     None,
@@ -246,8 +246,14 @@ struct Event {
     std::vector<std::filesystem::path> files;  // FilesDropped, in order
 };
 
-Event wait_event();                 // blocks until the next event
-std::optional<Event> poll_event();  // takes one pending event without waiting
+Event wait_event();  // blocks until the next event
+
+// One timer for the program: a Timer event of the main window arrives once,
+// that many milliseconds after the call (none or fewer: as soon as the events
+// already pending are taken). A new start replaces a timer still pending.
+void start_timer(int milliseconds);
+// No Timer event arrives after this, not even one already due.
+void stop_timer();
 
 // ---------------------------------------------------------------- modal
 
@@ -282,9 +288,8 @@ bool right_button_down();
 void warning_beep();                  // the exclamation sound
 void default_beep();                  // the system's default sound
 // Paints a control and everything inside it at once, without waiting for the
-// event loop (a loop of its own that only polls); 0: the whole main window.
+// event loop (work that takes a while inside one event); 0: the whole main window.
 void repaint_now(int id);
-void sleep_ms(int milliseconds);
 std::uint64_t now_ms();
 std::filesystem::path temp_directory();  // long form, the user's temporary directory
 void open_link(const std::string& target);

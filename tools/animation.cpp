@@ -8,8 +8,6 @@ namespace lumetra {
 namespace {
 constexpr int kShortestDelay = 10;
 constexpr int kLongestDelay = 5000;
-constexpr int kSliceFrom = 200;  // delays from here on are sliced
-constexpr int kSlice = 100;
 }  // namespace
 
 int used_slot_count(const AnimationSlots& slots)
@@ -41,16 +39,10 @@ int animation_delay(std::optional<std::string_view> shown_text)
     return delay;
 }
 
-std::vector<AnimationWaitStep> animation_wait_plan(int delay_ms)
+std::uint64_t next_frame_due(std::uint64_t due_ms, int delay_ms, std::uint64_t now_ms)
 {
-    using Kind = AnimationWaitStep::Kind;
-    if (delay_ms < kSliceFrom) return {{Kind::Poll, 0}, {Kind::Sleep, delay_ms}};
-    std::vector<AnimationWaitStep> steps;
-    for (int round = 0; round < delay_ms / kSlice; ++round) {
-        steps.push_back({Kind::Sleep, kSlice});
-        steps.push_back({Kind::Poll, 0});
-    }
-    return steps;
+    const std::uint64_t delay = static_cast<std::uint64_t>(std::max(0, delay_ms));
+    return due_ms + delay >= now_ms ? due_ms + delay : now_ms + delay;
 }
 
 }  // namespace lumetra

@@ -1,10 +1,11 @@
 // Playing buffers one after another as the frames of a moving picture: which
-// buffers, in what order, how long each stays and when the player listens
-// for the user. The animation panel reads its lists and follows these rules;
-// nothing here touches a control or the clock.
+// buffers, in what order, how long each stays and when the next is due. The
+// animation panel reads its lists and follows these rules; nothing here
+// touches a control or the clock.
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -40,17 +41,10 @@ int delay_selection_from_setting(int stored);
 // chosen). Anything but a whole decimal number within 10..5000 gives 200.
 int animation_delay(std::optional<std::string_view> shown_text);
 
-// What the player does between two frames, step by step.
-struct AnimationWaitStep {
-    enum class Kind { Poll, Sleep };
-    Kind kind = Kind::Poll;
-    int ms = 0;  // Sleep: how long; the player takes no events meanwhile
-    bool operator==(const AnimationWaitStep&) const = default;
-};
-
-// Short delays listen once per frame, then sleep the whole delay; from 200 ms
-// on the delay is cut into 100 ms slices with a poll after each, so that a
-// stop is noticed within about 100 ms however long the frame stays.
-std::vector<AnimationWaitStep> animation_wait_plan(int delay_ms);
+// When the frame after one due at due_ms is due: one delay later, so that
+// the time a frame takes to paint does not add up from frame to frame. A
+// player that is already past that (held up by a question, say) starts
+// counting again from now_ms rather than showing the missed frames at once.
+std::uint64_t next_frame_due(std::uint64_t due_ms, int delay_ms, std::uint64_t now_ms);
 
 }  // namespace lumetra

@@ -40,11 +40,11 @@ bool same_cell(const ImageStore& store, int a, int b, int cell)
     return true;
 }
 
-// The tab of the frame's buffer and its picture, on screen before the wait
-// begins: the loop sleeps next, so nothing would paint them meanwhile. The
-// buffer does not become current. After the first frame only the cells that
-// differ from the frame before get their new picture (frames tend to differ
-// in a few cells); the view then paints them all in one pass.
+// The tab of the frame's buffer and its picture, on screen at once rather
+// than when the window next finds time to paint. The buffer does not become
+// current. After the first frame only the cells that differ from the frame
+// before get their new picture (frames tend to differ in a few cells); the
+// view then paints them all in one pass.
 void show_frame(App& app, int buffer, int shown_before)
 {
     platform::set_selection(kBufferTabs, buffer - 1);
@@ -57,16 +57,6 @@ void show_frame(App& app, int buffer, int shown_before)
                 paint_cell(app, cell_image_of(cell), CellState::Normal, buffer);
     }
     platform::repaint_now(kScreenArea);
-}
-
-// False as soon as a poll on the way stops playing.
-bool wait_for_next_frame(App& app, const std::vector<AnimationWaitStep>& plan)
-{
-    for (const AnimationWaitStep& step : plan) {
-        if (step.kind == AnimationWaitStep::Kind::Sleep) platform::sleep_ms(step.ms);
-        else if (poll_animation_event(app) == AnimationPoll::Stop) return false;
-    }
-    return true;
 }
 
 // Back to the buffer of the remembered tab, as it was before playing.
@@ -83,6 +73,31 @@ void end_playing(App& app, int tab)
     set_open_cell(app.store, kNoCell);
     show_window_title(app);
     show_code_view(buffer, false);
+}
+
+void stop_playing(App& app)
+{
+    platform::stop_timer();
+    const int tab = app.animation.tab;
+    app.animation = {};
+    end_playing(app, tab);
+}
+
+// The timer brings the next frame when it is due (at once when that is past).
+void time_next_frame(const AnimationState& playing)
+{
+    const std::uint64_t now = platform::now_ms();
+    platform::start_timer(playing.next_due_ms > now ? static_cast<int>(playing.next_due_ms - now) : 0);
+}
+
+void show_next_frame(App& app)
+{
+    AnimationState& playing = app.animation;
+    const int shown = playing.frames[playing.frame];
+    playing.frame = (playing.frame + 1) % playing.frames.size();
+    show_frame(app, playing.frames[playing.frame], shown);
+    playing.next_due_ms = next_frame_due(playing.next_due_ms, playing.delay_ms, platform::now_ms());
+    time_next_frame(playing);
 }
 
 }  // namespace
@@ -141,7 +156,7 @@ void store_animation_settings(Settings& settings)
 
 void play_animation(App& app)
 {
-    const std::vector<int> frames = animation_frames(slots_from_panel());
+    std::vector<int> frames = animation_frames(slots_from_panel());
     if (frames.empty()) return;
     int tab = platform::selection(kBufferTabs);
     if (!valid_buffer(tab + 1)) tab = current_buffer(app.store) - 1;
@@ -151,50 +166,47 @@ void play_animation(App& app)
     platform::enable(kAnimationStart, false);
     platform::enable(kAnimationStop, true);
 
-    const std::vector<AnimationWaitStep> plan = animation_wait_plan(animation_delay(shown_delay()));
-    int shown = 0;
-    for (std::size_t frame = 0;; frame = (frame + 1) % frames.size()) {
-        show_frame(app, frames[frame], shown);
-        shown = frames[frame];
-        if (!wait_for_next_frame(app, plan)) break;
-    }
-    end_playing(app, tab);
+    // The first frame is due now, the next one delay later.
+    const int delay = animation_delay(shown_delay());
+    app.animation = {true, std::move(frames), 0, tab, delay, platform::now_ms() + static_cast<std::uint64_t>(delay)};
+    show_frame(app, app.animation.frames[0], 0);
+    time_next_frame(app.animation);
 }
 
-AnimationPoll poll_animation_event(App& app)
+void animation_event(App& app, const platform::Event& event)
 {
-    // Pointer movement is how the platform wakes the main loop's polls, not
-    // a user's request: it must not hold back the next event by a frame.
-    std::optional<platform::Event> event = platform::poll_event();
-    while (event && event->kind == EventKind::PointerMoved) event = platform::poll_event();
-    if (!event) return AnimationPoll::Continue;
-    const bool main = event->window == WindowId::Main;
-    switch (event->kind) {
+    const bool main = event.window == WindowId::Main;
+    switch (event.kind) {
+    case EventKind::Timer:
+        show_next_frame(app);
+        return;
     case EventKind::Control:
-        if (main && event->number == kAnimationStop) return AnimationPoll::Stop;
-        if (main && event->number == kAnimationCloseImage) {
-            if (event->type == EventType::Click) switch_mode(app, Mode::Editing);
-            return AnimationPoll::Stop;
+        if (main && event.number == kAnimationStop) return stop_playing(app);
+        if (main && event.number == kAnimationCloseImage) {
+            if (event.type == EventType::Click) switch_mode(app, Mode::Editing);
+            return stop_playing(app);
         }
+        // The picture beside the lists only shows their order.
+        if (main && event.number == kAnimationArrow) return;
+        // A delay chosen now is kept for the next start (and the settings),
+        // though the click is refused as any other.
+        if (main && event.number == kAnimationDelay) animation_delay_event(app, event.number, event.type);
         platform::default_beep();
-        return AnimationPoll::Continue;
+        return;
     case EventKind::Command:
         // Menus, toolbar and shortcuts are refused: the command is dropped.
         platform::default_beep();
-        return AnimationPoll::Continue;
+        return;
     case EventKind::Close:
-        if (main)
-            return platform::message_box(kAnimationTitle, "Прекратить анимацию?", platform::Buttons::YesNo,
-                                         platform::Icon::Question) == platform::Answer::Yes
-                       ? AnimationPoll::Stop
-                       : AnimationPoll::Continue;
-        // The About window (opened before playing) waits until the end, as
-        // its controls do.
-        platform::default_beep();
-        return AnimationPoll::Continue;
+        // Closing the About window is ignored: it stays open until it is
+        // closed again after playing.
+        if (main && platform::message_box(kAnimationTitle, "Прекратить анимацию?", platform::Buttons::YesNo,
+                                          platform::Icon::Question) == platform::Answer::Yes)
+            stop_playing(app);
+        return;
     default:
-        // The right button, dropped files: taken and forgotten.
-        return AnimationPoll::Continue;
+        // Pointer moves, the right button, dropped files: taken and forgotten.
+        return;
     }
 }
 

@@ -1,7 +1,8 @@
 // The animation panel (mode 2): buffers chosen in ten slot lists played one
 // after another in the screen view, with a chosen delay, until the user stops
-// it. Playing runs a loop of its own inside the start button's event; the
-// main loop waits meanwhile.
+// it. Playing is a state of the program (App::animation): the start shows the
+// first frame, the platform's timer brings each next one, and meanwhile the
+// event loop hands every event to animation_event.
 #pragma once
 
 #include <vector>
@@ -24,15 +25,14 @@ void store_animation_settings(Settings& settings);
 // The delay list (502): a new choice goes into the settings at once.
 void animation_delay_event(App& app, int control, platform::EventType type);
 
-// Plays until stopped, then shows the buffer that was current before,
-// whatever frame was last on screen. Changes no picture, modified flag or
-// file name.
+// Shows the first frame and starts playing. When playing stops the window
+// shows the buffer that was current before, whatever frame was last on
+// screen. Changes no picture, modified flag or file name.
 void play_animation(App& app);
 
-enum class AnimationPoll { Continue, Stop };
-// One pending event at most, taken without waiting: ignored, refused with a
-// beep, or the end of playing.
-AnimationPoll poll_animation_event(App& app);
+// Every event while playing: the timer's next frame, or the user's event
+// ignored, refused with a beep, or the end of playing.
+void animation_event(App& app, const platform::Event& event);
 
 // "Анимация" (button 505, any event): at least two used slots play,
 // otherwise a warning.

@@ -29,9 +29,6 @@ constexpr int kProgressMaximum = 1170;  // the lines of a list without file name
 // which for every column group would cost more than building the whole list:
 // it moves on in sixteenths of its range, still filling as the list grows.
 constexpr int kProgressStep = kProgressMaximum / 16;
-// Events the window may take so that the label and the bar are painted
-// before the list is built.
-constexpr int kEventsBeforeBuilding = 4;
 constexpr int kSkipMap = kBufferCount;
 
 constexpr const char* kExportTitle = "Сохранить файл...";
@@ -48,14 +45,6 @@ ScanChoice ticked_buffers()
     ScanChoice ticked{};
     for (int buffer = 1; buffer <= kScanBuffers; ++buffer) ticked[buffer - 1] = platform::is_checked(scan_box_of(buffer));
     return ticked;
-}
-
-// Pending events are taken so that the window repaints; none of them is
-// handled.
-void take_pending_events(int at_most)
-{
-    for (int i = 0; i < at_most && platform::poll_event(); ++i) {
-    }
 }
 
 std::vector<std::string> ticked_file_names(const App& app)
@@ -158,19 +147,18 @@ void build_skip_list(App& app)
     platform::show(kSkipListLabel, true);
     platform::show(kSkipListProgress, true);
     platform::set_text(kSkipListLabel, "Построение списка...");
+    // The build takes no events: whatever the user does meanwhile waits in
+    // the queue for the loop. Only the label and the bar are painted.
     platform::repaint_now(kSkipListLabel);
     platform::repaint_now(kSkipListProgress);
-    take_pending_events(kEventsBeforeBuilding);
 
     int reached = 0, shown = 0;
     auto progress = [&reached, &shown](SkipListStep step, int lines) {
-        if (step == SkipListStep::PageHeader) {
-            take_pending_events(1);
-            return;
-        }
+        if (step == SkipListStep::PageHeader) return;
         reached = lines;
         if (reached - shown < kProgressStep) return;
         platform::set_value(kSkipListProgress, reached);
+        platform::repaint_now(kSkipListProgress);
         shown = reached;
     };
     StyledText list = build_skip_list(*buffer_of(app.store, kSkipMap), ticked_file_names(app),

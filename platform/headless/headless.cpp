@@ -82,7 +82,6 @@ struct Machine {
     std::string clipboard;
     std::uint64_t clock = 1000;
     std::uint64_t clock_limit = 1000 + 10 * 60 * 1000;
-    std::vector<headless::SleepCall> sleeps;
     std::vector<headless::SelectionCall> selections;
     std::filesystem::path temp;
     std::vector<std::string> links;
@@ -601,14 +600,20 @@ Event wait_event()
     return e;
 }
 
-std::optional<Event> poll_event()
+// The timer's event waits among the timed events until the clock reaches it.
+void stop_timer()
 {
     auto& m = machine();
-    release_due_events();
-    if (m.events.empty()) return std::nullopt;
-    Event e = m.events.front();
-    m.events.pop_front();
-    return e;
+    const auto is_timer = [](const Event& e) { return e.kind == EventKind::Timer; };
+    std::erase_if(m.events, is_timer);
+    std::erase_if(m.timed_events, [&](const auto& entry) { return is_timer(entry.second); });
+}
+
+void start_timer(int milliseconds)
+{
+    stop_timer();
+    headless::push_event_at(machine().clock + static_cast<std::uint64_t>(std::max(0, milliseconds)),
+                            {EventKind::Timer, 0, EventType::None, WindowId::Main, {}});
 }
 
 // ---------------------------------------------------------------- modal
@@ -666,13 +671,6 @@ bool right_button_down() { return machine().right; }
 void warning_beep() { ++machine().beeps; }
 void default_beep() { ++machine().default_beeps; }
 void repaint_now(int id) { ++machine().repaints[id]; }
-
-void sleep_ms(int milliseconds)
-{
-    auto& m = machine();
-    m.sleeps.push_back({m.clock, milliseconds});
-    advance_clock_to(m.clock + static_cast<std::uint64_t>(std::max(0, milliseconds)));
-}
 
 std::uint64_t now_ms() { return machine().clock; }
 std::filesystem::path temp_directory() { return machine().temp; }
@@ -744,6 +742,11 @@ std::size_t pending_events()
 {
     platform::release_due_events();
     return machine().events.size();
+}
+std::size_t later_events()
+{
+    platform::release_due_events();
+    return machine().timed_events.size();
 }
 bool ran_dry() { return machine().ran_dry; }
 
@@ -879,7 +882,6 @@ const std::vector<Shortcut>& shortcuts() { return machine().shortcuts; }
 std::vector<std::string> opened_links() { return machine().links; }
 platform::PointerShape pointer_shape() { return machine().pointer_shape; }
 const std::vector<FadeCall>& fades() { return machine().fades; }
-const std::vector<SleepCall>& sleeps() { return machine().sleeps; }
 const std::vector<SelectionCall>& selection_log() { return machine().selections; }
 void set_clock_limit(std::uint64_t time_ms) { machine().clock_limit = time_ms; }
 

@@ -54,6 +54,7 @@ void push_command(int command);
 void push_control(int id, EventType type, WindowId window = WindowId::Main);
 void push_close(WindowId window = WindowId::Main);
 std::size_t pending_events();  // due now; later timed events not counted
+std::size_t later_events();    // timed events not yet due, the timer's among them
 // wait_event() with nothing queued answers a close of the main window so that
 // a loop always ends; this tells whether that happened.
 bool ran_dry();
@@ -140,11 +141,8 @@ const std::vector<FadeCall>& fades();
 
 // ---------------------------------------------------------------- fake time
 
-struct SleepCall {
-    std::uint64_t at;  // now_ms when sleep_ms was called
-    int ms;
-};
-const std::vector<SleepCall>& sleeps();
+// The clock (now_ms) moves only when wait_event, with nothing pending, moves
+// on to the first timed event: a timer's time passes in no time at all.
 
 // Tab selections made by set_selection on a Tabs control.
 struct SelectionCall {
@@ -159,9 +157,9 @@ const std::vector<SelectionCall>& selection_log();
 struct ClockLimitReached : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
-// time_ms is a time on the fake clock, as now_ms gives it. A sleep_ms, or a
-// wait_event moving on to a timed event, that would carry the clock past it
-// throws ClockLimitReached (the sleep is still logged; the clock stays).
+// time_ms is a time on the fake clock, as now_ms gives it. A wait_event
+// moving on to a timed event (the timer's too) past it throws
+// ClockLimitReached; the clock stays.
 void set_clock_limit(std::uint64_t time_ms);
 
 }  // namespace lumetra::headless

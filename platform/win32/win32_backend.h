@@ -42,6 +42,7 @@ inline constexpr int kImageResourceBase = 1000;
 // the buddy edit keeps the number itself.
 inline constexpr int kUpDownIdOffset = 20000;
 inline constexpr int kToolbarId = 30000;
+inline constexpr UINT_PTR kTimerId = 1;
 
 struct WindowRecord {
     HWND hwnd = nullptr;
@@ -122,6 +123,9 @@ struct Backend {
     HWND tracked_leave = nullptr;  // the window WM_MOUSELEAVE is asked of
     std::vector<int> stale_containers;  // containers with picture cells to paint again
     PointerShape pointer_shape = PointerShape::Arrow;  // over the About window
+    // The one timer of start_timer, on the main window: a WM_TIMER that
+    // comes while none is armed (stopped meanwhile) is no Timer event.
+    bool timer_armed = false;
 };
 
 Backend& backend();
@@ -160,7 +164,7 @@ Function system_function(const wchar_t* dll, const char* name)
 
 // Picture cells: a container paints its cells in one pass (WM_PAINT), and a
 // new picture only marks its container stale; the marks become one
-// invalidation per container before the program waits for or polls events,
+// invalidation per container before the program waits for events,
 // repaints, or runs a modal loop (message box, dialog, popup menu).
 void paint_cells(ControlRecord& container, HDC dc, const RECT& update);
 // The mouse message a cell container hears, as the click event of the cell

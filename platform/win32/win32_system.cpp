@@ -128,7 +128,6 @@ bool left_button_down() { return (GetKeyState(VK_LBUTTON) & 0x8000) != 0; }
 bool right_button_down() { return (GetKeyState(VK_RBUTTON) & 0x8000) != 0; }
 void warning_beep() { MessageBeep(MB_ICONEXCLAMATION); }
 void default_beep() { MessageBeep(MB_OK); }
-void sleep_ms(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds > 0 ? milliseconds : 0)); }
 std::uint64_t now_ms() { return GetTickCount64(); }
 
 std::filesystem::path temp_directory()

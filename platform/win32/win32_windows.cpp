@@ -231,6 +231,15 @@ static LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wparam, L
         queue_event(std::move(event));
         return 0;
     }
+    case WM_TIMER:
+        if (wparam != kTimerId) break;
+        // Once: the shell starts the timer again for the next time it needs.
+        KillTimer(hwnd, kTimerId);
+        if (backend().timer_armed) {
+            backend().timer_armed = false;
+            queue_event({EventKind::Timer, 0, EventType::None, WindowId::Main, {}});
+        }
+        return 0;
     case WM_CLOSE:
         // The shell decides: the closing prompt may keep the program running.
         queue_event({EventKind::Close, 0, EventType::None, WindowId::Main, {}});
@@ -694,19 +703,24 @@ Event wait_event()
     }
 }
 
-std::optional<Event> poll_event()
+void stop_timer()
 {
-    flush_cell_updates();
-    MSG msg;
-    while (backend().events.empty() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        take_message(msg);
+    Backend& b = backend();
+    if (HWND main = window_handle(WindowId::Main)) KillTimer(main, kTimerId);
+    b.timer_armed = false;
+    std::erase_if(b.events, [](const Event& e) { return e.kind == EventKind::Timer; });
+}
+
+void start_timer(int milliseconds)
+{
+    stop_timer();
+    HWND main = window_handle(WindowId::Main);
+    if (!main) return;
+    if (milliseconds <= 0) {
+        queue_event({EventKind::Timer, 0, EventType::None, WindowId::Main, {}});
+        return;
     }
-    if (backend().events.empty()) return std::nullopt;
-    return take_front();
+    backend().timer_armed = SetTimer(main, kTimerId, static_cast<UINT>(milliseconds), nullptr) != 0;
 }
 
 }  // namespace lumetra::platform

@@ -2,6 +2,8 @@
 // shell relies on it: radio groups, nested rectangles, selections, answers.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/headless/headless_test.h"
 
 namespace lumetra::testing {
@@ -107,12 +109,26 @@ TEST_F(HeadlessBackend, QuestionsAreRecordedAndAnsweredInOrder)
     EXPECT_EQ(hl::file_dialogs()[1].dialog.preset, "C:\\a.chr");
 }
 
-TEST_F(HeadlessBackend, ClockMovesOnlyWhenTheProgramSleeps)
+TEST_F(HeadlessBackend, TimerEventComesOnceAfterItsTimeAndAStartReplacesIt)
 {
-    std::uint64_t start = pf::now_ms();
-    pf::sleep_ms(200);
-    pf::sleep_ms(-5);
-    EXPECT_EQ(pf::now_ms() - start, 200u);
+    const pf::Event timer{pf::EventKind::Timer, 0, pf::EventType::None, pf::WindowId::Main, {}};
+    pf::start_timer(500);
+    pf::start_timer(200);
+    EXPECT_EQ(hl::pending_events(), 0u);
+    EXPECT_EQ(hl::later_events(), 1u) << "the second start replaced the first";
+    pf::Event e = pf::wait_event();
+    EXPECT_EQ((std::tuple{e.kind, e.window}), (std::tuple{timer.kind, timer.window}));
+    EXPECT_EQ(pf::now_ms(), 1200u);
+    EXPECT_EQ(hl::later_events(), 0u) << "once";
+
+    pf::start_timer(-5);
+    EXPECT_EQ(hl::pending_events(), 1u) << "due at once";
+    pf::stop_timer();
+    EXPECT_EQ(hl::pending_events(), 0u) << "stopped even when due";
+    pf::start_timer(100);
+    pf::stop_timer();
+    EXPECT_EQ(hl::later_events(), 0u);
+    EXPECT_EQ(pf::now_ms(), 1200u);
 }
 
 TEST_F(HeadlessBackend, EmptyQueueAnswersACloseOfTheMainWindow)
@@ -120,7 +136,7 @@ TEST_F(HeadlessBackend, EmptyQueueAnswersACloseOfTheMainWindow)
     hl::push_command(16);
     EXPECT_EQ(pf::wait_event().number, 16);
     EXPECT_FALSE(hl::ran_dry());
-    EXPECT_FALSE(pf::poll_event().has_value());
+    EXPECT_EQ(hl::pending_events(), 0u);
     pf::Event e = pf::wait_event();
     EXPECT_EQ(e.kind, pf::EventKind::Close);
     EXPECT_EQ(e.window, pf::WindowId::Main);
@@ -149,20 +165,18 @@ TEST_F(HeadlessBackend, TimedEventsWaitForTheFakeClock)
     pf::set_items(7, {"Буфер 1", "Буфер 2"});
     hl::push_event_at(1300, {pf::EventKind::Command, 5, pf::EventType::None, pf::WindowId::Main, {}});
     hl::push_event_at(1100, {pf::EventKind::Command, 4, pf::EventType::None, pf::WindowId::Main, {}});
-    EXPECT_FALSE(pf::poll_event().has_value());
+    hl::push_event_at(1100, {pf::EventKind::Command, 8, pf::EventType::None, pf::WindowId::Main, {}});
     EXPECT_EQ(hl::pending_events(), 0u);
-    pf::sleep_ms(100);
+    EXPECT_EQ(pf::wait_event().number, 4) << "the wait moves the clock on";
+    EXPECT_EQ(pf::now_ms(), 1100u);
     hl::push_command(6);
-    EXPECT_EQ(pf::poll_event()->number, 4) << "due before the later push";
-    EXPECT_EQ(pf::poll_event()->number, 6);
+    EXPECT_EQ(pf::wait_event().number, 8) << "due at the same time, pushed later";
+    EXPECT_EQ(pf::wait_event().number, 6) << "due before the later push";
     pf::set_selection(7, 1);
-    EXPECT_EQ(pf::wait_event().number, 5) << "the wait moves the clock on";
+    EXPECT_EQ(pf::wait_event().number, 5);
     EXPECT_EQ(pf::now_ms(), 1300u);
     EXPECT_FALSE(hl::ran_dry());
     pf::set_selection(7, 0);
-    ASSERT_EQ(hl::sleeps().size(), 1u);
-    EXPECT_EQ(hl::sleeps()[0].at, 1000u);
-    EXPECT_EQ(hl::sleeps()[0].ms, 100);
     ASSERT_EQ(hl::selection_log().size(), 2u);
     EXPECT_EQ(hl::selection_log()[0].at, 1100u);
     EXPECT_EQ(hl::selection_log()[1].at, 1300u);
@@ -172,13 +186,17 @@ TEST_F(HeadlessBackend, TimedEventsWaitForTheFakeClock)
 TEST_F(HeadlessBackend, ClockLimitEndsALoopThatWouldPlayForEver)
 {
     EXPECT_THROW(
-        for (;;) pf::sleep_ms(100), hl::ClockLimitReached);
+        for (;;) {
+            pf::start_timer(100);
+            pf::wait_event();
+        },
+        hl::ClockLimitReached);
     EXPECT_EQ(pf::now_ms(), 1000u + 10 * 60 * 1000) << "ten minutes by default";
     hl::reset();
     hl::set_clock_limit(1250);
-    pf::sleep_ms(250);
-    EXPECT_THROW(pf::sleep_ms(1), hl::ClockLimitReached);
-    hl::push_event_at(1300, {pf::EventKind::Command, 5, pf::EventType::None, pf::WindowId::Main, {}});
+    pf::start_timer(250);
+    pf::wait_event();
+    pf::start_timer(1);
     EXPECT_THROW(pf::wait_event(), hl::ClockLimitReached);
     EXPECT_EQ(pf::now_ms(), 1250u);
 }

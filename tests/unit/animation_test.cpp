@@ -1,18 +1,10 @@
 // The rules of playing: which buffers in what order, the delay, and when the
-// player listens between frames.
+// next frame is due.
 #include <gtest/gtest.h>
 
 #include "tools/animation.h"
 
 using namespace lumetra;
-
-namespace {
-
-using Kind = AnimationWaitStep::Kind;
-constexpr AnimationWaitStep poll{Kind::Poll, 0};
-constexpr AnimationWaitStep slice{Kind::Sleep, 100};
-
-}  // namespace
 
 TEST(Animation, DelayIsTheShownNumberWithin10To5000ElseTwoHundred)
 {
@@ -35,21 +27,14 @@ TEST(Animation, FramesAreTheUsedSlotsInSlotOrder)
     EXPECT_EQ(animation_frames({}), std::vector<int>{});
 }
 
-TEST(Animation, ShortDelaysPollOnceThenSleepTheWholeDelay)
+TEST(Animation, NextFrameIsDueOneDelayAfterTheLastWithoutCatchingUp)
 {
-    EXPECT_EQ(animation_wait_plan(10), (std::vector<AnimationWaitStep>{poll, {Kind::Sleep, 10}}));
-    EXPECT_EQ(animation_wait_plan(100), (std::vector<AnimationWaitStep>{poll, {Kind::Sleep, 100}}));
-}
-
-TEST(Animation, LongDelaysSleepInHundredMillisecondSlicesEachFollowedByAPoll)
-{
-    EXPECT_EQ(animation_wait_plan(200), (std::vector<AnimationWaitStep>{slice, poll, slice, poll}));
-    std::vector<AnimationWaitStep> longest = animation_wait_plan(4000);
-    ASSERT_EQ(longest.size(), 80u);
-    for (std::size_t i = 0; i < longest.size(); i += 2) {
-        EXPECT_EQ(longest[i], slice) << i;
-        EXPECT_EQ(longest[i + 1], poll) << i;
-    }
+    EXPECT_EQ(next_frame_due(1000, 200, 1000), 1200u);
+    // Painting and a late timer do not push the frames after it back ...
+    EXPECT_EQ(next_frame_due(1200, 200, 1290), 1400u);
+    EXPECT_EQ(next_frame_due(1200, 200, 1400), 1400u);
+    // ... but frames missed during a long hold-up are not shown in a burst.
+    EXPECT_EQ(next_frame_due(1200, 200, 5000), 5200u);
 }
 
 TEST(Animation, StoredDelayIndexSelectsAnEntryOnlyWhenItNamesOne)
