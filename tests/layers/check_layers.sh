@@ -4,7 +4,8 @@
 #     the platform layer or a system window header, or a portable folder above its
 #     own (core sees core; listing sees core; tools sees core and listing; preview
 #     sees core; cli sees all four);
-#   - a shell file includes a backend header (platform/win32/, platform/headless/) or windows.h.
+#   - a shell file includes a backend header (platform/win32/, platform/headless/) or windows.h;
+#   - a view (app/views/) includes a panel (app/panels/): the panels sit on the views.
 #   check_layers.sh [SOURCE_DIR]
 set -u
 root=${1:-$(cd "$(dirname "$0")/../.." && pwd)}
@@ -53,6 +54,7 @@ if [ -d app ]; then
             case $target in
             platform/win32/* | platform/headless/*) report "$file" "$target" "the shell sees only platform/platform.h" ;;
             windows.h | Windows.h) report "$file" "$target" "the shell sees only platform/platform.h" ;;
+            app/panels/*) [[ $file == app/views/* ]] && report "$file" "$target" "a view does not see the panels" ;;
             esac
         done < <(grep -E '^[[:space:]]*#[[:space:]]*include' "$file")
     done < <(find app -type f \( -name '*.h' -o -name '*.cpp' \) -print0)
