@@ -1,5 +1,6 @@
 // Rich text: the code views and the skip list, RichEdit controls that take
-// their text as one RTF document in the control's own font.
+// their text as one RTF document in the control's own font, and put exactly
+// the selected text on the clipboard.
 #include "platform/win32/win32_backend.h"
 
 #include <richedit.h>
@@ -134,6 +135,58 @@ std::string rich_plain_text(const ControlRecord& record)
     return narrow(wide);
 }
 
+// The selected characters, the closing paragraph mark that select-all takes
+// in left out; the control ends its paragraphs in a lone CR.
+static std::wstring selected_text(HWND rich)
+{
+    CHARRANGE range{};
+    SendMessageW(rich, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    GETTEXTLENGTHEX length{GTL_PRECISE | GTL_NUMCHARS, 1200};
+    const LONG end = static_cast<LONG>(SendMessageW(rich, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+    if (range.cpMax < 0 || range.cpMax > end) range.cpMax = end;
+    if (range.cpMin >= range.cpMax) return {};
+    std::wstring text(static_cast<std::size_t>(range.cpMax - range.cpMin) + 1, L'\0');
+    TEXTRANGEW request{range, text.data()};
+    const auto got = SendMessageW(rich, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&request));
+    text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+    return text;
+}
+
+// Every line end (CR LF, a lone CR or a lone LF) as CR LF, the clipboard's own.
+static std::wstring with_crlf(const std::wstring& text)
+{
+    std::wstring out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\r' || text[i] == L'\n') {
+            if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+            out += L"\r\n";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// Unicode text of exactly this length and its closing NUL, nothing after it.
+static void put_on_clipboard(HWND owner, const std::wstring& text)
+{
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!memory) return;
+    if (void* target = GlobalLock(memory)) {
+        std::memcpy(target, text.c_str(), bytes);
+        GlobalUnlock(memory);
+    }
+    if (!OpenClipboard(owner)) {
+        GlobalFree(memory);
+        return;
+    }
+    EmptyClipboard();
+    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);  // owned by the clipboard once set
+    CloseClipboard();
+}
+
 }  // namespace lumetra::platform::win32
 
 namespace lumetra::platform {
@@ -175,9 +228,18 @@ void append_rich_line(int id, const std::string& line)
     ++record->rich_lines;
 }
 
+// The selection put on the clipboard here rather than by the control's own
+// copy, which under Wine hands X a closing NUL and a stray character after
+// the text. An empty selection gives an empty text, as that copy does.
 void copy_selection(int id)
 {
-    if (ControlRecord* record = find_control(id)) SendMessageW(record->hwnd, WM_COPY, 0, 0);
+    ControlRecord* record = find_control(id);
+    if (!record) return;
+    if (record->kind != ControlKind::RichText) {
+        SendMessageW(record->hwnd, WM_COPY, 0, 0);
+        return;
+    }
+    put_on_clipboard(record->hwnd, with_crlf(selected_text(record->hwnd)));
 }
 
 std::string rich_text_as_rtf(int id)
