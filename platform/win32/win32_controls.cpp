@@ -231,8 +231,8 @@ static void fill_combo(HWND combo, const std::vector<std::string>& items)
 
 // ---------------------------------------------------------------- creation
 
-// Styles the layout's flags choose, beyond a kind's base style.
-
+// Styles the layout's flags choose, beyond a kind's base style. Shown and
+// enabled as the flags say: the arrows of a spin too.
 static DWORD state_style(const ControlSpec& spec)
 {
     DWORD style = 0;
