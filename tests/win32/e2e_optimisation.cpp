@@ -71,22 +71,30 @@ std::string joined(const std::vector<std::string>& lines, const char* line_end =
 }
 
 // The X clipboard as a Linux program pasting gets it: xclip, started from
-// here (Wine runs a Linux program as it is), writes it into a file.
+// here (Wine runs a Linux program as it is), writes it into a file. Wine
+// cannot wait for a Linux process, so the file is renamed into place once
+// written, and waited for.
 std::string x_clipboard()
 {
-    const std::string file = "/tmp/lumetra-e2e-clipboard-" + std::to_string(GetCurrentProcessId());
-    std::string command = "/bin/sh -c \"timeout 5 xclip -selection clipboard -o > " + file + " 2>/dev/null\"";
+    // Named after the virtual display, which is this run's alone on the machine.
+    char display[32] = "";
+    GetEnvironmentVariableA("DISPLAY", display, sizeof display);
+    std::string file = "/tmp/lumetra-e2e-clipboard-" + std::string(display);
+    std::replace(file.begin(), file.end(), ':', '-');
+    const std::filesystem::path copy = L"Z:" + widen(file);
+    std::error_code ignored;
+    std::filesystem::remove(copy, ignored);
+    std::string command = "/bin/sh -c \"timeout 5 xclip -selection clipboard -o > " + file + ".part 2>/dev/null; mv " +
+                          file + ".part " + file + "\"";
     STARTUPINFOA start{};
     start.cb = sizeof start;
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process))
         return "<xclip not started>";
-    WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    const std::filesystem::path copy = L"Z:" + widen(file);
+    if (!wait_until([&] { return std::filesystem::exists(copy); }, 8000)) return "<xclip gave nothing>";
     std::string bytes = file_bytes(copy);
-    std::error_code ignored;
     std::filesystem::remove(copy, ignored);
     return bytes;
 }
