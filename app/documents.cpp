@@ -6,7 +6,9 @@
 #include "core/file_io.h"
 #include "core/picture_import.h"
 #include "core/text_encoding.h"
+#include "app/views/code_view.h"
 #include "app/views/screen_view.h"
+#include "app/panels/conversion_panel.h"
 
 namespace lumetra {
 
@@ -65,6 +67,21 @@ std::filesystem::path ask_picture_file_name()
 }
 
 bool has_picture_file_name(const ImageStore& store, int buffer) { return is_picture_extension(file_name(store, buffer)); }
+
+void make_buffer_current(App& app, int new_buffer, bool focus)
+{
+    int old_buffer = current_buffer(app.store);
+    if (new_buffer == old_buffer || !valid_buffer(new_buffer)) return;
+    clear_read_out();
+    save_listing_options(app.listing_options, old_buffer);
+    restore_listing_options(app.listing_options, new_buffer);
+    set_current_buffer(app.store, new_buffer);
+    show_whole_buffer(app);
+    show_window_title(app);
+    show_code_view(new_buffer, focus);
+}
+
+void switch_buffer(App& app) { make_buffer_current(app, platform::selection(kBufferTabs) + 1, true); }
 
 void new_document(App& app, int)
 {

@@ -1,5 +1,6 @@
 // The document commands on the current buffer (New, Open, Save, Save As),
-// open named file, and the recent-files list with its submenu.
+// the change of current buffer, open named file, and the recent-files list
+// with its submenu.
 #pragma once
 
 #include <filesystem>
@@ -42,6 +43,14 @@ std::filesystem::path ask_picture_file_name();
 // A buffer whose name is an imported BMP, JPG or PNG is never written over
 // that picture: it needs a new name like a buffer without one.
 bool has_picture_file_name(const ImageStore& store, int buffer);
+
+// Everything a tab choice does to make the buffer current (the tab strip
+// itself is left alone): the conversion options of the old buffer kept and
+// the new buffer's shown, the picture, the title; with focus, its code view
+// takes the keyboard focus. Nothing happens when it is current already.
+void make_buffer_current(App& app, int buffer, bool focus);
+// Tab strip event: makes the selected tab's buffer current.
+void switch_buffer(App& app);
 
 void new_document(App& app, int command);      // 4
 void open_document(App& app, int command);     // 1

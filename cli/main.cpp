@@ -9,6 +9,8 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+
+#include "cli/windows_console.h"
 #endif
 
 namespace {
@@ -88,6 +90,7 @@ int wmain(int argc, wchar_t** argv)
     // CR, and would cut pictures read from standard input at the first 0x1A.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stdin), _O_BINARY);
+    lumetra::cli::write_messages_to_console();
     lumetra::cli::Args args;
     for (int i = 1; i < argc; ++i) args.push_back(lumetra::path_to_utf8(std::filesystem::path(argv[i])));
     return run(args);

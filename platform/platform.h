@@ -182,7 +182,9 @@ void set_image(int id, int image);       // a stored image
 // Replaces the whole text at once (the fast path): lines, then runs to format.
 void set_rich_text(int id, const std::vector<std::string>& lines, const std::vector<StyledRun>& runs = {});
 void append_rich_line(int id, const std::string& line);
-void copy_selection(int id);             // the control's own copy command
+// Puts exactly the selected text on the clipboard, line breaks as CR LF (an
+// empty selection empties it, as the controls' own copy does).
+void copy_selection(int id);
 std::string rich_text_as_rtf(int id);    // the whole document as RTF, with colours and bold runs
 
 // ---------------------------------------------------------------- menus, toolbar, shortcuts

@@ -6,11 +6,12 @@ set -euo pipefail
 # fonts-wine: Wine's Marlett (symbols of the caption buttons) and Tahoma;
 # scripts/wine-prefix.sh shows Wine where they are. libjpeg-turbo-progs (djpeg)
 # and libx11-dev: the benchmarks' yardsticks (bench/jpeg_ratio.sh, bench/startup.sh).
+# xclip: the Wine stories read the X clipboard as a Linux program pasting does.
 want=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
       libpng-dev libjpeg62-turbo-dev libgif-dev zlib1g-dev
       mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm
       wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick gputils gpsim sdcc unrtf locales dpkg-dev python3
-      libjpeg-turbo-progs libx11-dev)
+      libjpeg-turbo-progs libx11-dev xclip)
 
 missing=()
 for p in "${want[@]}"; do

@@ -2,7 +2,6 @@
 
 #include "core/text_encoding.h"
 #include "app/views/code_view.h"
-#include "app/panels/conversion_panel.h"
 
 namespace lumetra {
 
@@ -157,21 +156,6 @@ void show_window_title(const App& app)
 {
     platform::set_window_title(platform::WindowId::Main,
                                kTitleLiteral + path_to_utf8(file_name(app.store, current_buffer(app.store))));
-}
-
-void switch_buffer(App& app) { make_buffer_current(app, platform::selection(kBufferTabs) + 1, true); }
-
-void make_buffer_current(App& app, int new_buffer, bool focus)
-{
-    int old_buffer = current_buffer(app.store);
-    if (new_buffer == old_buffer || !valid_buffer(new_buffer)) return;
-    clear_read_out();
-    save_listing_options(app.listing_options, old_buffer);
-    restore_listing_options(app.listing_options, new_buffer);
-    set_current_buffer(app.store, new_buffer);
-    show_whole_buffer(app);
-    show_window_title(app);
-    show_code_view(new_buffer, focus);
 }
 
 void hover_poll(App& app)

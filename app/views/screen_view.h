@@ -58,13 +58,6 @@ void clear_read_out();
 // The title literal followed by the current buffer's file name.
 void show_window_title(const App& app);
 
-// Tab strip event: makes the selected tab's buffer current.
-void switch_buffer(App& app);
-// Everything a tab choice does to make the buffer current (the tab strip
-// itself is left alone); with focus, its code view takes the keyboard focus.
-// Nothing happens when it is current already.
-void make_buffer_current(App& app, int buffer, bool focus);
-
 // After every event of the main window: highlights the cell under the
 // pointer and names it in the status line.
 void hover_poll(App& app);

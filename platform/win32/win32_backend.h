@@ -162,15 +162,34 @@ Function system_function(const wchar_t* dll, const char* name)
     return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
-// Picture cells: a container paints its cells in one pass (WM_PAINT), and a
-// new picture only marks its container stale; the marks become one
-// invalidation per container before the program waits for events,
-// repaints, or runs a modal loop (message box, dialog, popup menu).
+HFONT font_of(Font font);
+
+// Picture cells (win32_cells.cpp): a container paints its cells in one pass
+// (WM_PAINT), and a new picture only marks its container stale; the marks
+// become one invalidation per container before the program waits for
+// events, repaints, or runs a modal loop (message box, dialog, popup
+// menu). A cell is a record only: nearly two hundred are on screen at start,
+// and under Wine every child window costs the start calls to the server and
+// the X server.
+// The container when spec is a picture cell (an image on a container, its
+// picture set later); null for every other control.
+ControlRecord* cell_container(const ControlSpec& spec);
+void create_cell(const ControlSpec& spec, ControlRecord& container);
 void paint_cells(ControlRecord& container, HDC dc, const RECT& update);
 // The mouse message a cell container hears, as the click event of the cell
 // under the pointer. False when no cell that takes clicks is there.
 bool click_cell(ControlRecord& container, UINT message, LPARAM lparam);
+void set_cell_pixels(ControlRecord& cell, const Bitmap& picture);
+// After a stored image was drawn into the cell's own bitmap.
+void take_cell_bitmap(ControlRecord& cell);
+void mark_stale(ControlRecord& cell);
 void flush_cell_updates();
+
+// Rich text (win32_rich_text.cpp).
+void prepare_rich_text(ControlRecord& record, const ControlSpec& spec);  // what follows creation
+void set_rich_plain_text(const ControlRecord& record, const std::string& text);
+std::string rich_plain_text(const ControlRecord& record);  // lines joined by CR LF
+
 void register_window_classes();
 void destroy_control(ControlRecord& record);
 

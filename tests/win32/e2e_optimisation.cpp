@@ -1,7 +1,9 @@
 // lumetra_e2e_optimisation.exe: the optimisation panel with real clicks: a
 // picture dropped into buffer 1 is scanned against the empty buffer 2, the
 // skip list is built (and timed from the click to the list on screen), and
-// its text is taken with Ctrl+A, Ctrl+C over the list. LUMETRA_E2E_STORY
+// its text is taken with Ctrl+A, Ctrl+C over the list; after a click on a
+// cell of the map the same keys put exactly the cell's list on the X
+// clipboard, as a Linux program pasting reads it. LUMETRA_E2E_STORY
 // names the story; the exit code is 0 when every check held (see
 // e2e_support.h).
 #include "tests/win32/e2e_support.h"
@@ -38,6 +40,22 @@ std::string clipboard_text()
     return text;
 }
 
+// The whole block of the clipboard's Unicode text, closing NUL and anything
+// after it included.
+std::wstring clipboard_block()
+{
+    std::wstring block;
+    if (!OpenClipboard(nullptr)) return L"<clipboard busy>";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+            block.assign(wide, GlobalSize(data) / sizeof(wchar_t));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return block;
+}
+
 void empty_clipboard()
 {
     if (!OpenClipboard(nullptr)) return;
@@ -45,11 +63,51 @@ void empty_clipboard()
     CloseClipboard();
 }
 
-std::string joined(const std::vector<std::string>& lines)
+std::string joined(const std::vector<std::string>& lines, const char* line_end = "\r\n")
 {
     std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+    for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? line_end : "") + lines[i];
     return text;
+}
+
+// The X clipboard as a Linux program pasting gets it: xclip, started from
+// here (Wine runs a Linux program as it is), writes it into a file. Wine
+// cannot wait for a Linux process, so the file is renamed into place once
+// written, and waited for.
+std::string x_clipboard()
+{
+    // Named after the virtual display, which is this run's alone on the machine.
+    char display[32] = "";
+    GetEnvironmentVariableA("DISPLAY", display, sizeof display);
+    std::string file = "/tmp/lumetra-e2e-clipboard-" + std::string(display);
+    std::replace(file.begin(), file.end(), ':', '-');
+    const std::filesystem::path copy = L"Z:" + widen(file);
+    std::error_code ignored;
+    std::filesystem::remove(copy, ignored);
+    std::string command = "/bin/sh -c \"timeout 5 xclip -selection clipboard -o > " + file + ".part 2>/dev/null; mv " +
+                          file + ".part " + file + "\"";
+    STARTUPINFOA start{};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process))
+        return "<xclip not started>";
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (!wait_until([&] { return std::filesystem::exists(copy); }, 8000)) return "<xclip gave nothing>";
+    std::string bytes = file_bytes(copy);
+    std::filesystem::remove(copy, ignored);
+    return bytes;
+}
+
+std::string shown_bytes(const std::string& bytes)
+{
+    std::string shown;
+    for (unsigned char c : bytes) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, c < 0x20 ? "\\x%02X" : "%c", c);
+        shown += escaped;
+    }
+    return shown;
 }
 
 // From the button of "Список обходов" coming up to the list shown with its
@@ -75,6 +133,41 @@ double list_click_ms(Harness& h, HWND list)
 }
 
 // ---------------------------------------------------------------- stories
+
+// After a left click on a cell of the map the list holds that cell's lines;
+// Ctrl+A, Ctrl+C put exactly them on the clipboard, as Unicode text with CR LF
+// line ends of the block's exact length. Wine hands X the
+// Unicode text as UTF-8 with each CR LF made LF and the closing NUL left
+// out, so those are the bytes a Linux program pastes.
+void copy_cell_list(Harness& h, HWND list, const lumetra::ScreenBuffer& map, const Spot& cell)
+{
+    const std::vector<std::string> lines = lumetra::show_cell_skips(map, 1).lines;
+    bring_forward(h);
+    click_at(offset_in(cell, 8, 8));
+    check(h, wait_until([&] { return rich_text(list) == joined(lines); }),
+          "a click on cell 1 of the map lists its " + std::to_string(lines.size()) + " lines");
+
+    empty_clipboard();
+    const DWORD emptied = GetClipboardSequenceNumber();
+    bring_forward(h);
+    move_to(offset_in(list, 60, 60));
+    press_keys({VK_CONTROL, 'A'});
+    press_keys({VK_CONTROL, 'C'});
+    wait_until([&] { return GetClipboardSequenceNumber() != emptied; });
+    const std::wstring block = widen(joined(lines)) + L'\0';
+    std::wstring held;
+    wait_until([&] { return (held = clipboard_block()) == block; });
+    check(h, held == block, "the clipboard's Unicode text is the list and its closing NUL alone: " +
+                                std::to_string(held.size()) + " characters, expected " + std::to_string(block.size()) +
+                                ", ending \"" + shown_bytes(narrow(held.substr(held.size() > 12 ? held.size() - 12 : 0))) +
+                                "\"");
+    const std::string expected = joined(lines, "\n");
+    std::string pasted;
+    wait_until([&] { return (pasted = x_clipboard()) == expected; });
+    check(h, pasted == expected, "the X clipboard holds the cell's list alone: " + std::to_string(pasted.size()) +
+                                     " bytes, expected " + std::to_string(expected.size()) + ", ending \"" +
+                                     shown_bytes(pasted.substr(pasted.size() > 24 ? pasted.size() - 24 : 0)) + "\"");
+}
 
 void story_optimisation(Harness& h)
 {
@@ -158,6 +251,8 @@ void story_optimisation(Harness& h)
                                      std::to_string(area.left) + "," + std::to_string(area.top) + ", foreground " +
                                      std::to_string(GetForegroundWindow() == h.main) + ", copied \"" +
                                      copied.substr(0, 40) + "\")");
+
+    copy_cell_list(h, list, map, first_cell);
 }
 
 const Stories kStories = {
