@@ -28,7 +28,8 @@ void emit_runs(std::span<const std::uint8_t> bytes, const std::vector<TableRun>&
         if (run.opens_crystal) banner(run.crystal);
         if (run.page > 0) header(run);
         const std::size_t end = std::min(bytes.size(), at + static_cast<std::size_t>(run.count));
-        for (; at < end; at += kLineBytes) line(bytes.subspan(at, std::min(kLineBytes, end - at)));
+        for (std::size_t from = at; from < end; from += kLineBytes) line(bytes.subspan(from, std::min(kLineBytes, end - from)));
+        at = end;
     }
 }
 
