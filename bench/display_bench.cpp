@@ -23,3 +23,14 @@ static void BM_DisplayOutput(benchmark::State& state)
     state.SetLabel(std::string(display.name) + " " + layout_name(layout));
 }
 BENCHMARK(BM_DisplayOutput)->ArgsProduct({benchmark::CreateDenseRange(0, 7, 1), benchmark::CreateDenseRange(0, 3, 1)})->Unit(benchmark::kMicrosecond);
+
+// The bytes alone, without the text.
+static void BM_DisplayBytes(benchmark::State& state)
+{
+    const DisplayProfile& display = display_profiles()[static_cast<std::size_t>(state.range(0))];
+    const auto layout = static_cast<Layout>(state.range(1));
+    Raster picture(display.width, display.height);
+    for (auto _ : state) benchmark::DoNotOptimize(layout_bytes(display, layout, PageOrder::ByController, picture));
+    state.SetLabel(std::string(display.name) + " " + layout_name(layout));
+}
+BENCHMARK(BM_DisplayBytes)->ArgsProduct({{0, 1}, benchmark::CreateDenseRange(0, 3, 1)})->Unit(benchmark::kMicrosecond);

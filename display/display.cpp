@@ -1,5 +1,7 @@
 #include "display/display.h"
 
+#include <algorithm>
+
 namespace lumetra {
 
 namespace {
@@ -112,22 +114,27 @@ std::vector<std::uint8_t> layout_bytes(const DisplayProfile& display, Layout lay
 {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(layout_size(display, layout));
+    const std::uint8_t* pixels = raster.pixels.data();
+    const std::size_t width = static_cast<std::size_t>(display.width);
     if (layout == Layout::Rows || layout == Layout::RowsLsb) {
         const int first_bit = layout == Layout::Rows ? 7 : 0, step = layout == Layout::Rows ? -1 : 1;
-        for (int y = 0; y < display.height; ++y)
+        for (int y = 0; y < display.height; ++y) {
+            const std::uint8_t* row = pixels + static_cast<std::size_t>(y) * width;
             for (int left = 0; left < display.width; left += 8) {
                 unsigned byte = 0;
-                for (int k = 0; k < 8 && left + k < display.width; ++k)
-                    byte |= static_cast<unsigned>(raster.lit(left + k, y)) << (first_bit + step * k);
+                const int count = std::min(8, display.width - left);
+                for (int k = 0; k < count; ++k) byte |= static_cast<unsigned>(row[left + k]) << (first_bit + step * k);
                 bytes.push_back(static_cast<std::uint8_t>(byte));
             }
+        }
         return bytes;
     }
     const int first_bit = layout == Layout::Pages ? 0 : 7, step = layout == Layout::Pages ? 1 : -1;
     for_each_page_column(display, order, [&](int page, int x) {
+        const std::uint8_t* column = pixels + static_cast<std::size_t>(page) * 8 * width + static_cast<std::size_t>(x);
+        const int count = std::min(8, display.height - page * 8);
         unsigned byte = 0;
-        for (int k = 0; k < 8 && page * 8 + k < display.height; ++k)
-            byte |= static_cast<unsigned>(raster.lit(x, page * 8 + k)) << (first_bit + step * k);
+        for (int k = 0; k < count; ++k) byte |= static_cast<unsigned>(column[k * width]) << (first_bit + step * k);
         bytes.push_back(static_cast<std::uint8_t>(byte));
     });
     return bytes;

@@ -8,13 +8,20 @@ namespace {
 
 constexpr std::size_t kLineBytes = 8;
 
-std::string byte_list(std::span<const std::uint8_t> bytes)
+constexpr const char* kHexDigits = "0123456789ABCDEF";
+
+// before, then "0x01,0x00,...", then after: one line, built in place.
+std::string byte_line(std::string_view before, std::span<const std::uint8_t> bytes, std::string_view after = {})
 {
     std::string text;
+    text.reserve(before.size() + bytes.size() * 5 + after.size());
+    text += before;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (i > 0) text += ',';
-        text += format_hex_byte(bytes[i]);
+        const char hex[4] = {'0', 'x', kHexDigits[bytes[i] >> 4], kHexDigits[bytes[i] & 15]};
+        text.append(hex, 4);
     }
+    text += after;
     return text;
 }
 
@@ -40,6 +47,7 @@ std::vector<std::string> generate_table_listing(std::span<const std::uint8_t> by
                                                 const ListingOptions& options)
 {
     std::vector<std::string> lines;
+    lines.reserve(bytes.size() / kLineBytes + 2 * runs.size() + 8);
     const std::string i1(static_cast<std::size_t>(options.first_indent), ' ');
     const std::string i2(static_cast<std::size_t>(options.second_indent), ' ');
     const std::string comment = ";" + i1 + i2;
@@ -61,7 +69,7 @@ std::vector<std::string> generate_table_listing(std::span<const std::uint8_t> by
             lines.push_back(comment + " Страница " + std::to_string(run.page) +
                             (run.crystal > 0 ? "  //  кристалл " + std::to_string(run.crystal) : std::string()));
         },
-        [&](std::span<const std::uint8_t> line) { lines.push_back(directive + byte_list(line)); });
+        [&](std::span<const std::uint8_t> line) { lines.push_back(byte_line(directive, line)); });
     lines.emplace_back();
     return lines;
 }
@@ -70,6 +78,7 @@ std::vector<std::string> generate_table_c_array(std::span<const std::uint8_t> by
                                                 std::string_view note, std::string_view name)
 {
     std::vector<std::string> lines;
+    lines.reserve(bytes.size() / kLineBytes + 2 * runs.size() + 8);
     if (!note.empty()) lines.push_back("/* " + std::string(note) + " */");
     lines.push_back("const unsigned char " + std::string(name) + "[" + std::to_string(bytes.size()) + "] = {");
     emit_runs(
@@ -83,7 +92,7 @@ std::vector<std::string> generate_table_c_array(std::span<const std::uint8_t> by
             lines.push_back("    /* Page " + std::to_string(run.page) +
                             (run.crystal > 0 ? "  //  crystal " + std::to_string(run.crystal) : std::string()) + " */");
         },
-        [&](std::span<const std::uint8_t> line) { lines.push_back("    " + byte_list(line) + ","); });
+        [&](std::span<const std::uint8_t> line) { lines.push_back(byte_line("    ", line, ",")); });
     lines.push_back("};");
     return lines;
 }
@@ -95,7 +104,7 @@ std::vector<std::string> generate_xbm(std::span<const std::uint8_t> bytes, int w
                                       "#define " + base + "_height " + std::to_string(height),
                                       "static unsigned char " + base + "_bits[] = {"};
     for (std::size_t at = 0; at < bytes.size(); at += kLineBytes)
-        lines.push_back("    " + byte_list(bytes.subspan(at, std::min(kLineBytes, bytes.size() - at))) + ",");
+        lines.push_back(byte_line("    ", bytes.subspan(at, std::min(kLineBytes, bytes.size() - at)), ","));
     lines.push_back("};");
     return lines;
 }
