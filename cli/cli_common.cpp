@@ -90,6 +90,12 @@ std::optional<CliError> load_raster(const std::filesystem::path& path, const Dis
 
 std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBuffer& picture, const ImportOptions& options)
 {
+    // A .chr file is the buffer already: no way through a raster.
+    std::error_code ec;
+    if (!standard_stream(path) && !is_picture_extension(path) && std::filesystem::is_regular_file(path, ec)) {
+        if (!load_chr(path, picture).ok) return CliError{"cannot read " + path_to_utf8(path)};
+        return std::nullopt;
+    }
     Raster raster;
     if (auto error = load_raster(path, default_display(), raster, options)) return error;
     picture = screen_from_raster(raster);

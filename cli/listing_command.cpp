@@ -129,10 +129,12 @@ std::vector<std::string> display_lines(const ListingRequest& request, const Rast
 
 std::optional<CliError> make_listing(const ListingRequest& request, const std::filesystem::path& path, std::string& bytes)
 {
-    Raster raster;
-    if (auto error = load_raster(path, *request.display.display, raster, request.picture_options.import)) return error;
     const bool editor = request.display.editor_default();
-    const ScreenBuffer picture = editor ? screen_from_raster(raster) : ScreenBuffer{};
+    Raster raster;
+    ScreenBuffer picture;
+    if (auto error = editor ? load_picture(path, picture, request.picture_options.import)
+                            : load_raster(path, *request.display.display, raster, request.picture_options.import))
+        return error;
     if (request.form->form != ListingForm::Assembler) {
         std::string name = array_name(request, path);
         auto order = request.options.group_by_crystal ? CellOrder::GroupedByCrystal : CellOrder::Interleaved;

@@ -214,6 +214,8 @@ DecodeResult decode(FileBytes file, const DecodeLimits& limits, bool for_display
 
 DecodeResult decode_jpeg(FileBytes file, const DecodeLimits& limits) { return decode(file, limits, false, {}); }
 
+DecodeResult decode_jpeg_for_display(FileBytes file, const DecodeLimits& limits) { return decode(file, limits, true, {}); }
+
 DecodeResult decode_jpeg_for_display(FileBytes file, const DecodeLimits& limits, PictureSize size)
 {
     return decode(file, limits, true, size);

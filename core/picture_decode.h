@@ -57,8 +57,11 @@ DecodeResult decode_jpeg(FileBytes file, const DecodeLimits& limits = {});
 // The picture as decode_picture gives it, already stretched to the display
 // as stretch_to_display does it; a JPEG is stretched while it is decoded,
 // without holding the whole picture. The import takes this way.
-DecodeResult decode_picture_for_display(FileBytes file, const DecodeLimits& limits = {}, PictureSize size = {});
-DecodeResult decode_jpeg_for_display(FileBytes file, const DecodeLimits& limits = {}, PictureSize size = {});
+DecodeResult decode_picture_for_display(FileBytes file, const DecodeLimits& limits = {});
+DecodeResult decode_jpeg_for_display(FileBytes file, const DecodeLimits& limits = {});
+// The same stretched to the size of another display.
+DecodeResult decode_picture_for_display(FileBytes file, const DecodeLimits& limits, PictureSize size);
+DecodeResult decode_jpeg_for_display(FileBytes file, const DecodeLimits& limits, PictureSize size);
 
 // Why width x height pixels cannot be taken (zero sizes, more pixels than the
 // limit), or nothing.

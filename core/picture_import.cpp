@@ -56,6 +56,11 @@ DecodeResult decode_picture(FileBytes file, const DecodeLimits& limits)
     return decode_by_signature(file, limits, false, {});
 }
 
+DecodeResult decode_picture_for_display(FileBytes file, const DecodeLimits& limits)
+{
+    return decode_by_signature(file, limits, true, {});
+}
+
 DecodeResult decode_picture_for_display(FileBytes file, const DecodeLimits& limits, PictureSize size)
 {
     return decode_by_signature(file, limits, true, size);
