@@ -18,6 +18,7 @@ struct BinCommand {
     std::filesystem::path out;
     std::vector<std::filesystem::path> pictures;
     PictureOptions picture_options;
+    DisplayChoice display;
 };
 
 struct ModeName {
@@ -55,6 +56,8 @@ std::optional<CliError> parse(const Args& args, BinCommand& command)
                 return CliError{"--at needs a byte offset (a decimal number, 0 or more)"};
             command.request.start_address = *text;
             command.address_given = true;
+        } else if (is_display_option(arg)) {
+            if (auto error = take_display_option(args, i, command.display)) return error;
         } else if (auto error = take_picture_argument(args, i, command.out, command.pictures, command.picture_options)) {
             return error;
         }
@@ -92,6 +95,30 @@ bool report(const BinMessage& message, const BinCommand& command)
     return false;
 }
 
+// The panel's steps for the bytes of another display (or layout): the same
+// plan, questions answered No, and whole-file write.
+int write_display_bin(const BinCommand& command)
+{
+    std::string data;
+    const PageOrder order = command.request.group_by_crystal ? PageOrder::ByController : PageOrder::Across;
+    for (const auto& path : command.pictures) {
+        Raster picture;
+        if (auto error = load_raster(path, *command.display.display, picture, command.picture_options.import))
+            return refuse("bin", kBinUsage, *error);
+        const auto bytes = layout_bytes(*command.display.display, command.display.layout, order, picture);
+        data.append(bytes.begin(), bytes.end());
+    }
+    const BinFileState state = inspect_bin_target(command.out);
+    BinPlan plan = plan_bin_write(command.request.mode, command.request.start_address, state);
+    while (plan.step == BinStep::Ask) plan = answer_bin_question(plan, report({plan.message, true}, command), state);
+    if (plan.step == BinStep::Stop) return kExitFailed;
+    if (plan.step == BinStep::Report) {
+        report({plan.message, false}, command);
+        return kExitFailed;
+    }
+    return report({write_bin_file(command.out, plan, data), false}, command) ? kExitDone : kExitFailed;
+}
+
 }  // namespace
 
 int run_bin(const Args& args)
@@ -99,6 +126,7 @@ int run_bin(const Args& args)
     BinCommand command;
     ImageStore store;
     auto error = parse(args, command);
+    if (!error && !command.display.editor_default()) return write_display_bin(command);
     for (std::size_t i = 0; !error && i < command.pictures.size(); ++i) {
         int buffer = static_cast<int>(i) + 1;
         error = load_picture(command.pictures[i], *buffer_of(store, buffer), command.picture_options.import);

@@ -10,6 +10,8 @@
 
 #include "core/image_store.h"
 #include "core/picture_dither.h"
+#include "core/raster.h"
+#include "display/display.h"
 
 namespace lumetra::cli {
 
@@ -51,6 +53,27 @@ std::optional<CliError> take_picture_option(const Args& args, std::size_t& i, Pi
 inline constexpr const char* kPictureOptionsHelp =
     "PICTURE-OPTIONS (for BMP, JPG and PNG pictures): --dither none|floyd-steinberg|atkinson|ordered,\n"
     "  --threshold N (1..255, lit below N; default 220, only with --dither none), --invert (the negative)";
+
+// --display NAME and --layout L: which display the output is for and how its
+// pixels become bytes. The default is the editor's display in its own order.
+struct DisplayChoice {
+    const DisplayProfile* display = &default_display();
+    Layout layout = Layout::Pages;
+    // The editor's display in its own layout: today's outputs, byte for byte.
+    bool editor_default() const { return display == &default_display() && layout == Layout::Pages; }
+};
+bool is_display_option(const std::string& arg);
+// Takes --display or --layout at args[i] (and its value; advances i).
+std::optional<CliError> take_display_option(const Args& args, std::size_t& i, DisplayChoice& choice);
+inline constexpr const char* kDisplayOptionsHelp =
+    "  --display NAME (see lumetra-cli displays; default ks0108), --layout pages|pages-msb|rows|rows-lsb (default pages)";
+
+// PICTURE as load_picture reads it, at the display's size: an import is
+// stretched to it; a .chr picture (128 x 64) goes only to a display of that size.
+std::optional<CliError> load_raster(const std::filesystem::path& path, const DisplayProfile& display, Raster& picture,
+                                    const ImportOptions& options = {});
+// Why a .chr picture cannot go to or come from the display, or nothing.
+std::optional<CliError> check_chr_display(const DisplayProfile& display);
 
 // Writes bytes to OUT through a temporary file, or to standard output when
 // out is empty or "-". A failed write is kExitFailed.
@@ -94,16 +117,19 @@ std::optional<CliError> take_picture_argument(const Args& args, std::size_t& i, 
 
 // What follows "lumetra-cli " in each command's usage line.
 inline constexpr const char* kListingUsage =
-    "listing [--db] [--file-name[=NAME]] [--no-group] [--indent1 N] [--indent2 N] [PICTURE-OPTIONS]\n"
+    "listing [--db] [--file-name[=NAME]] [--no-group] [--indent1 N] [--indent2 N] [DISPLAY-OPTIONS] [PICTURE-OPTIONS]\n"
     "      PICTURE... [-o OUT | --out-dir DIR]\n"
-    "  lumetra-cli listing --format c [--name NAME] [--no-group] [--crlf] [PICTURE-OPTIONS] PICTURE... [-o OUT | --out-dir DIR]";
-inline constexpr const char* kBinUsage = "bin [--group] [--mode new|append|insert|replace] [--at N] [PICTURE-OPTIONS] -o FILE PICTURE...";
-inline constexpr const char* kConvertUsage = "convert [PICTURE-OPTIONS] PICTURE... (-o OUT.chr | --out-dir DIR)";
-inline constexpr const char* kPictureUsage = "picture SOURCE -o OUT.chr";
+    "  lumetra-cli listing --format c|xbm [--name NAME] [--no-group] [--crlf] [DISPLAY-OPTIONS] [PICTURE-OPTIONS] PICTURE...\n"
+    "      [-o OUT | --out-dir DIR]";
+inline constexpr const char* kBinUsage =
+    "bin [--group] [--mode new|append|insert|replace] [--at N] [DISPLAY-OPTIONS] [PICTURE-OPTIONS] -o FILE PICTURE...";
+inline constexpr const char* kConvertUsage = "convert [--display NAME] [PICTURE-OPTIONS] PICTURE... (-o OUT.chr | --out-dir DIR)";
+inline constexpr const char* kPictureUsage = "picture SOURCE -o OUT.chr|OUT.png [DISPLAY-OPTIONS]";
+inline constexpr const char* kDisplaysUsage = "displays";
 inline constexpr const char* kSkipMapUsage = "skip-map [--count N] [PICTURE-OPTIONS] -o MAP PICTURE PICTURE...";
-inline constexpr const char* kRenderUsage = "render [--scale N] [--grid] [PICTURE-OPTIONS] PICTURE -o OUT.png";
+inline constexpr const char* kRenderUsage = "render [--scale N] [--grid] [--display NAME] [PICTURE-OPTIONS] PICTURE -o OUT.png";
 inline constexpr const char* kAnimateUsage =
-    "animate [--delay MS] [--scale N] [--grid] [PICTURE-OPTIONS] -o OUT.gif PICTURE PICTURE...";
+    "animate [--delay MS] [--scale N] [--grid] [--display NAME] [PICTURE-OPTIONS] -o OUT.gif PICTURE PICTURE...";
 inline constexpr const char* kSkipListUsage = "skip-list [--count N] [--rtf] [PICTURE-OPTIONS] PICTURE... [--map MAP] [-o OUT]";
 
 // Tells standard error why the command refused (and for bad usage how it is
@@ -118,5 +144,6 @@ int run_skip_map(const Args& args);
 int run_skip_list(const Args& args);
 int run_render(const Args& args);
 int run_animate(const Args& args);
+int run_displays(const Args& args);
 
 }  // namespace lumetra::cli

@@ -30,7 +30,7 @@ std::optional<std::string> read_standard_input(std::size_t limit)
 // A picture format by its content; anything else must be a whole .chr
 // picture, so that a short or empty stream from a failed step before this one
 // is never taken for a picture.
-std::optional<CliError> load_standard_input(ScreenBuffer& picture, const ImportOptions& options)
+std::optional<CliError> load_standard_input(const DisplayProfile& display, Raster& picture, const ImportOptions& options)
 {
     static bool taken = false;
     if (taken) return CliError{"standard input (-) can be read for one PICTURE only"};
@@ -39,12 +39,15 @@ std::optional<CliError> load_standard_input(ScreenBuffer& picture, const ImportO
     auto bytes = read_standard_input(static_cast<std::size_t>(limits.max_file_bytes));
     if (!bytes) return CliError{"cannot read standard input"};
     if (bytes->size() > limits.max_file_bytes) return CliError{"standard input is too large for a picture"};
-    DecodeResult decoded =
-        decode_picture_for_display(FileBytes(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()), limits);
+    DecodeResult decoded = decode_picture_for_display(
+        FileBytes(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()), limits, display_size(display));
     if (decoded.ok()) {
-        picture = screen_from_picture(decoded.image, options);
+        picture = raster_from_picture(decoded.image, display_size(display), options);
     } else if (bytes->size() == kBufferBytes) {
-        std::copy(bytes->begin(), bytes->end(), picture.bytes.begin());
+        if (auto error = check_chr_display(display)) return error;
+        ScreenBuffer screen;
+        std::copy(bytes->begin(), bytes->end(), screen.bytes.begin());
+        picture = raster_from_screen(screen);
     } else {
         return CliError{"standard input holds " + std::to_string(bytes->size()) +
                         " bytes: neither a .chr picture (1024 bytes) nor a picture that can be imported (" +
@@ -57,20 +60,65 @@ bool standard_stream(const std::filesystem::path& path) { return path == kStanda
 
 }  // namespace
 
-std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBuffer& picture, const ImportOptions& options)
+std::optional<CliError> check_chr_display(const DisplayProfile& display)
 {
-    if (standard_stream(path)) return load_standard_input(picture, options);
+    if (is_editor_size(display)) return std::nullopt;
+    return CliError{"a .chr picture is 128 x 64; the display " + std::string(display.name) + " is " +
+                    std::to_string(display.width) + " x " + std::to_string(display.height)};
+}
+
+std::optional<CliError> load_raster(const std::filesystem::path& path, const DisplayProfile& display, Raster& picture,
+                                    const ImportOptions& options)
+{
+    if (standard_stream(path)) return load_standard_input(display, picture, options);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return CliError{"no such picture file: " + path_to_utf8(path)};
     // The same choice as open named file, decoding once so that a refusal can
     // say why.
     if (!is_picture_extension(path)) {
+        if (auto error = check_chr_display(display)) return CliError{path_to_utf8(path) + ": " + error->message};
+        ScreenBuffer screen;
+        if (!load_chr(path, screen).ok) return CliError{"cannot read " + path_to_utf8(path)};
+        picture = raster_from_screen(screen);
+        return std::nullopt;
+    }
+    DecodeResult decoded = read_picture_for_display(path, {}, display_size(display));
+    if (!decoded.ok()) return CliError{"cannot import " + path_to_utf8(path) + ": " + decoded.error};
+    picture = raster_from_picture(decoded.image, display_size(display), options);
+    return std::nullopt;
+}
+
+std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBuffer& picture, const ImportOptions& options)
+{
+    // A .chr file is the buffer already: no way through a raster.
+    std::error_code ec;
+    if (!standard_stream(path) && !is_picture_extension(path) && std::filesystem::is_regular_file(path, ec)) {
         if (!load_chr(path, picture).ok) return CliError{"cannot read " + path_to_utf8(path)};
         return std::nullopt;
     }
-    DecodeResult decoded = read_picture_for_display(path);
-    if (!decoded.ok()) return CliError{"cannot import " + path_to_utf8(path) + ": " + decoded.error};
-    picture = screen_from_picture(decoded.image, options);
+    Raster raster;
+    if (auto error = load_raster(path, default_display(), raster, options)) return error;
+    picture = screen_from_raster(raster);
+    return std::nullopt;
+}
+
+bool is_display_option(const std::string& arg) { return arg == "--display" || arg == "--layout"; }
+
+std::optional<CliError> take_display_option(const Args& args, std::size_t& i, DisplayChoice& choice)
+{
+    const std::string arg = args[i];
+    auto text = option_value(args, i);
+    if (arg == "--display") {
+        const DisplayProfile* display = text ? find_display(*text) : nullptr;
+        if (!display) return CliError{(text ? "unknown display " + *text : std::string("--display needs a name")) +
+                                      "; the displays are " + display_names()};
+        choice.display = display;
+        return std::nullopt;
+    }
+    auto layout = text ? find_layout(*text) : std::nullopt;
+    if (!layout) return CliError{(text ? "unknown layout " + *text : std::string("--layout needs a name")) +
+                                     "; the layouts are " + layout_names()};
+    choice.layout = *layout;
     return std::nullopt;
 }
 
@@ -89,6 +137,8 @@ int refuse(const char* command, const char* usage, const CliError& error)
 {
     std::cerr << "lumetra-cli " << command << ": " << error.message << "\n";
     if (error.exit_code == kExitUsage) std::cerr << "usage: lumetra-cli " << usage << "\n";
+    if (error.exit_code == kExitUsage && std::string_view(usage).find("DISPLAY-OPTIONS") != std::string_view::npos)
+        std::cerr << "DISPLAY-OPTIONS:" << kDisplayOptionsHelp << "\n";
     if (error.exit_code == kExitUsage && std::string_view(usage).find("PICTURE-OPTIONS") != std::string_view::npos)
         std::cerr << kPictureOptionsHelp << "\n";
     return error.exit_code;

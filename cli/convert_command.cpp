@@ -10,6 +10,7 @@ int run_convert(const Args& args)
 {
     std::vector<std::filesystem::path> pictures;
     PictureOptions picture_options;
+    DisplayChoice display;
     Outputs outputs;
     outputs.extension = ".chr";
     std::optional<CliError> error;
@@ -17,16 +18,21 @@ int run_convert(const Args& args)
         const std::string& arg = args[i];
         if (arg == "--out-dir")
             error = take_out_dir(args, i, outputs.out_dir);
+        else if (arg == "--display")
+            error = take_display_option(args, i, display);
         else
             error = take_picture_argument(args, i, outputs.out, pictures, picture_options);
     }
     if (!error) error = check_outputs(pictures, outputs);
     if (!error && outputs.out.empty() && outputs.out_dir.empty()) error = CliError{"-o OUT.chr (or --out-dir DIR) missing"};
+    if (!error) error = check_chr_display(*display.display);
     if (error) return refuse("convert", kConvertUsage, *error);
     return make_each("convert", kConvertUsage, pictures, outputs,
-                     [&picture_options](const std::filesystem::path& picture, std::string& bytes) -> std::optional<CliError> {
-                         ScreenBuffer screen;
-                         if (auto failure = load_picture(picture, screen, picture_options.import)) return failure;
+                     [&](const std::filesystem::path& picture, std::string& bytes) -> std::optional<CliError> {
+                         Raster raster;
+                         if (auto failure = load_raster(picture, *display.display, raster, picture_options.import))
+                             return failure;
+                         const ScreenBuffer screen = screen_from_raster(raster);
                          bytes.assign(reinterpret_cast<const char*>(screen.bytes.data()), screen.bytes.size());
                          return std::nullopt;
                      });

@@ -3,17 +3,33 @@
 
 #include "cli/cli.h"
 #include "core/text_encoding.h"
+#include "display/display_tables.h"
 #include "listing/listing.h"
 
 namespace lumetra::cli {
 
 namespace {
 
+enum class ListingForm { Assembler, C, Xbm };
+
+struct FormName {
+    const char* name;
+    ListingForm form;
+    const char* extension;
+};
+constexpr FormName kForms[] = {
+    {"asm", ListingForm::Assembler, ".asm"},
+    {"c", ListingForm::C, ".c"},
+    {"xbm", ListingForm::Xbm, ".xbm"},
+};
+
 struct ListingRequest {
     ListingOptions options;
     bool file_name_given = false;
     std::optional<std::string> file_name;  // NAME of --file-name=NAME
-    bool c_array = false;                  // --format c
+    const FormName* form = &kForms[0];     // --format
+    DisplayChoice display;
+    bool layout_given = false;
     std::optional<std::string> array_name;  // --name NAME
     bool crlf = false;
     std::vector<std::string> assembler_only;  // options given that only the listing takes
@@ -52,8 +68,14 @@ std::optional<CliError> parse(const Args& args, ListingRequest& request)
             request.assembler_only.push_back(arg);
         } else if (arg == "--format") {
             auto text = option_value(args, i);
-            if (!text || (*text != "asm" && *text != "c")) return CliError{"--format needs asm or c"};
-            request.c_array = *text == "c";
+            const FormName* found = nullptr;
+            for (const FormName& form : kForms)
+                if (text && *text == form.name) found = &form;
+            if (!found) return CliError{"--format needs asm, c or xbm"};
+            request.form = found;
+        } else if (is_display_option(arg)) {
+            request.layout_given = request.layout_given || arg == "--layout";
+            if (auto error = take_display_option(args, i, request.display)) return error;
         } else if (arg == "--name") {
             auto text = option_value(args, i);
             if (!text || !is_c_identifier(*text))
@@ -68,26 +90,56 @@ std::optional<CliError> parse(const Args& args, ListingRequest& request)
             return error;
         }
     }
-    if (request.c_array && !request.assembler_only.empty())
-        return CliError{request.assembler_only.front() + " does not go with --format c"};
-    if (!request.c_array && (request.array_name || request.crlf))
-        return CliError{std::string(request.crlf ? "--crlf" : "--name") + " needs --format c"};
+    const bool assembler = request.form->form == ListingForm::Assembler;
+    if (!assembler && !request.assembler_only.empty())
+        return CliError{request.assembler_only.front() + " does not go with --format " + request.form->name};
+    if (assembler && (request.array_name || request.crlf))
+        return CliError{std::string(request.crlf ? "--crlf" : "--name") + " needs --format c or xbm"};
+    // An XBM file has its own order: rows, bit 0 the leftmost pixel.
+    if (request.form->form == ListingForm::Xbm && request.layout_given && request.display.layout != Layout::RowsLsb)
+        return CliError{"--format xbm is always --layout rows-lsb"};
+    if (request.form->form == ListingForm::Xbm) request.display.layout = Layout::RowsLsb;
     if (request.array_name && request.pictures.size() > 1) return CliError{"--name takes one PICTURE"};
-    request.outputs.extension = request.c_array ? ".c" : ".asm";
+    request.outputs.extension = request.form->extension;
     return check_outputs(request.pictures, request.outputs);
 }
 
 bool standard_input(const std::filesystem::path& picture) { return picture == kStandardStream; }
 
+std::string array_name(const ListingRequest& request, const std::filesystem::path& path)
+{
+    return request.array_name.value_or(c_identifier(standard_input(path) ? std::string() : path_to_utf8(path.stem())));
+}
+
+// The lines of any display and layout but the editor's own.
+std::vector<std::string> display_lines(const ListingRequest& request, const Raster& picture, const ListingOptions& options,
+                                       const std::string& name)
+{
+    const DisplayProfile& display = *request.display.display;
+    const Layout layout = request.display.layout;
+    const PageOrder order = request.options.group_by_crystal ? PageOrder::ByController : PageOrder::Across;
+    const std::vector<std::uint8_t> table = layout_bytes(display, layout, order, picture);
+    switch (request.form->form) {
+    case ListingForm::Xbm: return generate_xbm(table, display.width, display.height, name);
+    case ListingForm::C: return generate_table_c_array(table, layout_runs(display, layout, order), display.note, name);
+    case ListingForm::Assembler: break;
+    }
+    return generate_table_listing(table, layout_runs(display, layout, order), display.note, name, options);
+}
+
 std::optional<CliError> make_listing(const ListingRequest& request, const std::filesystem::path& path, std::string& bytes)
 {
+    const bool editor = request.display.editor_default();
+    Raster raster;
     ScreenBuffer picture;
-    if (auto error = load_picture(path, picture, request.picture_options.import)) return error;
-    if (request.c_array) {
-        std::string name = request.array_name.value_or(
-            c_identifier(standard_input(path) ? std::string() : path_to_utf8(path.stem())));
+    if (auto error = editor ? load_picture(path, picture, request.picture_options.import)
+                            : load_raster(path, *request.display.display, raster, request.picture_options.import))
+        return error;
+    if (request.form->form != ListingForm::Assembler) {
+        std::string name = array_name(request, path);
         auto order = request.options.group_by_crystal ? CellOrder::GroupedByCrystal : CellOrder::Interleaved;
-        bytes = join_lines(generate_c_array(picture, name, order), request.crlf ? "\r\n" : "\n");
+        bytes = join_lines(editor ? generate_c_array(picture, name, order) : display_lines(request, raster, {}, name),
+                           request.crlf ? "\r\n" : "\n");
         return std::nullopt;
     }
     ListingOptions options = request.options;
@@ -95,7 +147,8 @@ std::optional<CliError> make_listing(const ListingRequest& request, const std::f
     std::string name;
     if (request.file_name) name = *request.file_name;
     else if (request.file_name_given && !standard_input(path)) name = path_to_utf8(std::filesystem::absolute(path));
-    auto text = encode_cp1251(join_view_lines(generate_listing(picture, name, options)));
+    auto text = encode_cp1251(join_view_lines(editor ? generate_listing(picture, name, options)
+                                                     : display_lines(request, raster, options, name)));
     if (!text) return CliError{"the file name cannot be written in Windows-1251: " + name, kExitFailed};
     bytes = std::move(*text);
     return std::nullopt;

@@ -30,6 +30,7 @@ constexpr Command kCommands[] = {
     {"skip-list", lumetra::cli::run_skip_list, lumetra::cli::kSkipListUsage},
     {"render", lumetra::cli::run_render, lumetra::cli::kRenderUsage},
     {"animate", lumetra::cli::run_animate, lumetra::cli::kAnimateUsage},
+    {"displays", lumetra::cli::run_displays, lumetra::cli::kDisplaysUsage},
 };
 
 constexpr const char* kFileNames =
@@ -42,6 +43,7 @@ void usage(std::ostream& out)
 {
     out << "usage: lumetra-cli --help | --version\n";
     for (const Command& command : kCommands) out << "  lumetra-cli " << command.usage << "\n";
+    out << "DISPLAY-OPTIONS:" << lumetra::cli::kDisplayOptionsHelp << "\n";
     out << lumetra::cli::kPictureOptionsHelp << "\n";
     out << "lumetra-cli COMMAND --help shows one command.\n" << kFileNames << kExitCodes;
 }
@@ -69,6 +71,8 @@ int run(const lumetra::cli::Args& args)
         for (const std::string& arg : rest) {
             if (!help_option(arg)) continue;
             std::cout << "usage: lumetra-cli " << command.usage << "\n";
+            if (std::strstr(command.usage, "DISPLAY-OPTIONS"))
+                std::cout << "DISPLAY-OPTIONS:" << lumetra::cli::kDisplayOptionsHelp << "\n";
             if (std::strstr(command.usage, "PICTURE-OPTIONS")) std::cout << lumetra::cli::kPictureOptionsHelp << "\n";
             std::cout << kFileNames << kExitCodes;
             return lumetra::cli::kExitDone;

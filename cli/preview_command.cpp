@@ -16,6 +16,7 @@ namespace {
 
 struct PreviewCommand {
     PreviewStyle style;
+    DisplayChoice display;
     PictureOptions picture_options;
     std::optional<std::string> delay_text;  // --delay, animate only
     std::filesystem::path out;
@@ -34,6 +35,9 @@ std::optional<CliError> parse(const Args& args, PreviewCommand& command, bool an
             command.style.scale = std::stoi(*text);
         } else if (arg == "--grid") {
             command.style.grid = true;
+        } else if (arg == "--display") {
+            if (auto error = take_display_option(args, i, command.display)) return error;
+            command.style.crystal_columns = command.display.display->columns;
         } else if (animate && arg == "--delay") {
             command.delay_text = option_value(args, i);
             if (!command.delay_text) return CliError{"--delay needs a number of milliseconds"};
@@ -69,9 +73,9 @@ std::optional<CliError> write_encoded(const PreviewCommand& command, const Encod
 int run_render(const Args& args)
 {
     PreviewCommand command;
-    ScreenBuffer picture;
+    Raster picture;
     auto error = parse(args, command, false);
-    if (!error) error = load_picture(command.pictures[0], picture, command.picture_options.import);
+    if (!error) error = load_raster(command.pictures[0], *command.display.display, picture, command.picture_options.import);
     if (!error) error = write_encoded(command, encode_preview_png(picture, command.style));
     return error ? refuse("render", kRenderUsage, *error) : kExitDone;
 }
@@ -80,9 +84,9 @@ int run_animate(const Args& args)
 {
     PreviewCommand command;
     auto error = parse(args, command, true);
-    std::vector<ScreenBuffer> frames(command.pictures.size());
+    std::vector<Raster> frames(command.pictures.size());
     for (std::size_t i = 0; !error && i < frames.size(); ++i)
-        error = load_picture(command.pictures[i], frames[i], command.picture_options.import);
+        error = load_raster(command.pictures[i], *command.display.display, frames[i], command.picture_options.import);
     if (error) return refuse("animate", kAnimateUsage, *error);
     // The delay list's rule: anything but a whole number from 10 to 5000 is 200.
     const int delay = animation_delay(command.delay_text);

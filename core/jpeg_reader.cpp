@@ -32,6 +32,7 @@ struct JpegJob {
     RgbImage image;
     // Stretched to the display as the rows come, instead of kept whole.
     bool for_display = false;
+    PictureSize size;
     std::optional<DisplayStretch> stretch;
     std::vector<std::uint8_t> converted;  // a CMYK row as RGB
     std::string error;
@@ -103,7 +104,7 @@ bool read_stretched(JpegJob& job)
         job.error = "not enough memory for the picture";
         return false;
     }
-    job.stretch.emplace(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height));
+    job.stretch.emplace(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height), job.size);
     JSAMPROW rows[kRows];
     for (std::size_t i = 0; i < kRows; ++i) rows[i] = job.row.data() + i * stride;
     while (cinfo->output_scanline < cinfo->output_height) {
@@ -176,7 +177,7 @@ bool run(JpegJob& job)
 
 namespace {
 
-DecodeResult decode(FileBytes file, const DecodeLimits& limits, bool for_display)
+DecodeResult decode(FileBytes file, const DecodeLimits& limits, bool for_display, PictureSize size)
 {
     DecodeResult result;
     if (file.size() < 3 || file[0] != 0xFF || file[1] != 0xD8) {
@@ -187,6 +188,7 @@ DecodeResult decode(FileBytes file, const DecodeLimits& limits, bool for_display
     job.file = file;
     job.limits = &limits;
     job.for_display = for_display;
+    job.size = size;
     job.cinfo.err = jpeg_std_error(&job.errors);
     job.errors.error_exit = on_error;
     job.errors.emit_message = on_message;
@@ -210,8 +212,13 @@ DecodeResult decode(FileBytes file, const DecodeLimits& limits, bool for_display
 
 }  // namespace
 
-DecodeResult decode_jpeg(FileBytes file, const DecodeLimits& limits) { return decode(file, limits, false); }
+DecodeResult decode_jpeg(FileBytes file, const DecodeLimits& limits) { return decode(file, limits, false, {}); }
 
-DecodeResult decode_jpeg_for_display(FileBytes file, const DecodeLimits& limits) { return decode(file, limits, true); }
+DecodeResult decode_jpeg_for_display(FileBytes file, const DecodeLimits& limits) { return decode(file, limits, true, {}); }
+
+DecodeResult decode_jpeg_for_display(FileBytes file, const DecodeLimits& limits, PictureSize size)
+{
+    return decode(file, limits, true, size);
+}
 
 }  // namespace lumetra

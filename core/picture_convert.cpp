@@ -51,19 +51,19 @@ std::string prepare_image(RgbImage& image, std::uint64_t width, std::uint64_t he
     return {};
 }
 
-DisplayStretch::DisplayStretch(int width, int height) : width_(width), height_(height)
+DisplayStretch::DisplayStretch(int width, int height, PictureSize target) : width_(width), height_(height), target_(target)
 {
-    sums_.assign(kDisplayWidth * kDisplayHeight * 3, 0);
+    sums_.assign(static_cast<std::size_t>(target.width) * static_cast<std::size_t>(target.height) * 3, 0);
     if (width <= 0 || height <= 0) return;
-    across_ = shares(width, kDisplayWidth);
-    down_ = shares(height, kDisplayHeight);
-    // From 64 rows on, the rows of one target row are summed down first into
+    across_ = shares(width, target.width);
+    down_ = shares(height, target.height);
+    // From as many rows as the target has on, the rows of one target row are summed down first into
     // a row of column sums (a plain loop over the bytes, the costliest part),
     // which goes across once per target row. Fewer rows would pay that once
     // per target row for very few source rows (a picture of 64 million x 1):
     // those go across row by row instead. A column sum is at most height x
     // 255, so 32 bits hold it up to 16 million rows.
-    if (height >= kDisplayHeight) {
+    if (height >= target.height) {
         if (static_cast<std::uint64_t>(height) * 255 <= UINT32_MAX)
             narrow_columns_.assign(static_cast<std::size_t>(width) * 3, 0);
         else
@@ -91,7 +91,7 @@ static void add_across(const std::vector<StretchShare>& across, const std::vecto
 void DisplayStretch::flush_columns()
 {
     if (column_target_ < 0) return;
-    std::uint64_t* target = sums_.data() + static_cast<std::size_t>(column_target_) * kDisplayWidth * 3;
+    std::uint64_t* target = sums_.data() + static_cast<std::size_t>(column_target_) * target_.width * 3;
     if (!narrow_columns_.empty()) {
         add_across(across_, narrow_columns_, target);
         std::fill(narrow_columns_.begin(), narrow_columns_.end(), 0);
@@ -114,7 +114,7 @@ void DisplayStretch::add_row(const std::uint8_t* rgb)
                 flush_columns();
                 column_target_ = down_[i].target;
             }
-            const auto weight = static_cast<std::uint16_t>(down_[i].weight);  // at most 64
+            const auto weight = static_cast<std::uint16_t>(down_[i].weight);  // at most the target height
             if (!narrow_columns_.empty())
                 add_weighted(narrow_columns_.data(), rgb, narrow_columns_.size(), weight);
             else
@@ -122,11 +122,11 @@ void DisplayStretch::add_row(const std::uint8_t* rgb)
         }
         return;
     }
-    std::array<std::uint64_t, kDisplayWidth * 3> row{};
+    std::vector<std::uint64_t> row(static_cast<std::size_t>(target_.width) * 3, 0);
     for (const StretchShare& share : across_)
         for (int c = 0; c < 3; ++c) row[share.target * 3 + c] += share.weight * rgb[share.source * 3 + c];
     for (std::size_t i = next_down_; i < down_.size() && down_[i].source == y; ++i) {
-        std::uint64_t* target = sums_.data() + static_cast<std::size_t>(down_[i].target) * kDisplayWidth * 3;
+        std::uint64_t* target = sums_.data() + static_cast<std::size_t>(down_[i].target) * target_.width * 3;
         for (std::size_t k = 0; k < row.size(); ++k) target[k] += down_[i].weight * row[k];
     }
 }
@@ -135,10 +135,10 @@ RgbImage DisplayStretch::finish(bool two_colour)
 {
     flush_columns();
     RgbImage out;
-    out.width = kDisplayWidth;
-    out.height = kDisplayHeight;
+    out.width = target_.width;
+    out.height = target_.height;
     out.two_colour = two_colour;
-    out.rgb.assign(kDisplayWidth * kDisplayHeight * 3, 0);
+    out.rgb.assign(sums_.size(), 0);
     if (width_ <= 0 || height_ <= 0) return out;
     // Sums of weight x value; the weights of one target pixel add up to
     // width x height, at most 64 million, so 64 bits hold any sum.
@@ -147,9 +147,9 @@ RgbImage DisplayStretch::finish(bool two_colour)
     return out;
 }
 
-RgbImage stretch_to_display(const RgbImage& picture)
+RgbImage stretch_to_display(const RgbImage& picture, PictureSize size)
 {
-    DisplayStretch stretch(picture.width, picture.height);
+    DisplayStretch stretch(picture.width, picture.height, size);
     for (int y = 0; y < picture.height; ++y)
         stretch.add_row(picture.rgb.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) * 3);
     return stretch.finish(picture.two_colour);

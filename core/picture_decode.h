@@ -13,6 +13,14 @@
 
 namespace lumetra {
 
+// The size a picture is stretched to: the editor's display unless a display
+// profile asks for another.
+struct PictureSize {
+    int width = kDisplayWidth;
+    int height = kDisplayHeight;
+    bool operator==(const PictureSize&) const = default;
+};
+
 // Three bytes R, G, B a pixel, rows from top to bottom.
 struct RgbImage {
     int width = 0;
@@ -51,6 +59,9 @@ DecodeResult decode_jpeg(FileBytes file, const DecodeLimits& limits = {});
 // without holding the whole picture. The import takes this way.
 DecodeResult decode_picture_for_display(FileBytes file, const DecodeLimits& limits = {});
 DecodeResult decode_jpeg_for_display(FileBytes file, const DecodeLimits& limits = {});
+// The same stretched to the size of another display.
+DecodeResult decode_picture_for_display(FileBytes file, const DecodeLimits& limits, PictureSize size);
+DecodeResult decode_jpeg_for_display(FileBytes file, const DecodeLimits& limits, PictureSize size);
 
 // Why width x height pixels cannot be taken (zero sizes, more pixels than the
 // limit), or nothing.
@@ -73,7 +84,7 @@ struct StretchShare {
 // decoder can stretch as it goes without holding the whole picture.
 class DisplayStretch {
 public:
-    DisplayStretch(int width, int height);  // of the source picture
+    DisplayStretch(int width, int height, PictureSize target = {});  // width and height of the source picture
     void add_row(const std::uint8_t* rgb);  // width x 3 bytes; rows past the height are ignored
     RgbImage finish(bool two_colour = false);
 
@@ -81,21 +92,22 @@ private:
     void flush_columns();
 
     int width_, height_;
+    PictureSize target_;
     int next_row_ = 0;
     std::size_t next_down_ = 0;
     std::vector<StretchShare> across_, down_;
-    std::vector<std::uint64_t> sums_;  // 128 x 64 x 3, weight x value
+    std::vector<std::uint64_t> sums_;  // target width x height x 3, weight x value
     // The target row being summed down, one of the two by the height.
     std::vector<std::uint32_t> narrow_columns_;
     std::vector<std::uint64_t> wide_columns_;
     int column_target_ = -1;
 };
 
-// Area-averaging stretch to exactly 128 x 64, each axis by its own factor:
+// Area-averaging stretch to exactly 128 x 64 (or size), each axis by its own factor:
 // every target pixel is the mean of the source pixels it covers, weighted by
 // the covered area, rounded to nearest. Integer arithmetic throughout, so the
 // result is the same on every platform.
-RgbImage stretch_to_display(const RgbImage& picture);
+RgbImage stretch_to_display(const RgbImage& picture, PictureSize size = {});
 
 // Grey level of a colour: (30 R + 53 G + 11 B) div 94.
 std::uint8_t grey_level(std::uint8_t r, std::uint8_t g, std::uint8_t b);

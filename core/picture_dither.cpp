@@ -25,21 +25,22 @@ constexpr Spread kFloydSteinberg[] = {{1, 0, 7}, {-1, 1, 3}, {0, 1, 5}, {1, 1, 1
 constexpr Spread kAtkinson[] = {{1, 0, 1}, {2, 0, 1}, {-1, 1, 1}, {0, 1, 1}, {1, 1, 1}, {0, 2, 1}};
 
 template <std::size_t N>
-void diffuse(const GreyPicture& grey, bool invert, const Spread (&spread)[N], int divisor, ScreenBuffer& screen)
+void diffuse(const GreyPicture& grey, bool invert, const Spread (&spread)[N], int divisor, Raster& raster)
 {
     // Levels plus the errors received so far, in sixteenths of a level so that
     // the shares stay whole numbers. Two spare columns each side and two
     // spare rows below take what falls off the picture.
-    constexpr int kPad = 2, kStride = kDisplayWidth + 2 * kPad;
-    std::vector<int> work(static_cast<std::size_t>(kStride) * (kDisplayHeight + kPad), 0);
-    const auto cell = [&](int x, int y) -> int& { return work[static_cast<std::size_t>(y) * kStride + x + kPad]; };
-    for (int y = 0; y < kDisplayHeight; ++y)
-        for (int x = 0; x < kDisplayWidth; ++x) cell(x, y) = 16 * (invert ? 255 - grey.at(x, y) : grey.at(x, y));
-    for (int y = 0; y < kDisplayHeight; ++y)
-        for (int x = 0; x < kDisplayWidth; ++x) {
+    constexpr int kPad = 2;
+    const int stride = grey.width + 2 * kPad;
+    std::vector<int> work(static_cast<std::size_t>(stride) * static_cast<std::size_t>(grey.height + kPad), 0);
+    const auto cell = [&](int x, int y) -> int& { return work[static_cast<std::size_t>(y) * stride + x + kPad]; };
+    for (int y = 0; y < grey.height; ++y)
+        for (int x = 0; x < grey.width; ++x) cell(x, y) = 16 * (invert ? 255 - grey.at(x, y) : grey.at(x, y));
+    for (int y = 0; y < grey.height; ++y)
+        for (int x = 0; x < grey.width; ++x) {
             const int value = cell(x, y);
             const bool lit = value < 16 * kMidGrey;
-            write_pixel(screen, x, y, lit);
+            raster.set(x, y, lit);
             const int error = value - (lit ? 0 : 16 * 255);
             for (const Spread& to : spread) cell(x + to.dx, y + to.dy) += error * to.share / divisor;
         }
@@ -47,13 +48,13 @@ void diffuse(const GreyPicture& grey, bool invert, const Spread (&spread)[N], in
 
 }  // namespace
 
-GreyPicture display_grey_levels(const RgbImage& picture)
+GreyPicture display_grey_levels(const RgbImage& picture, PictureSize size)
 {
-    GreyPicture grey;
-    grey.levels.fill(255);
+    GreyPicture grey{size.width, size.height,
+                     std::vector<std::uint8_t>(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height), 255)};
     if (picture.width <= 0 || picture.height <= 0) return grey;
-    const bool fits = picture.width == kDisplayWidth && picture.height == kDisplayHeight;
-    const RgbImage stretched = fits ? RgbImage{} : stretch_to_display(picture);
+    const bool fits = picture.width == size.width && picture.height == size.height;
+    const RgbImage stretched = fits ? RgbImage{} : stretch_to_display(picture, size);
     const RgbImage& shown = fits ? picture : stretched;
     for (std::size_t i = 0; i < grey.levels.size(); ++i) {
         const std::uint8_t* pixel = shown.rgb.data() + i * 3;
@@ -62,31 +63,42 @@ GreyPicture display_grey_levels(const RgbImage& picture)
     return grey;
 }
 
-ScreenBuffer screen_from_grey(const GreyPicture& grey, const ImportOptions& options)
+Raster raster_from_grey(const GreyPicture& grey, const ImportOptions& options)
 {
-    ScreenBuffer screen;
+    Raster raster(grey.width, grey.height);
     switch (options.dither) {
     case DitherMethod::None:
     case DitherMethod::Ordered:
-        for (int y = 0; y < kDisplayHeight; ++y)
-            for (int x = 0; x < kDisplayWidth; ++x) {
+        for (int y = 0; y < grey.height; ++y)
+            for (int x = 0; x < grey.width; ++x) {
                 const int level = options.invert ? 255 - grey.at(x, y) : grey.at(x, y);
                 // Index k stands for the threshold (k + 1/2) x 4: 64 steps over 0..256.
                 const int threshold =
                     options.dither == DitherMethod::None ? options.threshold : 4 * kBayer[y % 8][x % 8] + 2;
-                write_pixel(screen, x, y, level < threshold);
+                raster.set(x, y, level < threshold);
             }
         break;
-    case DitherMethod::FloydSteinberg: diffuse(grey, options.invert, kFloydSteinberg, 16, screen); break;
-    case DitherMethod::Atkinson: diffuse(grey, options.invert, kAtkinson, 8, screen); break;
+    case DitherMethod::FloydSteinberg: diffuse(grey, options.invert, kFloydSteinberg, 16, raster); break;
+    case DitherMethod::Atkinson: diffuse(grey, options.invert, kAtkinson, 8, raster); break;
     }
-    return screen;
+    return raster;
+}
+
+ScreenBuffer screen_from_grey(const GreyPicture& grey, const ImportOptions& options)
+{
+    return screen_from_raster(raster_from_grey(grey, options));
 }
 
 ScreenBuffer screen_from_picture(const RgbImage& picture, const ImportOptions& options)
 {
     if (picture.width <= 0 || picture.height <= 0) return {};
     return screen_from_grey(display_grey_levels(picture), options);
+}
+
+Raster raster_from_picture(const RgbImage& picture, PictureSize size, const ImportOptions& options)
+{
+    if (picture.width <= 0 || picture.height <= 0) return Raster(size.width, size.height);
+    return raster_from_grey(display_grey_levels(picture, size), options);
 }
 
 }  // namespace lumetra

@@ -27,17 +27,16 @@ const Signature kSignatures[] = {
 
 // The decoder that the first bytes name, with JPEG's own way to the display
 // when the picture goes there.
-DecodeResult decode_by_signature(FileBytes file, const DecodeLimits& limits, bool for_display)
+DecodeResult decode_by_signature(FileBytes file, const DecodeLimits& limits, bool for_display, PictureSize size)
 {
     for (const Signature& signature : kSignatures) {
         if (file.size() < signature.length || std::memcmp(file.data(), signature.bytes, signature.length) != 0)
             continue;
         try {
-            if (for_display && signature.decode == decode_jpeg) return decode_jpeg_for_display(file, limits);
+            if (for_display && signature.decode == decode_jpeg) return decode_jpeg_for_display(file, limits, size);
             DecodeResult result = signature.decode(file, limits);
-            if (for_display && result.ok() &&
-                (result.image.width != kDisplayWidth || result.image.height != kDisplayHeight))
-                result.image = stretch_to_display(result.image);
+            if (for_display && result.ok() && (result.image.width != size.width || result.image.height != size.height))
+                result.image = stretch_to_display(result.image, size);
             return result;
         } catch (const std::bad_alloc&) {
             DecodeResult result;
@@ -54,12 +53,17 @@ DecodeResult decode_by_signature(FileBytes file, const DecodeLimits& limits, boo
 
 DecodeResult decode_picture(FileBytes file, const DecodeLimits& limits)
 {
-    return decode_by_signature(file, limits, false);
+    return decode_by_signature(file, limits, false, {});
 }
 
 DecodeResult decode_picture_for_display(FileBytes file, const DecodeLimits& limits)
 {
-    return decode_by_signature(file, limits, true);
+    return decode_by_signature(file, limits, true, {});
+}
+
+DecodeResult decode_picture_for_display(FileBytes file, const DecodeLimits& limits, PictureSize size)
+{
+    return decode_by_signature(file, limits, true, size);
 }
 
 bool is_picture_extension(const std::filesystem::path& path)
@@ -70,7 +74,8 @@ bool is_picture_extension(const std::filesystem::path& path)
 
 namespace {
 
-DecodeResult read_and_decode(const std::filesystem::path& path, const DecodeLimits& limits, bool for_display)
+DecodeResult read_and_decode(const std::filesystem::path& path, const DecodeLimits& limits, bool for_display,
+                             PictureSize target)
 {
     DecodeResult result;
     std::error_code ec;
@@ -85,19 +90,19 @@ DecodeResult read_and_decode(const std::filesystem::path& path, const DecodeLimi
         return result;
     }
     const FileBytes file(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
-    return for_display ? decode_picture_for_display(file, limits) : decode_picture(file, limits);
+    return for_display ? decode_picture_for_display(file, limits, target) : decode_picture(file, limits);
 }
 
 }  // namespace
 
 DecodeResult read_picture(const std::filesystem::path& path, const DecodeLimits& limits)
 {
-    return read_and_decode(path, limits, false);
+    return read_and_decode(path, limits, false, {});
 }
 
-DecodeResult read_picture_for_display(const std::filesystem::path& path, const DecodeLimits& limits)
+DecodeResult read_picture_for_display(const std::filesystem::path& path, const DecodeLimits& limits, PictureSize size)
 {
-    return read_and_decode(path, limits, true);
+    return read_and_decode(path, limits, true, size);
 }
 
 FileResult import_picture(const std::filesystem::path& path, ScreenBuffer& picture)

@@ -15,9 +15,11 @@ bool is_picture_extension(const std::filesystem::path& path);
 
 // Reads and decodes a picture file, whatever its name says.
 DecodeResult read_picture(const std::filesystem::path& path, const DecodeLimits& limits = {});
-// The same, stretched to the display (decode_picture_for_display): what the
-// import uses, faster and lighter on memory for large pictures.
-DecodeResult read_picture_for_display(const std::filesystem::path& path, const DecodeLimits& limits = {});
+// The same, stretched to the display (decode_picture_for_display), or to the
+// size of another display: what the import uses, faster and lighter on memory
+// for large pictures.
+DecodeResult read_picture_for_display(const std::filesystem::path& path, const DecodeLimits& limits = {},
+                                      PictureSize size = {});
 
 // The picture is replaced only on success; any failure, unreadable or
 // undecodable, is the read error text and leaves it untouched.

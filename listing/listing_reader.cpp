@@ -1,5 +1,6 @@
 #include "listing/listing_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <initializer_list>
@@ -11,7 +12,6 @@ namespace lumetra {
 
 namespace {
 
-constexpr int kRunBytes = 64;                      // one page of one crystal
 constexpr std::size_t kMaxText = 16u << 20;        // a listing is about 6 KB
 constexpr std::size_t kQuotedValueLength = 16;     // of a value named in a message
 
@@ -36,10 +36,11 @@ std::string quoted(std::string_view piece)
 // Where the bytes go: after a page header into the 64 bytes of that page of
 // that crystal, without any header one after another in stored order.
 struct Placer {
-    ListingReadResult& result;
+    TableReadResult& result;
+    const TableShape& shape;
+    std::vector<bool> seen = std::vector<bool>(static_cast<std::size_t>(shape.pages * shape.crystals), false);
     bool headed = false;
     int page = 0, crystal = 0, header_line = 0, run_bytes = 0;
-    std::array<bool, 16> seen{};
     int total = 0;
 
     bool fail(int line, std::string message)
@@ -51,17 +52,19 @@ struct Placer {
 
     bool close_run()
     {
-        if (!headed || run_bytes == kRunBytes) return true;
-        return fail(header_line, page_name(page, crystal) + " has " + std::to_string(run_bytes) + " bytes, not 64");
+        if (!headed || run_bytes == shape.run_bytes) return true;
+        return fail(header_line, page_name(page, crystal) + " has " + std::to_string(run_bytes) + " bytes, not " +
+                                     std::to_string(shape.run_bytes));
     }
 
     bool header(int new_page, int new_crystal, int line)
     {
-        if (new_page < 1 || new_page > 8 || new_crystal < 1 || new_crystal > 2)
-            return fail(line, page_name(new_page, new_crystal) + " is not on the display (pages 1..8, crystals 1..2)");
+        if (new_page < 1 || new_page > shape.pages || new_crystal < 1 || new_crystal > shape.crystals)
+            return fail(line, page_name(new_page, new_crystal) + " is not on the display (pages 1.." +
+                                  std::to_string(shape.pages) + ", crystals 1.." + std::to_string(shape.crystals) + ")");
         if (!headed && total > 0) return fail(line, "a page header after " + std::to_string(total) + " bytes without one");
         if (!close_run()) return false;
-        std::size_t index = static_cast<std::size_t>((new_page - 1) * 2 + new_crystal - 1);
+        std::size_t index = static_cast<std::size_t>((new_page - 1) * shape.crystals + new_crystal - 1);
         if (seen[index]) return fail(line, page_name(new_page, new_crystal) + " comes a second time");
         seen[index] = true;
         headed = true;
@@ -76,14 +79,14 @@ struct Placer {
     {
         int offset = total;
         if (headed) {
-            if (run_bytes == kRunBytes)
-                return fail(line, "more than 64 bytes for " + page_name(page, crystal) + " (header on line " +
-                                      std::to_string(header_line) + ")");
-            offset = (page - 1) * 128 + (crystal - 1) * kRunBytes + run_bytes++;
-        } else if (total == kBufferBytes) {
-            return fail(line, "more than 1024 bytes");
+            if (run_bytes == shape.run_bytes)
+                return fail(line, "more than " + std::to_string(shape.run_bytes) + " bytes for " + page_name(page, crystal) +
+                                      " (header on line " + std::to_string(header_line) + ")");
+            offset = (page - 1) * shape.page_bytes + (crystal - 1) * shape.run_bytes + run_bytes++;
+        } else if (total == shape.total) {
+            return fail(line, "more than " + std::to_string(shape.total) + " bytes");
         }
-        result.picture.bytes[static_cast<std::size_t>(offset)] = static_cast<std::uint8_t>(value);
+        result.bytes[static_cast<std::size_t>(offset)] = static_cast<std::uint8_t>(value);
         ++total;
         return true;
     }
@@ -91,12 +94,16 @@ struct Placer {
     bool finish(int line)
     {
         if (!headed) {
-            if (total == kBufferBytes) return true;
-            return fail(line, "the text holds " + std::to_string(total) + " bytes; a picture has 1024");
+            if (total == shape.total) return true;
+            return fail(line, "the text holds " + std::to_string(total) + " bytes; a picture has " +
+                                  std::to_string(shape.total));
         }
         if (!close_run()) return false;
+        const auto crystals = static_cast<std::size_t>(shape.crystals);
         for (std::size_t i = 0; i < seen.size(); ++i)
-            if (!seen[i]) return fail(line, page_name(static_cast<int>(i / 2) + 1, static_cast<int>(i % 2) + 1) + " is missing");
+            if (!seen[i])
+                return fail(line, page_name(static_cast<int>(i / crystals) + 1, static_cast<int>(i % crystals) + 1) +
+                                      " is missing");
         return true;
     }
 };
@@ -151,7 +158,7 @@ std::optional<int> number_after(std::string_view text, std::initializer_list<std
 // false when the run cannot be taken (told through the placer).
 bool page_header(std::string_view comment, int line, Placer& placer)
 {
-    if (comment.find_first_of("0123456789") == std::string_view::npos) return true;
+    if (placer.shape.crystals == 0 || comment.find_first_of("0123456789") == std::string_view::npos) return true;
     std::string text = folded(comment);
     auto page = number_after(text, {"page", "страница"});
     auto crystal = number_after(text, {"crystal", "кристалл"});
@@ -376,17 +383,28 @@ bool looks_like_c(std::string_view text)
 
 }  // namespace
 
-ListingReadResult read_listing(std::string_view text)
+TableReadResult read_table(std::string_view text, const TableShape& shape)
 {
-    ListingReadResult result;
+    TableReadResult result;
     if (text.size() > kMaxText) {
         result.error = "the text is too large for a listing (more than 16 MB)";
         return result;
     }
-    Placer placer{result};
+    result.bytes.assign(static_cast<std::size_t>(shape.total), 0);
+    Placer placer{result, shape};
     if (looks_like_c(text)) read_c_array(text, placer);
     else read_assembler(text, placer);
-    if (!result.ok()) result.picture = {};
+    if (!result.ok()) result.bytes.assign(static_cast<std::size_t>(shape.total), 0);
+    return result;
+}
+
+ListingReadResult read_listing(std::string_view text)
+{
+    TableReadResult table = read_table(text, TableShape{});
+    ListingReadResult result;
+    std::copy(table.bytes.begin(), table.bytes.end(), result.picture.bytes.begin());
+    result.error = std::move(table.error);
+    result.line = table.line;
     return result;
 }
 

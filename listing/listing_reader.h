@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/image_store.h"
 
@@ -29,5 +30,23 @@ struct ListingReadResult {
 // both read back; without any such comment the bytes are in stored
 // (interleaved) order. Exactly 1024 bytes, each 0..255.
 ListingReadResult read_listing(std::string_view text);
+
+// The same rules for the table of any display: total bytes; a comment naming
+// page p and crystal c starts the run_bytes bytes at (p - 1) x page_bytes +
+// (c - 1) x run_bytes. With crystals 0 page comments place nothing.
+struct TableShape {
+    int total = kBufferBytes;
+    int page_bytes = kDisplayWidth;
+    int run_bytes = 64;
+    int pages = 8;
+    int crystals = 2;
+};
+struct TableReadResult {
+    std::vector<std::uint8_t> bytes;  // total of them
+    std::string error;
+    int line = 0;
+    bool ok() const { return error.empty(); }
+};
+TableReadResult read_table(std::string_view text, const TableShape& shape);
 
 }  // namespace lumetra

@@ -29,9 +29,9 @@ ColorMapObject* make_colour_map(const std::vector<ViewColour>& palette)
 }
 
 // The steps of one file; the first failing one names giflib's reason.
-int write_frames(GifFileType* gif, std::span<const ScreenBuffer> frames, const PreviewStyle& style, int delay_ms)
+int write_frames(GifFileType* gif, std::span<const Raster> frames, const PreviewStyle& style, int delay_ms)
 {
-    const PreviewSize size = preview_size(style);
+    const PreviewSize size = preview_size(style, frames[0].width, frames[0].height);
     ColorMapObject* map = make_colour_map(preview_palette(style));
     if (!map) return E_GIF_ERR_NOT_ENOUGH_MEM;
     EGifSetGifVersion(gif, true);
@@ -51,7 +51,7 @@ int write_frames(GifFileType* gif, std::span<const ScreenBuffer> frames, const P
     GraphicsControlBlock control{DISPOSE_DO_NOT, false, gif_delay_centiseconds(delay_ms), NO_TRANSPARENT_COLOR};
     GifByteType control_bytes[4];
     EGifGCBToExtension(&control, control_bytes);
-    for (const ScreenBuffer& frame : frames) {
+    for (const Raster& frame : frames) {
         std::vector<std::uint8_t> pixels = render_preview(frame, style);
         if (EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, sizeof control_bytes, control_bytes) == GIF_ERROR ||
             EGifPutImageDesc(gif, 0, 0, size.width, size.height, false, nullptr) == GIF_ERROR)
@@ -68,7 +68,7 @@ int write_frames(GifFileType* gif, std::span<const ScreenBuffer> frames, const P
 
 int gif_delay_centiseconds(int delay_ms) { return std::clamp(delay_ms / 10 + (delay_ms % 10 >= 5 ? 1 : 0), 1, 0xFFFF); }
 
-EncodedFile encode_preview_gif(std::span<const ScreenBuffer> frames, const PreviewStyle& style, int delay_ms)
+EncodedFile encode_preview_gif(std::span<const Raster> frames, const PreviewStyle& style, int delay_ms)
 {
     EncodedFile file;
     int error = E_GIF_SUCCEEDED;

@@ -60,16 +60,12 @@ bool write_png(std::string& out, std::string& error, const std::vector<std::uint
     return true;
 }
 
-}  // namespace
-
-EncodedFile encode_preview_png(const ScreenBuffer& picture, const PreviewStyle& style)
+EncodedFile encode_png(const std::vector<std::uint8_t>& pixels, const PreviewSize& size,
+                       const std::vector<png_color>& palette)
 {
     EncodedFile file;
     try {
-        const std::vector<std::uint8_t> pixels = render_preview(picture, style);
-        std::vector<png_color> palette;
-        for (const ViewColour& colour : preview_palette(style)) palette.push_back({colour.r, colour.g, colour.b});
-        if (!write_png(file.bytes, file.error, pixels, preview_size(style), palette)) {
+        if (!write_png(file.bytes, file.error, pixels, size, palette)) {
             if (file.error.empty()) file.error = "libpng could not start";
             file.error = "cannot make the PNG file: " + file.error;
             file.bytes.clear();
@@ -79,6 +75,26 @@ EncodedFile encode_preview_png(const ScreenBuffer& picture, const PreviewStyle& 
         file.error = "not enough memory for the PNG file";
     }
     return file;
+}
+
+}  // namespace
+
+EncodedFile encode_preview_png(const Raster& picture, const PreviewStyle& style)
+{
+    try {
+        std::vector<png_color> palette;
+        for (const ViewColour& colour : preview_palette(style)) palette.push_back({colour.r, colour.g, colour.b});
+        return encode_png(render_preview(picture, style), preview_size(style, picture.width, picture.height), palette);
+    } catch (const std::bad_alloc&) {
+        return {{}, "not enough memory for the PNG file"};
+    }
+}
+
+EncodedFile encode_bitmap_png(const Raster& picture)
+{
+    std::vector<std::uint8_t> pixels(picture.pixels.size());
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = picture.pixels[i] ? 0 : 1;
+    return encode_png(pixels, {picture.width, picture.height}, {{0, 0, 0}, {255, 255, 255}});
 }
 
 }  // namespace lumetra

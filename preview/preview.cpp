@@ -11,26 +11,25 @@ struct PreviewAxes {
     std::vector<int> down;
 };
 
-PreviewAxes preview_axes(const PreviewStyle& style)
+// One axis of the grid: the margin, then cells of eight pixels one apart,
+// and where a crystal begins (every `crystal` pixels) three apart. Without
+// the grid every pixel is `scale` wide and nothing lies between.
+std::vector<int> preview_axis(int pixels, int crystal, const PreviewStyle& style)
 {
-    const PreviewSize size = preview_size(style);
-    PreviewAxes axes{std::vector<int>(static_cast<std::size_t>(size.width), -1),
-                     std::vector<int>(static_cast<std::size_t>(size.height), -1)};
-    if (!style.grid) {
-        for (int x = 0; x < size.width; ++x) axes.across[x] = x / style.scale;
-        for (int y = 0; y < size.height; ++y) axes.down[y] = y / style.scale;
-        return axes;
+    std::vector<int> axis;
+    if (style.grid) axis.assign(kViewMargin, -1);
+    for (int p = 0; p < pixels; ++p) {
+        const int within = p % crystal;
+        if (style.grid && p > 0 && within % kCellBytes == 0) axis.insert(axis.end(), within == 0 ? kCrystalGap : kCellGap, -1);
+        axis.insert(axis.end(), static_cast<std::size_t>(style.scale), p);
     }
-    // Cells of the top row give the columns, cells of the left column the rows.
-    for (int j = 0; j < kCellsAcross; ++j) {
-        const int left = cell_origin(1 + j, style.scale).x;
-        for (int k = 0; k < kCellBytes * style.scale; ++k) axes.across[left + k] = kCellBytes * j + k / style.scale;
-    }
-    for (int r = 0; r < kCellsDown; ++r) {
-        const int top = cell_origin(1 + kCellsAcross * r, style.scale).y;
-        for (int k = 0; k < 8 * style.scale; ++k) axes.down[top + k] = 8 * r + k / style.scale;
-    }
-    return axes;
+    return axis;
+}
+
+PreviewAxes preview_axes(const PreviewStyle& style, int width, int height)
+{
+    return {preview_axis(width, style.crystal_columns > 0 ? style.crystal_columns : width, style),
+            preview_axis(height, height, style)};
 }
 
 }  // namespace
@@ -41,22 +40,22 @@ std::vector<ViewColour> preview_palette(const PreviewStyle& style)
     return {kViewBackground, kViewInk};
 }
 
-PreviewSize preview_size(const PreviewStyle& style)
+PreviewSize preview_size(const PreviewStyle& style, int width, int height)
 {
-    if (style.grid) return {view_width(style.scale), view_height(style.scale)};
-    return {kDisplayWidth * style.scale, kDisplayHeight * style.scale};
+    const PreviewAxes axes = preview_axes(style, width, height);
+    return {static_cast<int>(axes.across.size()), static_cast<int>(axes.down.size())};
 }
 
-std::vector<std::uint8_t> render_preview(const ScreenBuffer& picture, const PreviewStyle& style)
+std::vector<std::uint8_t> render_preview(const Raster& picture, const PreviewStyle& style)
 {
-    const PreviewAxes axes = preview_axes(style);
+    const PreviewAxes axes = preview_axes(style, picture.width, picture.height);
     std::vector<std::uint8_t> pixels;
     pixels.reserve(axes.across.size() * axes.down.size());
     for (int y : axes.down)
         for (int x : axes.across)
-            pixels.push_back(x < 0 || y < 0             ? kPreviewGround
-                             : read_pixel(picture, x, y) ? kPreviewInk
-                                                         : kPreviewBackground);
+            pixels.push_back(x < 0 || y < 0           ? kPreviewGround
+                             : picture.lit(x, y) ? kPreviewInk
+                                                       : kPreviewBackground);
     return pixels;
 }
 

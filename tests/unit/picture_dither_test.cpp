@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/picture_dither.h"
@@ -22,7 +23,7 @@ GreyPicture horizontal_ramp()
 GreyPicture flat(int level)
 {
     GreyPicture grey;
-    grey.levels.fill(static_cast<std::uint8_t>(level));
+    std::ranges::fill(grey.levels, static_cast<std::uint8_t>(level));
     return grey;
 }
 

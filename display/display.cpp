@@ -1,0 +1,165 @@
+#include "display/display.h"
+
+#include <algorithm>
+
+namespace lumetra {
+
+namespace {
+
+// A new display is one row here (and its tests).
+constexpr DisplayProfile kProfiles[] = {
+    {"ks0108", "", 128, 64, 2, 64, ""},
+    {"ks0108-3", "", 192, 64, 3, 64, "three chip selects, one per 64 columns"},
+    {"sed1520", "", 122, 32, 2, 61, ""},
+    {"ssd1306", "ssd1309", 128, 64, 1, 128, ""},
+    {"ssd1306-32", "", 128, 32, 1, 128, ""},
+    {"sh1106", "", 128, 64, 1, 128, "RAM is 132 columns; the panel starts at column 2"},
+    {"st7565", "uc1701", 128, 64, 1, 128,
+     "RAM is 132 columns; with the column order reversed (ADC) the panel starts at column 4"},
+    {"pcd8544", "", 84, 48, 1, 84, "Nokia 5110 / 3310"},
+};
+
+struct LayoutEntry {
+    const char* name;
+    Layout layout;
+};
+constexpr LayoutEntry kLayouts[] = {
+    {"pages", Layout::Pages},
+    {"pages-msb", Layout::PagesMsb},
+    {"rows", Layout::Rows},
+    {"rows-lsb", Layout::RowsLsb},
+};
+
+int row_bytes(const DisplayProfile& display) { return (display.width + 7) / 8; }
+
+// The columns of the byte order: for each page, the column runs in the order
+// they are sent (a controller's columns, or the whole width).
+template <typename Visit>
+void for_each_page_column(const DisplayProfile& display, PageOrder order, Visit visit)
+{
+    const int pages = display_pages(display);
+    if (order == PageOrder::ByController && display.controllers > 1) {
+        for (int c = 0; c < display.controllers; ++c)
+            for (int page = 0; page < pages; ++page)
+                for (int x = c * display.columns; x < (c + 1) * display.columns; ++x) visit(page, x);
+        return;
+    }
+    for (int page = 0; page < pages; ++page)
+        for (int x = 0; x < display.width; ++x) visit(page, x);
+}
+
+}  // namespace
+
+std::span<const DisplayProfile> display_profiles() { return kProfiles; }
+
+const DisplayProfile& default_display() { return kProfiles[0]; }
+
+const DisplayProfile* find_display(std::string_view name)
+{
+    for (const DisplayProfile& display : kProfiles)
+        if (name == display.name || (display.alias[0] && name == display.alias)) return &display;
+    return nullptr;
+}
+
+std::string display_names()
+{
+    std::string names;
+    for (const DisplayProfile& display : kProfiles) {
+        if (!names.empty()) names += ", ";
+        names += display.name;
+        if (display.alias[0]) names += std::string(", ") + display.alias;
+    }
+    return names;
+}
+
+int display_pages(const DisplayProfile& display) { return (display.height + 7) / 8; }
+
+PictureSize display_size(const DisplayProfile& display) { return {display.width, display.height}; }
+
+bool is_editor_size(const DisplayProfile& display)
+{
+    return display.width == kDisplayWidth && display.height == kDisplayHeight;
+}
+
+std::optional<Layout> find_layout(std::string_view name)
+{
+    for (const LayoutEntry& entry : kLayouts)
+        if (name == entry.name) return entry.layout;
+    return std::nullopt;
+}
+
+const char* layout_name(Layout layout)
+{
+    for (const LayoutEntry& entry : kLayouts)
+        if (entry.layout == layout) return entry.name;
+    return "";
+}
+
+std::string layout_names()
+{
+    std::string names;
+    for (const LayoutEntry& entry : kLayouts) names += (names.empty() ? "" : ", ") + std::string(entry.name);
+    return names;
+}
+
+std::size_t layout_size(const DisplayProfile& display, Layout layout)
+{
+    const bool rows = layout == Layout::Rows || layout == Layout::RowsLsb;
+    return rows ? static_cast<std::size_t>(row_bytes(display)) * display.height
+                : static_cast<std::size_t>(display_pages(display)) * display.width;
+}
+
+std::vector<std::uint8_t> layout_bytes(const DisplayProfile& display, Layout layout, PageOrder order,
+                                       const Raster& raster)
+{
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(layout_size(display, layout));
+    const std::uint8_t* pixels = raster.pixels.data();
+    const std::size_t width = static_cast<std::size_t>(display.width);
+    if (layout == Layout::Rows || layout == Layout::RowsLsb) {
+        const int first_bit = layout == Layout::Rows ? 7 : 0, step = layout == Layout::Rows ? -1 : 1;
+        for (int y = 0; y < display.height; ++y) {
+            const std::uint8_t* row = pixels + static_cast<std::size_t>(y) * width;
+            for (int left = 0; left < display.width; left += 8) {
+                unsigned byte = 0;
+                const int count = std::min(8, display.width - left);
+                for (int k = 0; k < count; ++k) byte |= static_cast<unsigned>(row[left + k]) << (first_bit + step * k);
+                bytes.push_back(static_cast<std::uint8_t>(byte));
+            }
+        }
+        return bytes;
+    }
+    const int first_bit = layout == Layout::Pages ? 0 : 7, step = layout == Layout::Pages ? 1 : -1;
+    for_each_page_column(display, order, [&](int page, int x) {
+        const std::uint8_t* column = pixels + static_cast<std::size_t>(page) * 8 * width + static_cast<std::size_t>(x);
+        const int count = std::min(8, display.height - page * 8);
+        unsigned byte = 0;
+        for (int k = 0; k < count; ++k) byte |= static_cast<unsigned>(column[k * width]) << (first_bit + step * k);
+        bytes.push_back(static_cast<std::uint8_t>(byte));
+    });
+    return bytes;
+}
+
+Raster raster_from_layout(const DisplayProfile& display, Layout layout, PageOrder order,
+                          std::span<const std::uint8_t> bytes)
+{
+    Raster raster(display.width, display.height);
+    std::size_t next = 0;
+    if (layout == Layout::Rows || layout == Layout::RowsLsb) {
+        const int first_bit = layout == Layout::Rows ? 7 : 0, step = layout == Layout::Rows ? -1 : 1;
+        for (int y = 0; y < display.height; ++y)
+            for (int left = 0; left < display.width; left += 8, ++next)
+                for (int k = 0; k < 8 && left + k < display.width; ++k)
+                    raster.set(left + k, y, (bytes[next] >> (first_bit + step * k)) & 1);
+        return raster;
+    }
+    const int first_bit = layout == Layout::Pages ? 0 : 7, step = layout == Layout::Pages ? 1 : -1;
+    for_each_page_column(display, order, [&](int page, int x) {
+        for (int k = 0; k < 8 && page * 8 + k < display.height; ++k)
+            raster.set(x, page * 8 + k, (bytes[next] >> (first_bit + step * k)) & 1);
+        ++next;
+    });
+    return raster;
+}
+
+}  // namespace lumetra
