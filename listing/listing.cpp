@@ -29,7 +29,7 @@ void append_cell_bytes(std::string& text, const ScreenBuffer& picture, int cell)
     for (int byte = 1; byte <= kCellBytes; ++byte) {
         std::uint8_t value = picture.bytes[byte_offset(cell, byte)];
         if (byte > 1) text += ',';
-        text += {'0', 'x', kHexDigits[value >> 4], kHexDigits[value & 15]};
+        text += format_hex_byte(value);
     }
 }
 
@@ -83,7 +83,7 @@ std::vector<std::string> generate_listing(const ScreenBuffer& picture, std::stri
     lines.reserve(153);
     std::string i1 = blanks(options.first_indent), i2 = blanks(options.second_indent);
     std::string comment = ";" + i1 + i2;
-    std::string directive = i1 + (options.dt ? "Dt" : "Db") + i2;
+    std::string directive = i1 + (options.directive == Directive::Dt ? "Dt" : "Db") + i2;
     bool grouped = options.group_by_crystal;
 
     if (options.add_file_name && !file_name.empty()) {
