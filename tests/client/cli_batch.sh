@@ -16,6 +16,7 @@ grep -q "lumetra-cli picture SOURCE -o OUT.chr" "$work/out" || fail "--help list
 expect 0 "$cli" listing -h; grep -q "^usage: lumetra-cli listing " "$work/out" || fail "listing -h"
 expect 0 "$cli" --version; [ "$(cat "$work/out")" = "lumetra-cli 3.4" ] || fail "--version says $(cat "$work/out")"
 expect 2 "$cli"
+expect 2 "$cli" listing "$pattern" -o; grep -q -- "-o needs a file name" "$work/err" || fail "-o without a name"
 expect 2 "$cli" convert "$pattern" --bogus -o "$work/x.chr"
 
 # Standard input: a picture format by its content, otherwise exactly 1024 bytes.
