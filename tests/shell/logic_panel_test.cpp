@@ -52,7 +52,7 @@ struct LogicPanelTest : ShellTest {
         start();
         for (int buffer = 1; buffer <= kBufferCount; ++buffer) fill(app, buffer, 2 * buffer + 1);
         paint_all_cells(app, 1);
-        command(18);
+        command(mode_command(Mode::Logic));
     }
     void choose_buffer(int list, int buffer) { choose(list, buffer - 1); }
     void run(int operation_button, int a, int b, int r)
@@ -61,7 +61,7 @@ struct LogicPanelTest : ShellTest {
         choose_buffer(589, a);
         choose_buffer(590, b);
         choose_buffer(591, r);
-        control(592);
+        control(kLogicApply);
     }
 };
 
@@ -69,28 +69,28 @@ struct LogicPanelTest : ShellTest {
 
 TEST_F(LogicPanelTest, PanelStartsWithBufferOneAndTwoIntoThreeAndNoUndo)
 {
-    EXPECT_TRUE(hl::is_shown(580));
-    const auto& spec = hl::control_spec(589);
+    EXPECT_TRUE(hl::is_shown(kLogicPanel));
+    const auto& spec = hl::control_spec(kLogicFirst);
     ASSERT_EQ(spec.items.size(), 10u);
     EXPECT_EQ(spec.items.front(), "Буфер 1");
     EXPECT_EQ(spec.items.back(), "Буфер 10");
-    EXPECT_EQ(hl::control_spec(591).items, spec.items);
-    EXPECT_EQ((std::vector<int>{pf::selection(589), pf::selection(590), pf::selection(591)}), (std::vector<int>{0, 1, 2}));
-    EXPECT_TRUE(pf::is_checked(583));
-    EXPECT_FALSE(pf::is_enabled(593));
-    EXPECT_EQ(pf::text(593), "Отменить...");
-    EXPECT_EQ(hl::control_spec(593).tooltip, "Отменить последнее действие");
+    EXPECT_EQ(hl::control_spec(kLogicResult).items, spec.items);
+    EXPECT_EQ((std::vector<int>{pf::selection(kLogicFirst), pf::selection(kLogicSecond), pf::selection(kLogicResult)}), (std::vector<int>{0, 1, 2}));
+    EXPECT_TRUE(pf::is_checked(kLogicAnd));
+    EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
+    EXPECT_EQ(pf::text(kLogicUndoButton), "Отменить...");
+    EXPECT_EQ(hl::control_spec(kLogicUndoButton).tooltip, "Отменить последнее действие");
     // The container is 300 high: the last button must lie inside it.
-    pf::Rect panel = pf::control_screen_rect(580), close = pf::control_screen_rect(594);
-    EXPECT_EQ(hl::control_spec(594).rect, (pf::Rect{80, 270, 80, 24}));
+    pf::Rect panel = pf::control_screen_rect(kLogicPanel), close = pf::control_screen_rect(kLogicCloseButton);
+    EXPECT_EQ(hl::control_spec(kLogicCloseButton).rect, (pf::Rect{80, 270, 80, 24}));
     EXPECT_LE(close.y + close.h, panel.y + panel.h);
 
     // "Выполнить" without touching anything: buffer 1 AND buffer 2 into 3.
     Bytes expected = combined(bytes_of(app, 1), bytes_of(app, 2), '&');
-    control(592);
+    control(kLogicApply);
     EXPECT_EQ(bytes_of(app, 3), expected);
     EXPECT_TRUE(is_modified(app.store, 3));
-    EXPECT_TRUE(pf::is_enabled(593));
+    EXPECT_TRUE(pf::is_enabled(kLogicUndoButton));
     EXPECT_TRUE(hl::message_boxes().empty());
 }
 
@@ -114,16 +114,16 @@ TEST_F(LogicPanelTest, ResultInPlaceOnTheShownBufferRepaintsAndUndoRestores)
     EXPECT_EQ(shown_picture(), bytes_of(app, 1));
     EXPECT_TRUE(is_modified(app.store, 1));
 
-    control(593);
+    control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 1), a);
     EXPECT_EQ(shown_picture(), a);
-    EXPECT_FALSE(pf::is_enabled(593));
+    EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
     EXPECT_TRUE(is_modified(app.store, 1)) << "an undo leaves the result marked";
 
     // R = B the same way.
     run(584, 3, 2, 2);
     EXPECT_EQ(bytes_of(app, 2), combined(bytes_of(app, 3), b, '|'));
-    control(593);
+    control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 2), b);
 }
 
@@ -134,11 +134,11 @@ TEST_F(LogicPanelTest, OnlyTheLastOfTwoOperationsIsUndone)
     Bytes after_first = bytes_of(app, 6);
     ASSERT_NE(after_first, before);
     run(585, 6, 3, 6);
-    control(593);
+    control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 6), after_first);
-    EXPECT_FALSE(pf::is_enabled(593));
+    EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
     // Whatever still reaches the button now changes nothing.
-    control(593);
+    control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 6), after_first);
 }
 
@@ -149,18 +149,18 @@ TEST_F(LogicPanelTest, AnotherResultBufferDisablesUndoAndKeepsTheSnapshotAway)
     // Operands, operation and plain clicks on the result list leave undo alone.
     choose_buffer(589, 7);
     choose_buffer(590, 8);
-    pf::set_checked(585, true);
-    control(591, pf::EventType::Click);
-    EXPECT_TRUE(pf::is_enabled(593));
+    pf::set_checked(kLogicXor, true);
+    control(kLogicResult, pf::EventType::Click);
+    EXPECT_TRUE(pf::is_enabled(kLogicUndoButton));
 
     choose_buffer(591, 4);
-    EXPECT_FALSE(pf::is_enabled(593));
-    control(593);
+    EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
+    control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 4), four);
     // Back to buffer 3: the button stays off, so the old snapshot stays unused.
     choose_buffer(591, 3);
-    EXPECT_FALSE(pf::is_enabled(593));
-    control(593);
+    EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
+    control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 3), three);
 }
 
@@ -171,7 +171,7 @@ TEST_F(LogicPanelTest, ResultIntoAHiddenBufferShowsWhenItsTabIsChosen)
     run(585, 1, 2, 9);
     EXPECT_EQ(shown_picture(), view);
     EXPECT_EQ(hl::bitmap_assignments(cell_image_of(1)), assignments) << "nothing painted";
-    control(593);
+    control(kLogicUndoButton);
     EXPECT_EQ(shown_picture(), view);
     EXPECT_EQ(hl::bitmap_assignments(cell_image_of(1)), assignments);
 
@@ -184,29 +184,29 @@ TEST_F(LogicPanelTest, ComingBackToTheModeStartsWithoutUndo)
 {
     run(583, 1, 2, 3);
     Bytes result = bytes_of(app, 3);
-    command(16);  // editing mode: the hidden button is left as it is
-    EXPECT_TRUE(pf::is_enabled(593));
-    command(18);
-    EXPECT_FALSE(pf::is_enabled(593));
-    control(593);
+    command(mode_command(Mode::Editing));  // editing mode: the hidden button is left as it is
+    EXPECT_TRUE(pf::is_enabled(kLogicUndoButton));
+    command(mode_command(Mode::Logic));
+    EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
+    control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 3), result) << "no undo after coming back";
 
     run(583, 1, 2, 3);
-    command(19);
-    command(18);
-    EXPECT_FALSE(pf::is_enabled(593));
+    command(mode_command(Mode::Optimisation));
+    command(mode_command(Mode::Logic));
+    EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
 }
 
 TEST_F(LogicPanelTest, CloseButtonAndCloseImageGoBackToEditing)
 {
-    control(594, pf::EventType::Click);
+    control(kLogicCloseButton, pf::EventType::Click);
     EXPECT_EQ(mode_number(app.shell.mode), 1);
-    EXPECT_TRUE(hl::is_shown(410));
-    EXPECT_FALSE(hl::is_shown(580));
-    command(18);
-    control(595, pf::EventType::RightClick);
+    EXPECT_TRUE(hl::is_shown(kCellEditorPanel));
+    EXPECT_FALSE(hl::is_shown(kLogicPanel));
+    command(mode_command(Mode::Logic));
+    control(kLogicCloseImage, pf::EventType::RightClick);
     EXPECT_EQ(mode_number(app.shell.mode), 3);
-    control(595, pf::EventType::Click);
+    control(kLogicCloseImage, pf::EventType::Click);
     EXPECT_EQ(mode_number(app.shell.mode), 1);
 }
 

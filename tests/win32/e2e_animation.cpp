@@ -73,7 +73,7 @@ double stop_playing(Harness& h)
 void measure_frames(Harness& h, const char* pictures, int entry, double delay_ms, double slowest)
 {
     play_at(h, entry);
-    const RECT cell = screen_rect(find_cell(h.main, 20));
+    const RECT cell = screen_rect(find_cell(h.main, cell_image_of(1)));
     HDC screen = GetDC(nullptr);
     int changes = 0, black = 0, green = 0;
     double first = 0, last = 0;
@@ -147,9 +147,9 @@ void story_animation(Harness& h)
     // Measured above (aim: 150 ms); here only: long before the 4 s wait ends.
     check(h, stop_ms <= 1000, "\"Стоп\" ends playing during the wait");
     check(h, window_text(h.main) == title, "the drop while playing opened nothing");
-    Spot cell = find_cell(h.main, 20);
+    Spot cell = find_cell(h.main, cell_image_of(1));
     check(h, wait_until([&] { return pixel_of(cell, 1, 1) == kInk; }) &&
-                 SendMessageW(find_control(h.main, 7), TCM_GETCURSEL, 0, 0) == 0,
+                 SendMessageW(find_control(h.main, kBufferTabs), TCM_GETCURSEL, 0, 0) == 0,
           "after playing buffer 1 is on screen and its tab selected");
 }
 

@@ -90,8 +90,8 @@ void story_optimisation(Harness& h)
     bring_forward(h);
     press_keys({VK_CONTROL, '4'});
     check(h, wait_until([&] { return visible(find_control(h.main, kPanel)); }), "Ctrl+4 shows the optimisation panel");
-    HWND tabs = find_control(h.main, 7), list = find_control(h.main, kSkipList);
-    check(h, checked(h.main, 155) && checked(h.main, 156) && enabled(h.main, kScanButton) && list,
+    HWND tabs = find_control(h.main, kBufferTabs), list = find_control(h.main, kSkipList);
+    check(h, checked(h.main, kFirstScanBox) && checked(h.main, kFirstScanBox + 1) && enabled(h.main, kScanButton) && list,
           "buffers 1 and 2 ticked, \"Сканировать\" enabled, the list exists");
     if (!list) return;
 
@@ -103,7 +103,7 @@ void story_optimisation(Harness& h)
     check(h, wait_until([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 9; }),
           "\"Сканировать\" selects tab \"Буфер 10\"");
     // The view is painted once the program is back in its loop.
-    Spot first_cell = find_cell(h.main, 20);
+    Spot first_cell = find_cell(h.main, cell_image_of(1));
     const bool skip = map.bytes[0] == 0xFF;
     check(h, wait_until([&] { return pixel_of(first_cell, 1, 1) == (skip ? RGB(0, 0, 0) : RGB(97, 213, 155)); }),
           "cell 1 shows the first byte of the skip map");
