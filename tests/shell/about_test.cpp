@@ -32,7 +32,7 @@ TEST_F(About, OpensOnceFadingInWithItsControls)
     EXPECT_EQ((std::pair{hl::fades()[0].milliseconds, hl::fades()[0].show}), (std::pair{500, true}));
     EXPECT_TRUE(hl::window_visible(pf::WindowId::About));
 
-    EXPECT_EQ(hl::stored_image(356), 9);
+    EXPECT_EQ(hl::stored_image(kAboutPicture), kImageAboutPicture);
     EXPECT_EQ(hl::control_spec(kAboutPicture).rect, (pf::Rect{30, 10, 168, 35}));
     EXPECT_FALSE(hl::control_spec(kAboutPicture).tooltip_title.empty());
     EXPECT_EQ(pf::text(kAboutPageText), "Более подробно о работе программы можно прочитать на страничке");
@@ -54,11 +54,11 @@ TEST_F(About, PictureLightsUpUnderThePointer)
 {
     hl::point_at(kAboutPicture, 10, 10);
     about_event(pf::EventKind::PointerMoved);
-    EXPECT_EQ(hl::stored_image(356), 10);
+    EXPECT_EQ(hl::stored_image(kAboutPicture), kImageAboutPictureLit);
     EXPECT_EQ(hl::pointer_shape(), pf::PointerShape::Hand);
     hl::point_at(kAboutOkButton, 1, 1);
     about_event(pf::EventKind::PointerMoved);
-    EXPECT_EQ(hl::stored_image(356), 9);
+    EXPECT_EQ(hl::stored_image(kAboutPicture), kImageAboutPicture);
     EXPECT_EQ(hl::pointer_shape(), pf::PointerShape::Arrow);
 }
 

@@ -58,9 +58,9 @@ struct BinPanelTest : ShellTest {
     }
     void slots(std::initializer_list<int> buffers)
     {
-        int slot = 194;
+        int slot = kFirstBinSlot;
         for (int buffer : buffers) choose(slot++, buffer);
-        while (slot <= 203) choose(slot++, 0);
+        while (slot <= kLastBinSlot) choose(slot++, 0);
     }
     fs::path file(const std::string& name, const std::string& bytes) { return write_file(dir / name, bytes); }
     // "Преобразовать данные..." with the name typed into the save dialog.
@@ -87,7 +87,7 @@ TEST_F(BinPanelTest, PanelStartsWithBufferOneIntoANewFile)
     for (int id = kFirstBinSlot + 1; id <= kLastBinSlot; ++id) EXPECT_EQ(pf::selection(id), 0) << id;
     EXPECT_EQ(pf::control_screen_rect(kLastBinSlot).y - pf::control_screen_rect(kFirstBinSlot).y, 9 * 24);
     const std::pair<int, std::vector<std::string>> lists[] = {
-        {208, {"новом файле", "существующем"}}, {209, {"в конец файла", "произвольно"}}, {219, {"Вставить", "Заменить"}}};
+        {kBinTarget, {"новом файле", "существующем"}}, {kBinWhere, {"в конец файла", "произвольно"}}, {kBinHow, {"Вставить", "Заменить"}}};
     for (const auto& [id, items] : lists) EXPECT_EQ(hl::control_spec(id).items, items) << id;
     for (int id : {kBinTarget, kBinWhere, kBinHow}) EXPECT_EQ(pf::selection(id), 0) << id;
     for (int id : {kBinWhere, kBinAddress, kBinHow}) EXPECT_FALSE(pf::is_enabled(id)) << id;

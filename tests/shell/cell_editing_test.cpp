@@ -28,7 +28,7 @@ TEST_F(CellEditing, PressInsideAPixelSetsItAndShowsItEverywhere)
 {
     double_click(1);
     EXPECT_EQ(pf::text(kReadOutCode), "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00");
-    press(280, 5, 5, true, false);
+    press(pixel_image_of(1, 0), 5, 5, true, false);
     EXPECT_EQ(byte(1, 1), 0x01);
     EXPECT_EQ(pf::text(kReadOutCode), "0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00");
     EXPECT_EQ(pf::text(kReadOutNumbers), "1\n\n1\n\n1");
@@ -44,13 +44,13 @@ TEST_F(CellEditing, OnlyTheInnerPartOfAPixelImageDraws)
 {
     double_click(1);
     for (auto [dx, dy] : {std::pair{1, 5}, {5, 1}, {15, 5}, {5, 15}, {0, 0}}) {
-        press(280, dx, dy, true, false);
+        press(pixel_image_of(1, 0), dx, dy, true, false);
         EXPECT_EQ(byte(1, 1), 0x00) << dx << "," << dy;
         hl::hold_buttons(false, false);
     }
-    press(280, 14, 14, true, false);
+    press(pixel_image_of(1, 0), 14, 14, true, false);
     EXPECT_EQ(byte(1, 1), 0x01);
-    press(281, 2, 2, true, false);
+    press(pixel_image_of(1, 1), 2, 2, true, false);
     EXPECT_EQ(byte(1, 1), 0x03);
 }
 
@@ -66,21 +66,21 @@ TEST_F(CellEditing, DraggingWithTheLeftButtonDrawsAHorizontalLine)
 TEST_F(CellEditing, StayingOnOnePixelChangesItOnceAndLeftWins)
 {
     double_click(5);
-    press(280, 5, 5, false, true);  // clearing a clear pixel
-    press(280, 5, 5, true, true);   // both down: the left button sets
+    press(pixel_image_of(1, 0), 5, 5, false, true);  // clearing a clear pixel
+    press(pixel_image_of(1, 0), 5, 5, true, true);   // both down: the left button sets
     EXPECT_EQ(byte(5, 1), 0x01);
     // Still held on the same pixel: a byte changed behind the editor's back stays.
     write_byte(app.store, 1, 5, 1, 0x00);
-    press(280, 6, 6, true, true);
+    press(pixel_image_of(1, 0), 6, 6, true, true);
     EXPECT_EQ(byte(5, 1), 0x00);
     write_byte(app.store, 1, 5, 1, 0x01);
-    press(280, 6, 6, false, true);  // the right button alone erases
+    press(pixel_image_of(1, 0), 6, 6, false, true);  // the right button alone erases
     EXPECT_EQ(byte(5, 1), 0x00);
     EXPECT_EQ(hl::bitmap(pixel_image_of(1, 0)).at(8, 8), kCellBackground);
     EXPECT_EQ(pf::text(kReadOutCode).substr(0, 4), "0x00");
     // Releasing and pressing again on the same pixel counts as a new press.
-    press(280, 6, 6, false, false);
-    press(280, 6, 6, true, false);
+    press(pixel_image_of(1, 0), 6, 6, false, false);
+    press(pixel_image_of(1, 0), 6, 6, true, false);
     EXPECT_EQ(byte(5, 1), 0x01);
 }
 

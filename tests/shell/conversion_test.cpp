@@ -24,8 +24,8 @@ TEST_F(ShellTest, ConvertWritesTheDefaultListingIntoTheFirstCodeView)
     EXPECT_EQ(pf::text(code_view_of(1)), golden("example1.asm"));
     EXPECT_EQ(hl::rich_lines(code_view_of(1)).size(), 151u);
     EXPECT_EQ(hl::rich_assignments(code_view_of(1)), 1) << "the whole text in one go";
-    EXPECT_EQ(pf::focused_control(), 521);
-    for (int view = 522; view <= 530; ++view) EXPECT_EQ(pf::text(view), "") << view;
+    EXPECT_EQ(pf::focused_control(), code_view_of(1));
+    for (int b = 2; b <= kBufferCount; ++b) EXPECT_EQ(pf::text(code_view_of(b)), "") << b;
 }
 
 TEST_F(ShellTest, ConvertTakesThePanelsPresentStates)
@@ -65,7 +65,7 @@ TEST_F(ShellTest, ConvertWorksOnTheCurrentBufferOnlyAndTouchesNoDocumentState)
     EXPECT_EQ(pf::text(code_view_of(1)), "");
     EXPECT_FALSE(is_modified(app.store, 6));
     EXPECT_EQ(pf::window_title(pf::WindowId::Main), title);
-    EXPECT_EQ(pf::focused_control(), 526);
+    EXPECT_EQ(pf::focused_control(), code_view_of(6));
 }
 
 TEST_F(ShellTest, EditsAfterConvertDoNotChangeTheListing)

@@ -102,7 +102,7 @@ TEST_F(ShellTest, NoHighlightWhileACellIsOpenOrInOtherModes)
 
     for (int m : {2, 3, 5}) {
         command(mode_command(Mode(m)));
-        move_to(40 + m, 5, 5);
+        move_to(cell_image_of(21 + m), 5, 5);
         EXPECT_TRUE(hovered_cells().empty()) << "mode " << m;
     }
     // The optimisation mode hovers over buffer 10 only.

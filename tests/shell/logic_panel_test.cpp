@@ -58,9 +58,9 @@ struct LogicPanelTest : ShellTest {
     void run(int operation_button, int a, int b, int r)
     {
         pf::set_checked(operation_button, true);
-        choose_buffer(589, a);
-        choose_buffer(590, b);
-        choose_buffer(591, r);
+        choose_buffer(kLogicFirst, a);
+        choose_buffer(kLogicSecond, b);
+        choose_buffer(kLogicResult, r);
         control(kLogicApply);
     }
 };
@@ -96,12 +96,12 @@ TEST_F(LogicPanelTest, PanelStartsWithBufferOneAndTwoIntoThreeAndNoUndo)
 
 TEST_F(LogicPanelTest, SameOperandTwiceCopiesWithAndOrAndEmptiesWithXor)
 {
-    run(583, 4, 4, 5);
+    run(kLogicAnd, 4, 4, 5);
     EXPECT_EQ(bytes_of(app, 5), bytes_of(app, 4));
     fill(app, 5, 3);
-    run(584, 4, 4, 5);
+    run(kLogicOr, 4, 4, 5);
     EXPECT_EQ(bytes_of(app, 5), bytes_of(app, 4));
-    run(585, 4, 4, 5);
+    run(kLogicXor, 4, 4, 5);
     EXPECT_EQ(bytes_of(app, 5), Bytes(kBufferBytes, 0));
 }
 
@@ -109,7 +109,7 @@ TEST_F(LogicPanelTest, ResultInPlaceOnTheShownBufferRepaintsAndUndoRestores)
 {
     Bytes a = bytes_of(app, 1), b = bytes_of(app, 2);
     ASSERT_EQ(shown_picture(), a);
-    run(585, 1, 2, 1);  // R = A, buffer 1 is on screen
+    run(kLogicXor, 1, 2, 1);  // R = A, buffer 1 is on screen
     EXPECT_EQ(bytes_of(app, 1), combined(a, b, '^'));
     EXPECT_EQ(shown_picture(), bytes_of(app, 1));
     EXPECT_TRUE(is_modified(app.store, 1));
@@ -121,7 +121,7 @@ TEST_F(LogicPanelTest, ResultInPlaceOnTheShownBufferRepaintsAndUndoRestores)
     EXPECT_TRUE(is_modified(app.store, 1)) << "an undo leaves the result marked";
 
     // R = B the same way.
-    run(584, 3, 2, 2);
+    run(kLogicOr, 3, 2, 2);
     EXPECT_EQ(bytes_of(app, 2), combined(bytes_of(app, 3), b, '|'));
     control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 2), b);
@@ -130,10 +130,10 @@ TEST_F(LogicPanelTest, ResultInPlaceOnTheShownBufferRepaintsAndUndoRestores)
 TEST_F(LogicPanelTest, OnlyTheLastOfTwoOperationsIsUndone)
 {
     Bytes before = bytes_of(app, 6);
-    run(584, 1, 2, 6);
+    run(kLogicOr, 1, 2, 6);
     Bytes after_first = bytes_of(app, 6);
     ASSERT_NE(after_first, before);
-    run(585, 6, 3, 6);
+    run(kLogicXor, 6, 3, 6);
     control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 6), after_first);
     EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
@@ -144,21 +144,21 @@ TEST_F(LogicPanelTest, OnlyTheLastOfTwoOperationsIsUndone)
 
 TEST_F(LogicPanelTest, AnotherResultBufferDisablesUndoAndKeepsTheSnapshotAway)
 {
-    run(583, 1, 2, 3);
+    run(kLogicAnd, 1, 2, 3);
     Bytes three = bytes_of(app, 3), four = bytes_of(app, 4);
     // Operands, operation and plain clicks on the result list leave undo alone.
-    choose_buffer(589, 7);
-    choose_buffer(590, 8);
+    choose_buffer(kLogicFirst, 7);
+    choose_buffer(kLogicSecond, 8);
     pf::set_checked(kLogicXor, true);
     control(kLogicResult, pf::EventType::Click);
     EXPECT_TRUE(pf::is_enabled(kLogicUndoButton));
 
-    choose_buffer(591, 4);
+    choose_buffer(kLogicResult, 4);
     EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
     control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 4), four);
     // Back to buffer 3: the button stays off, so the old snapshot stays unused.
-    choose_buffer(591, 3);
+    choose_buffer(kLogicResult, 3);
     EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
     control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 3), three);
@@ -168,21 +168,21 @@ TEST_F(LogicPanelTest, ResultIntoAHiddenBufferShowsWhenItsTabIsChosen)
 {
     Bytes view = shown_picture();
     int assignments = hl::bitmap_assignments(cell_image_of(1));
-    run(585, 1, 2, 9);
+    run(kLogicXor, 1, 2, 9);
     EXPECT_EQ(shown_picture(), view);
     EXPECT_EQ(hl::bitmap_assignments(cell_image_of(1)), assignments) << "nothing painted";
     control(kLogicUndoButton);
     EXPECT_EQ(shown_picture(), view);
     EXPECT_EQ(hl::bitmap_assignments(cell_image_of(1)), assignments);
 
-    run(583, 1, 2, 9);
+    run(kLogicAnd, 1, 2, 9);
     click_tab(9);
     EXPECT_EQ(shown_picture(), combined(bytes_of(app, 1), bytes_of(app, 2), '&'));
 }
 
 TEST_F(LogicPanelTest, ComingBackToTheModeStartsWithoutUndo)
 {
-    run(583, 1, 2, 3);
+    run(kLogicAnd, 1, 2, 3);
     Bytes result = bytes_of(app, 3);
     command(mode_command(Mode::Editing));  // editing mode: the hidden button is left as it is
     EXPECT_TRUE(pf::is_enabled(kLogicUndoButton));
@@ -191,7 +191,7 @@ TEST_F(LogicPanelTest, ComingBackToTheModeStartsWithoutUndo)
     control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 3), result) << "no undo after coming back";
 
-    run(583, 1, 2, 3);
+    run(kLogicAnd, 1, 2, 3);
     command(mode_command(Mode::Optimisation));
     command(mode_command(Mode::Logic));
     EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));

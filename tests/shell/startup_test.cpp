@@ -37,7 +37,7 @@ TEST_F(ShellTest, FirstRunShowsBufferOneWithDefaultOptionsAndTheBareTitle)
 
     EXPECT_EQ(current_buffer(app.store), 1);
     EXPECT_EQ(pf::selection(kBufferTabs), 0);
-    for (int view = 521; view <= 530; ++view) EXPECT_EQ(pf::is_visible(view), view == 521) << view;
+    for (int b = 1; b <= kBufferCount; ++b) EXPECT_EQ(pf::is_visible(code_view_of(b)), b == 1) << b;
     expect_listing_panel(true, false, false, true, 12, 12);
     for (const auto& options : app.listing_options) EXPECT_EQ(options, ListingOptions{});
 
@@ -70,7 +70,7 @@ TEST_F(ShellTest, CellImagesStartInTheBackgroundColourAndPixelImagesGrey)
 TEST_F(ShellTest, ScreenViewCellsAreOnePixelApartAndTheCrystalsThree)
 {
     start();
-    auto rect = [](int cell) { return pf::control_screen_rect(19 + cell); };
+    auto rect = [](int cell) { return pf::control_screen_rect(cell_image_of(cell)); };
     for (int row = 0; row < 8; ++row) {
         for (int column = 0; column < 15; ++column) {
             pf::Rect left = rect(row * 16 + column + 1), right = rect(row * 16 + column + 2);

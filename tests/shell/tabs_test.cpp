@@ -13,8 +13,8 @@ TEST_F(ShellTest, TabShowsTheBufferItsCodeViewAndItsFileName)
 
     EXPECT_EQ(current_buffer(app.store), 3);
     EXPECT_EQ(title(), kTitle + "C:\\Pictures\\logo.chr");
-    for (int view = 521; view <= 530; ++view) EXPECT_EQ(pf::is_visible(view), view == 523) << view;
-    EXPECT_EQ(pf::focused_control(), 523);
+    for (int b = 1; b <= kBufferCount; ++b) EXPECT_EQ(pf::is_visible(code_view_of(b)), b == 3) << b;
+    EXPECT_EQ(pf::focused_control(), code_view_of(3));
 
     const std::tuple<int, int, int, pf::Rgb> pixels[] = {{20, 0, 0, kInk},  {20, 3, 3, kInk},   {20, 4, 0, kCellBackground},
                                                          {20, 0, 4, kCellBackground}, {35, 28, 28, kInk},
@@ -24,7 +24,7 @@ TEST_F(ShellTest, TabShowsTheBufferItsCodeViewAndItsFileName)
     click_tab(1);
     EXPECT_EQ(title(), kTitle);
     EXPECT_EQ(hl::bitmap(cell_image_of(1)).at(0, 0), kCellBackground);
-    EXPECT_EQ(pf::focused_control(), 521);
+    EXPECT_EQ(pf::focused_control(), code_view_of(1));
 }
 
 TEST_F(ShellTest, TabSwitchChangesNoBuffer)

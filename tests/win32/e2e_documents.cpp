@@ -16,6 +16,7 @@
 #include "core/text_encoding.h"
 #include "listing/listing.h"
 
+using namespace lumetra;
 using namespace lumetra::e2e;
 
 namespace {

@@ -17,6 +17,7 @@
 #include "core/settings.h"
 #include "listing/listing.h"
 
+using namespace lumetra;
 using namespace lumetra::e2e;
 
 namespace {

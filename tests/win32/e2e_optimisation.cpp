@@ -18,11 +18,10 @@
 #include "core/image_store.h"
 #include "listing/skip_list.h"
 
+using namespace lumetra;
 using namespace lumetra::e2e;
 
 namespace {
-
-constexpr int kPanel = 150, kScanButton = 167, kSkipList = 168, kListButton = 169, kLabel = 170, kBar = 171;
 
 std::string clipboard_text()
 {
@@ -56,7 +55,7 @@ std::string joined(const std::vector<std::string>& lines)
 // text and the label and the bar gone; -1 when that does not happen.
 double list_click_ms(Harness& h, HWND list)
 {
-    move_to(offset_in(find_control(h.main, kListButton), 50, 12));
+    move_to(offset_in(find_control(h.main, kSkipListButton), 50, 12));
     button(MOUSEEVENTF_LEFTDOWN);
     INPUT up{};
     up.type = INPUT_MOUSE;
@@ -64,7 +63,7 @@ double list_click_ms(Harness& h, HWND list)
     const auto clicked = std::chrono::steady_clock::now();
     SendInput(1, &up, sizeof(INPUT));
     auto shown = [&] {
-        return visible(list) && !visible(find_control(h.main, kLabel)) && !visible(find_control(h.main, kBar)) &&
+        return visible(list) && !visible(find_control(h.main, kSkipListLabel)) && !visible(find_control(h.main, kSkipListProgress)) &&
                GetWindowTextLengthW(list) > 30000;
     };
     for (int i = 0; i < 10000; ++i) {
@@ -89,7 +88,7 @@ void story_optimisation(Harness& h)
 
     bring_forward(h);
     press_keys({VK_CONTROL, '4'});
-    check(h, wait_until([&] { return visible(find_control(h.main, kPanel)); }), "Ctrl+4 shows the optimisation panel");
+    check(h, wait_until([&] { return visible(find_control(h.main, kOptimisationPanel)); }), "Ctrl+4 shows the optimisation panel");
     HWND tabs = find_control(h.main, kBufferTabs), list = find_control(h.main, kSkipList);
     check(h, checked(h.main, kFirstScanBox) && checked(h.main, kFirstScanBox + 1) && enabled(h.main, kScanButton) && list,
           "buffers 1 and 2 ticked, \"Сканировать\" enabled, the list exists");

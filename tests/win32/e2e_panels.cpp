@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+using namespace lumetra;
 using namespace lumetra::e2e;
 
 namespace {
