@@ -21,7 +21,8 @@ std::array<std::string, kBinSlotCount + 1> bin_slot_items()
 {
     std::array<std::string, kBinSlotCount + 1> items;
     items[0] = "Нет";
-    for (int buffer = 1; buffer <= kBinSlotCount; ++buffer) items[buffer] = buffer_label(buffer, LabelSpacing::TwoBlanks);
+    for (int buffer = 1; buffer <= kBinSlotCount; ++buffer)
+        items[buffer] = buffer_label(buffer, LabelSpacing::TwoBlanks);
     return items;
 }
 
@@ -43,7 +44,8 @@ BinFileControls bin_file_controls(BinTarget target, BinWhere where)
     return {existing, existing && where == BinWhere::AtAddress};
 }
 
-bool serialize_buffer_for_bin(const ImageStore& store, int buffer, CellOrder order, std::span<std::uint8_t> destination)
+bool serialize_buffer_for_bin(const ImageStore& store, int buffer, CellOrder order,
+                              std::span<std::uint8_t> destination)
 {
     const ScreenBuffer* picture = buffer_of(store, buffer);
     if (!picture || destination.size() < kBufferBytes) return false;

@@ -64,7 +64,8 @@ BinFileControls bin_file_controls(BinTarget target, BinWhere where);
 // order, or grouped by crystal (all of crystal 1, then all of crystal 2).
 // False, and nothing written, for a buffer outside 1..10 or a destination
 // under 1024 bytes.
-bool serialize_buffer_for_bin(const ImageStore& store, int buffer, CellOrder order, std::span<std::uint8_t> destination);
+bool serialize_buffer_for_bin(const ImageStore& store, int buffer, CellOrder order,
+                              std::span<std::uint8_t> destination);
 
 // The output of a conversion: the images of the used slots in slot order,
 // 1024 bytes each, nothing else. Empty slots contribute nothing.

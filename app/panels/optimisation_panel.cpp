@@ -100,7 +100,8 @@ std::vector<LayoutRow> optimisation_panel_rows()
     }
     rows.insert(rows.end(), {
         {164, ControlKind::Text, p, {10, 145, 140, 15}, "Результат помещается в", 0, {}, {}, m},
-        {kSkipMapLabel, ControlKind::Text, p, {145, 145, 100, 15}, kBufferLabels[kSkipMapBuffer - 1].c_str(), 0, Rgb{182, 11, 63}, {}, m},
+        {kSkipMapLabel, ControlKind::Text, p, {145, 145, 100, 15}, kBufferLabels[kSkipMapBuffer - 1].c_str(), 0,
+         Rgb{182, 11, 63}, {}, m},
         {kScanButton, ControlKind::Button, p, {10, 164, 80, 24}, "Сканировать", kDefaultButton, {}, {}, m,
          "Поиск одинаковых байт в коде"},
         {kSkipListButton, ControlKind::Button, p, {100, 164, 110, 24}, "Список обходов", 0, {}, {}, m,

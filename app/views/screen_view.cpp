@@ -105,7 +105,8 @@ void paint_cell(App& app, int image_id, CellState state, int buffer)
     for (int byte = 1; byte <= kCellBytes; ++byte) {
         std::uint8_t column = read_byte(app.store, buffer, cell, byte);
         for (int bit = 0; bit < 8; ++bit)
-            if (column & (1u << bit)) picture.fill_rect(kViewScale * (byte - 1), kViewScale * bit, kViewScale, kViewScale, kInk);
+            if (column & (1u << bit))
+                picture.fill_rect(kViewScale * (byte - 1), kViewScale * bit, kViewScale, kViewScale, kInk);
     }
     platform::set_bitmap(image_id, picture);
 }

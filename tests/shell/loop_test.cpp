@@ -22,7 +22,9 @@ Seen seen(const App& app)
            static_cast<int>(hl::popups_shown().size()), app.shell.quit_request, pf::window_title(pf::WindowId::Main),
            pf::toolbar_tooltip(kCmdNextMode), pf::text(kStatusText), pf::text(code_view_of(1)), {}, {}};
     for (int item = kCmdFirstMode; item <= kCmdLastMode; ++item) s.checks.push_back(pf::is_menu_item_checked(item));
-    for (int panel : {kCellEditorPanel, kConversionPanel, kAnimationPanel, kLogicPanel, kOptimisationPanel, kBinPanel, code_view_of(1), code_view_of(2)}) s.shown.push_back(hl::is_shown(panel));
+    for (int panel : {kCellEditorPanel, kConversionPanel, kAnimationPanel, kLogicPanel, kOptimisationPanel, kBinPanel,
+                      code_view_of(1), code_view_of(2)})
+        s.shown.push_back(hl::is_shown(panel));
     return s;
 }
 

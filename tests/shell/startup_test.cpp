@@ -90,7 +90,8 @@ TEST_F(ShellTest, ScreenViewCellsAreOnePixelApartAndTheCrystalsThree)
     EXPECT_EQ(hl::control_spec(kScreenArea).background, (pf::Rgb{255, 255, 255}));
 
     // The pixel images of the cell editor: 280..287 is the left column.
-    pf::Rect p280 = pf::control_screen_rect(pixel_image_of(1, 0)), p287 = pf::control_screen_rect(pixel_image_of(1, 7)), p288 = pf::control_screen_rect(pixel_image_of(2, 0));
+    pf::Rect p280 = pf::control_screen_rect(pixel_image_of(1, 0)), p287 = pf::control_screen_rect(pixel_image_of(1, 7)),
+             p288 = pf::control_screen_rect(pixel_image_of(2, 0));
     EXPECT_EQ(p287.x, p280.x);
     EXPECT_EQ(p287.y - p280.y, 7 * 17);
     EXPECT_EQ(p288.x - p280.x, 17);
