@@ -176,6 +176,7 @@ TEST(ListingReader, RefusalsNameTheLine)
 TEST(ListingReader, CIdentifiersFromFileNames)
 {
     EXPECT_EQ(c_identifier("logo"), "logo");
+    EXPECT_EQ(c_identifier("az_AZ09"), "az_AZ09") << "the ends of each range";
     EXPECT_EQ(c_identifier("2nd logo-v1.1"), "picture_2nd_logo_v1_1");
     EXPECT_EQ(c_identifier("логотип"), "picture");
     EXPECT_EQ(c_identifier("логотип 2"), "_2");
