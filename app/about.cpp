@@ -28,12 +28,14 @@ constexpr LinkRow kLinks[] = {{kAboutMailLink, kContactMail}, {kAboutPicture, kW
 
 std::vector<ControlSpec> about_controls()
 {
+    const std::string about_text =
+        std::string(kTitleLiteral) + "редактор картинок для графических ЖКИ 128 × 64 на KS0107/KS0108";
     const LayoutRow rows[] = {
         {kAboutPicture, ControlKind::Image, 0, {30, 10, 168, 35}, "", 0, {}, {}, Font::Default,
          "Страничка программы: описание, примеры и новые версии", kImageAboutPicture},
         {354, ControlKind::Frame, 0, {8, 60, 210, 108}},
         {350, ControlKind::Text, 0, {16, 72, 200, 50},
-         "Lumetra v 3.4 For PIC  —  редактор картинок для графических ЖКИ 128 × 64 на KS0107/KS0108", 0,
+         about_text.c_str(), 0,
          Rgb{146, 7, 109}},
         {357, ControlKind::Text, 0, {16, 118, 195, 30}, "Более подробно о работе программы можно прочитать на страничке",
          0, Rgb{151, 6, 64}},

@@ -77,9 +77,9 @@ struct App {
     CellClipboard clipboard;
     LogicUndo logic_undo;
     OptimisationState optimisation;
-    // As read at start-up; the position, the animation delay and the
-    // optimisation panel's options are taken from the window at exit, the
-    // rest is written back as it was read.
+    // As read at start-up; the animation delay is stored when it is chosen,
+    // the position and the optimisation panel's options are taken from the
+    // window at exit, the rest is written back as it was read.
     Settings settings;
     std::filesystem::path settings_file;
 };

@@ -45,13 +45,13 @@ bool check_file_result(const FileResult& result)
     return result.ok;
 }
 
-bool write_text_file(const std::filesystem::path& path, const std::optional<std::string>& bytes)
+void write_text_file(const std::filesystem::path& path, const std::optional<std::string>& bytes)
 {
     if (!bytes) {
         show_error_box(file_error_text(write_error(path)) + kCodePageErrorText);
-        return false;
+        return;
     }
-    return check_file_result(write_file_atomically(path, *bytes) ? FileResult{} : write_error(path));
+    check_file_result(write_file_atomically(path, *bytes) ? FileResult{} : write_error(path));
 }
 
 bool write_buffer(App& app, int buffer, const std::filesystem::path& path)

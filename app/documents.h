@@ -29,9 +29,9 @@ void show_error_box(const std::string& text);
 // "Не удалось открыть файл\n" or "Не удалось сохранить файл\n" and the path.
 std::string file_error_text(const FileResult& result);
 // Writes text already encoded for a text file (nothing when a character
-// had no Windows-1251 form) and reports either failure in the error box;
-// true when the file was written.
-bool write_text_file(const std::filesystem::path& path, const std::optional<std::string>& bytes);
+// had no Windows-1251 form) and reports either failure in the error box.
+// After a failure the old file is as it was; the callers have nothing more to do.
+void write_text_file(const std::filesystem::path& path, const std::optional<std::string>& bytes);
 // A failed file operation's message in the error box; true when it worked.
 bool check_file_result(const FileResult& result);
 

@@ -17,6 +17,7 @@
 #include "app/panels/cell_clipboard_panel.h"
 #include "app/panels/logic_panel.h"
 #include "app/panels/optimisation_panel.h"
+#include "listing/skip_list.h"
 
 namespace lumetra {
 
@@ -68,7 +69,7 @@ void cell_clicked(App& app, int control, EventType type)
     if (cell == kNoCell) return;
     if (app.shell.mode == Mode::Editing) {
         editing_cell_event(app, cell, type);
-    } else if (app.shell.mode == Mode::Optimisation && current_buffer(app.store) == kBufferCount &&
+    } else if (app.shell.mode == Mode::Optimisation && current_buffer(app.store) == kSkipMapBuffer &&
                type == EventType::Click) {
         show_cell_skips(app, cell);
     } else if (type == EventType::DoubleClick) {

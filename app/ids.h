@@ -108,7 +108,7 @@ constexpr int kReadOutNumbers = 554;
 
 // Code view of buffer n is 520 + n.
 constexpr int kFirstCodeView = 521;
-constexpr int code_view_of(int buffer) { return 520 + buffer; }
+constexpr int code_view_of(int buffer) { return kFirstCodeView + buffer - 1; }
 
 // Conversion panel.
 constexpr int kOptionDt = 421;
@@ -149,6 +149,7 @@ constexpr int kOptimisationPanel = 150;
 constexpr int kOptimisationCloseImage = 152;
 constexpr int kFirstScanBox = 155;  // check box of buffer b is 154 + b, b = 1..9
 constexpr int kLastScanBox = 163;
+constexpr int kSkipMapLabel = 165;  // "Буфер 10", where the map goes
 constexpr int kScanButton = 167;
 constexpr int kSkipList = 168;
 constexpr int kSkipListButton = 169;
@@ -174,9 +175,11 @@ constexpr int kBinConvert = 220;
 constexpr int kStartupText = 215;
 constexpr int kStartupTitle = 216;
 
+constexpr int kAboutTitleText = 350;
 constexpr int kAboutMailLink = 353;
 constexpr int kAboutOkButton = 355;
 constexpr int kAboutPicture = 356;
+constexpr int kAboutPageText = 357;
 constexpr int kAboutPageLink = 358;
 
 }  // namespace lumetra

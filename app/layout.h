@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/ids.h"
+#include "lumetra_version.h"
 #include "platform/platform.h"
 
 namespace lumetra {
@@ -39,7 +40,7 @@ inline constexpr Rgb kStripGrey{132, 132, 132};  // title strips of the panels
 // closed, every list is one field of this height.
 constexpr int kListHeight = 21;
 
-inline constexpr const char* kTitleLiteral = "Lumetra v 3.4 For PIC  —  ";
+inline constexpr const char* kTitleLiteral = "Lumetra v " LUMETRA_VERSION " For PIC  —  ";
 
 platform::ControlSpec control_spec_of(const LayoutRow& row, platform::WindowId window = platform::WindowId::Main);
 // False as soon as one control cannot be created.

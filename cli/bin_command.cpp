@@ -40,7 +40,7 @@ std::optional<CliError> parse(const Args& args, BinCommand& command)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--group") {
-            command.request.group_by_crystal = true;
+            command.request.order = CellOrder::GroupedByCrystal;
         } else if (arg == "--mode") {
             auto text = option_value(args, i);
             const ModeName* found = nullptr;

@@ -51,8 +51,7 @@ std::optional<CliError> parse(const Args& args, ListingRequest& request)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--db") {
-            request.options.dt = false;
-            request.options.db = true;
+            request.options.directive = Directive::Db;
             request.assembler_only.push_back(arg);
         } else if (arg == "--no-group") {
             request.options.group_by_crystal = false;

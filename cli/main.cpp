@@ -5,6 +5,7 @@
 
 #include "cli/cli.h"
 #include "core/text_encoding.h"
+#include "lumetra_version.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

@@ -2,6 +2,11 @@
 
 namespace lumetra {
 
+std::string buffer_label(int buffer, LabelSpacing spacing)
+{
+    return (spacing == LabelSpacing::TwoBlanks ? "Буфер  " : "Буфер ") + std::to_string(buffer);
+}
+
 bool valid_buffer(int buffer) { return buffer >= 1 && buffer <= kBufferCount; }
 bool valid_cell(int cell) { return cell >= 1 && cell <= kCellCount; }
 bool valid_byte(int byte) { return byte >= 1 && byte <= kCellBytes; }
@@ -50,11 +55,6 @@ void clear_bit(ImageStore& store, int buffer, int cell, int byte, int bit)
     if (!valid_bit(bit)) return;
     auto mask = static_cast<std::uint8_t>(~(1u << bit));
     write_byte(store, buffer, cell, byte, static_cast<std::uint8_t>(read_byte(store, buffer, cell, byte) & mask));
-}
-
-bool test_bit(std::uint8_t value, int k)
-{
-    return k >= 1 && k <= 8 && (value >> (k - 1)) & 1u;
 }
 
 void clear_buffer(ImageStore& store, int buffer)

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace lumetra {
 
@@ -43,6 +44,12 @@ struct CellLocation {
     bool operator==(const CellLocation&) const = default;
 };
 
+// How the lists name a buffer: "Буфер 3" on the tabs and in the logic and
+// optimisation panels, "Буфер  3" (two blanks) in the slot lists of the
+// animation and BIN panels.
+enum class LabelSpacing { OneBlank, TwoBlanks };
+std::string buffer_label(int buffer, LabelSpacing spacing = LabelSpacing::OneBlank);
+
 bool valid_buffer(int buffer);
 bool valid_cell(int cell);
 bool valid_byte(int byte);
@@ -56,8 +63,6 @@ std::uint8_t read_byte(const ImageStore& store, int buffer, int cell, int byte);
 void write_byte(ImageStore& store, int buffer, int cell, int byte, std::uint8_t value);
 void set_bit(ImageStore& store, int buffer, int cell, int byte, int bit);
 void clear_bit(ImageStore& store, int buffer, int cell, int byte, int bit);
-// k = 1..8 asks for bit k-1 (k = 1 is the top pixel); any other k is "not set".
-bool test_bit(std::uint8_t value, int k);
 void clear_buffer(ImageStore& store, int buffer);
 
 bool read_pixel(const ScreenBuffer& picture, int x, int y);

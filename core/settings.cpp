@@ -40,7 +40,7 @@ std::string value_of(const Settings& s, std::size_t key_index)
     switch (key_index) {
     case 0: return std::to_string(s.x);
     case 1: return std::to_string(s.y);
-    case 2: return std::to_string(s.delay);
+    case 2: return std::to_string(s.delay_index);
     case 3: return std::to_string(s.count_byte);
     case 4: return std::to_string(s.auto_scan);
     default: return s.recent[key_index - 5];
@@ -52,7 +52,7 @@ void assign(Settings& s, std::size_t key_index, std::string_view value)
     switch (key_index) {
     case 0: s.x = settings_number(value); break;
     case 1: s.y = settings_number(value); break;
-    case 2: s.delay = settings_number(value); break;
+    case 2: s.delay_index = settings_number(value); break;
     case 3: s.count_byte = settings_number(value); break;
     case 4: s.auto_scan = settings_number(value); break;
     default: s.recent[key_index - 5] = std::string(value); break;

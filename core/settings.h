@@ -18,7 +18,7 @@ using RecentFiles = std::array<std::string, kRecentCount>;  // UTF-8; entry 0 th
 struct Settings {
     int x = 20;
     int y = 20;
-    int delay = 4;
+    int delay_index = 4;  // the animation delay as its place in the delay list
     int count_byte = 1;
     int auto_scan = 1;
     RecentFiles recent{};

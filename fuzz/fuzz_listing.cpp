@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     bool grouped = size % 2 == 0;
-    ListingOptions options{.dt = size % 3 != 0, .db = size % 3 == 0, .group_by_crystal = grouped};
+    ListingOptions options{.directive = size % 3 == 0 ? Directive::Db : Directive::Dt, .group_by_crystal = grouped};
     ListingReadResult listing = read_listing(join_view_lines(generate_listing(read.picture, "", options)));
     auto order = grouped ? CellOrder::Interleaved : CellOrder::GroupedByCrystal;
     ListingReadResult array = read_listing(join_lines(generate_c_array(read.picture, "a", order), "\n"));

@@ -13,11 +13,20 @@ void crystal_banner(std::vector<std::string>& lines, const std::string& comment,
     lines.push_back(comment + " **** КРИСТАЛЛ " + std::to_string(crystal) + " ****");
 }
 
+// "0x0A" after what text already holds; the listing writes its bytes through
+// this without a string of their own each.
+void append_hex_byte(std::string& text, std::uint8_t byte)
+{
+    text += {'0', 'x', kHexDigits[byte >> 4], kHexDigits[byte & 15]};
+}
+
 }  // namespace
 
 std::string format_hex_byte(std::uint8_t byte)
 {
-    return {'0', 'x', kHexDigits[byte >> 4], kHexDigits[byte & 15]};
+    std::string text;
+    append_hex_byte(text, byte);
+    return text;
 }
 
 namespace {
@@ -29,7 +38,7 @@ void append_cell_bytes(std::string& text, const ScreenBuffer& picture, int cell)
     for (int byte = 1; byte <= kCellBytes; ++byte) {
         std::uint8_t value = picture.bytes[byte_offset(cell, byte)];
         if (byte > 1) text += ',';
-        text += {'0', 'x', kHexDigits[value >> 4], kHexDigits[value & 15]};
+        append_hex_byte(text, value);
     }
 }
 
@@ -83,7 +92,7 @@ std::vector<std::string> generate_listing(const ScreenBuffer& picture, std::stri
     lines.reserve(153);
     std::string i1 = blanks(options.first_indent), i2 = blanks(options.second_indent);
     std::string comment = ";" + i1 + i2;
-    std::string directive = i1 + (options.dt ? "Dt" : "Db") + i2;
+    std::string directive = i1 + (options.directive == Directive::Dt ? "Dt" : "Db") + i2;
     bool grouped = options.group_by_crystal;
 
     if (options.add_file_name && !file_name.empty()) {

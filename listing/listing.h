@@ -33,11 +33,12 @@ struct PageRun {
 };
 std::array<PageRun, 16> page_runs(CellOrder order);
 
-// The states of the conversion panel, remembered per buffer. dt and db are
-// the two option buttons, stored apart as the panel shows them.
+// The data directive of every line: the option buttons "Dt" and "Db".
+enum class Directive { Dt, Db };
+
+// The states of the conversion panel, remembered per buffer.
 struct ListingOptions {
-    bool dt = true;
-    bool db = false;
+    Directive directive = Directive::Dt;
     bool add_file_name = false;
     bool group_by_crystal = true;
     int first_indent = 12;   // 2..20

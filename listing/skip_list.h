@@ -14,7 +14,8 @@
 
 namespace lumetra {
 
-constexpr int kScanBuffers = 9;                     // buffers 1..9 can be compared; the map goes to buffer 10
+constexpr int kScanBuffers = 9;                     // buffers 1..9 can be compared
+constexpr int kSkipMapBuffer = kBufferCount;        // the map goes to buffer 10
 using ScanChoice = std::array<bool, kScanBuffers>;  // [b - 1]: buffer b ticked
 
 // CountByte from the text the spin field shows: decimal; empty, unparsable

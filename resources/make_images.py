@@ -1,17 +1,22 @@
 #!/usr/bin/env python3
 """Turns the pixel maps of resources/art/ into the .ico and .bmp files that
-lumetra.rc compiles into the program.
+lumetra.rc compiles into the program, and images.rc, the lines of lumetra.rc
+that name them.
 
-    make_images.py OUT_DIR ART_FILE...
+    make_images.py OUT_DIR IDS_H BACKEND_H ART_FILE...
 
-An art file names its image, its size and colour depth, a palette of
-one-letter colours ("none" is transparent) and then either a map (one text
-row per pixel row) or, for the About picture, a text in a small dot font.
+An art file names its image by its name in IDS_H (kImageNew; "program" is the
+program icon), its size and colour depth, a palette of one-letter colours
+("none" is transparent) and then either a map (one text row per pixel row)
+or, for the About picture, a text in a small dot font. The image numbers are
+read from IDS_H and the resource numbers (kImageResourceBase + image number,
+kProgramIconResource) from BACKEND_H, so the numbers stand in one place.
 Icons come out as image_<n>.ico (program.ico for the program icon), pictures
 as image_<n>.bmp.
 """
 
 import os
+import re
 import struct
 import sys
 
@@ -208,24 +213,54 @@ def write_bmp(path, rows):
         f.write(head + info + pixels)
 
 
+def read_numbers(path):
+    """The "constexpr int kName = 123;" lines of a header."""
+    with open(path, encoding="utf-8") as f:
+        return {m.group(1): int(m.group(2))
+                for m in re.finditer(r"constexpr int (k\w+) = (\d+);", f.read())}
+
+
 def main(argv):
-    if len(argv) < 3:
+    if len(argv) < 5:
         sys.exit(__doc__)
     out_dir = argv[1]
+    images = {name: n for name, n in read_numbers(argv[2]).items() if name.startswith("kImage")}
+    backend = read_numbers(argv[3])
+    base = backend["kImageResourceBase"]
+
+    def number_of(art, name):
+        if name not in images:
+            raise ArtError(f"{art['path']}: {name} is not an image of {argv[2]}")
+        return images.pop(name)
+
     os.makedirs(out_dir, exist_ok=True)
-    for path in argv[2:]:
+    icons, pictures = [f'{backend["kProgramIconResource"]} ICON "program.ico"'], []
+    for path in argv[4:]:
         art = read_art(path)
-        name = art["image"]
         if "text" in art:
             rows = pixels_of_text(art)
-            write_bmp(os.path.join(out_dir, f"image_{name}.bmp"), rows)
+            shown = [(number_of(art, art["image"]), rows)]
             if "stretched" in art:
                 other, w, h = art["stretched"]
-                write_bmp(os.path.join(out_dir, f"image_{other}.bmp"), stretch(rows, w, h))
+                shown.append((number_of(art, other), stretch(rows, w, h)))
+            for n, picture in shown:
+                write_bmp(os.path.join(out_dir, f"image_{n}.bmp"), picture)
+                pictures.append(f'{base + n} BITMAP "image_{n}.bmp"')
             continue
         rows = pixels_of_map(art)
-        file_name = "program.ico" if name == "program" else f"image_{name}.ico"
-        write_ico(os.path.join(out_dir, file_name), rows, art["bits"])
+        if art["image"] == "program":
+            write_ico(os.path.join(out_dir, "program.ico"), rows, art["bits"])
+            continue
+        n = number_of(art, art["image"])
+        write_ico(os.path.join(out_dir, f"image_{n}.ico"), rows, art["bits"])
+        icons.append(f'{base + n} ICON "image_{n}.ico"')
+    if images:
+        raise ArtError(f"no art for {', '.join(sorted(images))}")
+    lines = ["// Made by make_images.py from resources/art/ and the image numbers of app/ids.h."]
+    lines += sorted(icons, key=lambda l: int(l.split()[0])) + [""]
+    lines += sorted(pictures, key=lambda l: int(l.split()[0]))
+    with open(os.path.join(out_dir, "images.rc"), "w", encoding="ascii", newline="\n") as f:
+        f.write("\n".join(lines) + "\n")
 
 
 if __name__ == "__main__":

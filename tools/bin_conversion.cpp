@@ -21,15 +21,16 @@ std::array<std::string, kBinSlotCount + 1> bin_slot_items()
 {
     std::array<std::string, kBinSlotCount + 1> items;
     items[0] = "Нет";
-    for (int buffer = 1; buffer <= kBinSlotCount; ++buffer) items[buffer] = "Буфер  " + std::to_string(buffer);
+    for (int buffer = 1; buffer <= kBinSlotCount; ++buffer)
+        items[buffer] = buffer_label(buffer, LabelSpacing::TwoBlanks);
     return items;
 }
 
-BinWriteMode bin_write_mode(int target, int where, int how)
+BinWriteMode bin_write_mode(BinTarget target, BinWhere where, BinHow how)
 {
-    if (target != 1) return BinWriteMode::NewFile;
-    if (where != 1) return BinWriteMode::AppendToExisting;
-    return how == 1 ? BinWriteMode::ReplaceAt : BinWriteMode::InsertAt;
+    if (target != BinTarget::Existing) return BinWriteMode::NewFile;
+    if (where != BinWhere::AtAddress) return BinWriteMode::AppendToExisting;
+    return how == BinHow::Replace ? BinWriteMode::ReplaceAt : BinWriteMode::InsertAt;
 }
 
 bool bin_convert_enabled(const BinSlots& slots)
@@ -37,28 +38,29 @@ bool bin_convert_enabled(const BinSlots& slots)
     return std::any_of(slots.begin(), slots.end(), [](int slot) { return slot > 0; });
 }
 
-BinFileControls bin_file_controls(int target, int where)
+BinFileControls bin_file_controls(BinTarget target, BinWhere where)
 {
-    bool existing = target == 1;
-    return {existing, existing && where == 1};
+    bool existing = target == BinTarget::Existing;
+    return {existing, existing && where == BinWhere::AtAddress};
 }
 
-bool serialize_buffer_for_bin(const ImageStore& store, int buffer, int grouping, std::span<std::uint8_t> destination)
+bool serialize_buffer_for_bin(const ImageStore& store, int buffer, CellOrder order,
+                              std::span<std::uint8_t> destination)
 {
     const ScreenBuffer* picture = buffer_of(store, buffer);
-    if (!picture || (grouping != 0 && grouping != 1) || destination.size() < kBufferBytes) return false;
+    if (!picture || destination.size() < kBufferBytes) return false;
     std::size_t out = 0;
-    for (int cell : cell_sequence(grouping ? CellOrder::GroupedByCrystal : CellOrder::Interleaved))
+    for (int cell : cell_sequence(order))
         for (int byte = 1; byte <= kCellBytes; ++byte) destination[out++] = picture->bytes[byte_offset(cell, byte)];
     return true;
 }
 
-std::string serialize_bin_slots(const ImageStore& store, const BinSlots& slots, bool group_by_crystal)
+std::string serialize_bin_slots(const ImageStore& store, const BinSlots& slots, CellOrder order)
 {
     std::string output;
     std::array<std::uint8_t, kBufferBytes> image{};
     for (int buffer : slots) {
-        if (!serialize_buffer_for_bin(store, buffer, group_by_crystal ? 1 : 0, image)) continue;
+        if (!serialize_buffer_for_bin(store, buffer, order, image)) continue;
         output.append(reinterpret_cast<const char*>(image.data()), image.size());
     }
     return output;
@@ -185,7 +187,7 @@ BinOutcome run_bin_conversion(const ImageStore& store, const BinRequest& request
     }
     BinMessageId result = BinMessageId::MemoryError;
     try {
-        result = write_bin_file(file, plan, serialize_bin_slots(store, request.slots, request.group_by_crystal));
+        result = write_bin_file(file, plan, serialize_bin_slots(store, request.slots, request.order));
     } catch (const std::bad_alloc&) {
     }
     show({result, false});

@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "core/image_store.h"
+#include "listing/listing.h"
 
 namespace lumetra {
 
@@ -30,10 +31,14 @@ constexpr int kBinSlotCount = 10;
 // in several slots and is then written several times.
 using BinSlots = std::array<int, kBinSlotCount>;
 
-// Items of the target, where and how lists; the selection index is the position here.
+// Items of the target, where and how lists; the selection index is the
+// position here, and the enum below it names that position.
 inline constexpr std::array<const char*, 2> kBinTargetItems = {"новом файле", "существующем"};
 inline constexpr std::array<const char*, 2> kBinWhereItems = {"в конец файла", "произвольно"};
 inline constexpr std::array<const char*, 2> kBinHowItems = {"Вставить", "Заменить"};
+enum class BinTarget { NewFile, Existing };
+enum class BinWhere { AtEnd, AtAddress };
+enum class BinHow { Insert, Replace };
 
 // Items of the slot lists: "Нет", then "Буфер  1" .. "Буфер  10" (two
 // blanks); the selection index is the buffer number.
@@ -42,7 +47,7 @@ std::array<std::string, kBinSlotCount + 1> bin_slot_items();
 enum class BinWriteMode { NewFile, AppendToExisting, InsertAt, ReplaceAt };
 
 // The mode from the selections of the target, where and how lists.
-BinWriteMode bin_write_mode(int target, int where, int how);
+BinWriteMode bin_write_mode(BinTarget target, BinWhere where, BinHow how);
 
 // The convert button is enabled exactly when some slot names a buffer.
 bool bin_convert_enabled(const BinSlots& slots);
@@ -53,17 +58,18 @@ struct BinFileControls {
     bool address = false;  // the start-address field and the how list
     bool operator==(const BinFileControls&) const = default;
 };
-BinFileControls bin_file_controls(int target, int where);
+BinFileControls bin_file_controls(BinTarget target, BinWhere where);
 
-// The 1024 bytes of one buffer in the cell order of the listing: grouping 0
-// is Interleaved (the stored order), 1 is GroupedByCrystal (all of crystal 1,
-// then all of crystal 2). False, and nothing written, for a buffer outside
-// 1..10, a grouping other than 0 or 1, or a destination under 1024 bytes.
-bool serialize_buffer_for_bin(const ImageStore& store, int buffer, int grouping, std::span<std::uint8_t> destination);
+// The 1024 bytes of one buffer in the cell order of the listing: the stored
+// order, or grouped by crystal (all of crystal 1, then all of crystal 2).
+// False, and nothing written, for a buffer outside 1..10 or a destination
+// under 1024 bytes.
+bool serialize_buffer_for_bin(const ImageStore& store, int buffer, CellOrder order,
+                              std::span<std::uint8_t> destination);
 
 // The output of a conversion: the images of the used slots in slot order,
 // 1024 bytes each, nothing else. Empty slots contribute nothing.
-std::string serialize_bin_slots(const ImageStore& store, const BinSlots& slots, bool group_by_crystal);
+std::string serialize_bin_slots(const ImageStore& store, const BinSlots& slots, CellOrder order);
 
 // Start address from the text of the start-address field: leading blanks and tabs, an
 // optional sign, then decimal digits up to the first other character.
@@ -139,7 +145,7 @@ BinMessageId write_bin_file(const std::filesystem::path& file, const BinPlan& pl
 // The panel's choices at the moment of conversion.
 struct BinRequest {
     BinSlots slots{1};  // panel start: slot 1 = buffer 1, the rest "Нет"
-    bool group_by_crystal = false;
+    CellOrder order = CellOrder::Interleaved;
     BinWriteMode mode = BinWriteMode::NewFile;
     std::string start_address = "0";
 };

@@ -16,7 +16,7 @@ LogicOperation logic_operation_from_options(bool and_selected, bool or_selected,
 std::array<std::string, kBufferCount> logic_list_items()
 {
     std::array<std::string, kBufferCount> items;
-    for (int buffer = 1; buffer <= kBufferCount; ++buffer) items[buffer - 1] = "Буфер " + std::to_string(buffer);
+    for (int buffer = 1; buffer <= kBufferCount; ++buffer) items[buffer - 1] = buffer_label(buffer);
     return items;
 }
 

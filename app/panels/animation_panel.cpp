@@ -136,13 +136,13 @@ bool create_animation_panel(const Settings& settings)
     for (int id = kFirstAnimationSlot; id <= kLastAnimationSlot; ++id) platform::set_selection(id, 0);
     platform::set_selection(kFirstAnimationSlot, 1);
     platform::set_selection(kFirstAnimationSlot + 1, 2);
-    platform::set_selection(kAnimationDelay, delay_selection_from_setting(settings.delay));
+    platform::set_selection(kAnimationDelay, delay_selection_from_setting(settings.delay_index));
     return true;
 }
 
 void animation_delay_event(App& app, int, EventType type)
 {
-    if (type == EventType::SelectionChanged) app.settings.delay = platform::selection(kAnimationDelay);
+    if (type == EventType::SelectionChanged) app.settings.delay_index = platform::selection(kAnimationDelay);
 }
 
 void store_animation_settings(Settings& settings)
@@ -151,7 +151,7 @@ void store_animation_settings(Settings& settings)
     // longer answer (a task list closing the program closes every top-level
     // window, the drop-down lists among them, before the main window). A
     // value the list could not take is kept as the list took it: none.
-    settings.delay = delay_selection_from_setting(settings.delay);
+    settings.delay_index = delay_selection_from_setting(settings.delay_index);
 }
 
 void play_animation(App& app)

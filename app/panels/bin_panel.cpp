@@ -119,9 +119,10 @@ BinRequest bin_request_from_panel()
 {
     BinRequest request;
     request.slots = slots_from_panel();
-    request.group_by_crystal = platform::is_checked(kBinGroupByCrystal);
-    request.mode = bin_write_mode(platform::selection(kBinTarget), platform::selection(kBinWhere),
-                                  platform::selection(kBinHow));
+    request.order = platform::is_checked(kBinGroupByCrystal) ? CellOrder::GroupedByCrystal : CellOrder::Interleaved;
+    request.mode = bin_write_mode(static_cast<BinTarget>(platform::selection(kBinTarget)),
+                                  static_cast<BinWhere>(platform::selection(kBinWhere)),
+                                  static_cast<BinHow>(platform::selection(kBinHow)));
     request.start_address = platform::text(kBinAddress);
     return request;
 }
@@ -145,7 +146,8 @@ void bin_slot_event(App&, int, EventType type)
 void bin_file_option_event(App&, int, EventType type)
 {
     if (type != EventType::SelectionChanged) return;
-    BinFileControls controls = bin_file_controls(platform::selection(kBinTarget), platform::selection(kBinWhere));
+    BinFileControls controls = bin_file_controls(static_cast<BinTarget>(platform::selection(kBinTarget)),
+                                                 static_cast<BinWhere>(platform::selection(kBinWhere)));
     platform::enable(kBinWhere, controls.where);
     platform::enable(kBinAddress, controls.address);
     platform::enable(kBinHow, controls.address);

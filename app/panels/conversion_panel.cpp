@@ -35,8 +35,7 @@ std::vector<LayoutRow> conversion_panel_rows()
 ListingOptions shown_listing_options()
 {
     return {
-        .dt = platform::is_checked(kOptionDt),
-        .db = platform::is_checked(kOptionDb),
+        .directive = platform::is_checked(kOptionDt) ? Directive::Dt : Directive::Db,
         .add_file_name = platform::is_checked(kAddFileName),
         .group_by_crystal = platform::is_checked(kGroupByCrystal),
         .first_indent = platform::value(kFirstIndent),
@@ -53,8 +52,8 @@ void restore_listing_options(const ListingOptionsSet& options, int buffer)
 {
     if (!valid_buffer(buffer)) return;
     const ListingOptions& o = options[buffer - 1];
-    platform::set_checked(kOptionDt, o.dt);
-    platform::set_checked(kOptionDb, o.db);
+    platform::set_checked(kOptionDt, o.directive == Directive::Dt);
+    platform::set_checked(kOptionDb, o.directive == Directive::Db);
     platform::set_checked(kAddFileName, o.add_file_name);
     platform::set_checked(kGroupByCrystal, o.group_by_crystal);
     platform::set_value(kFirstIndent, o.first_indent);

@@ -29,14 +29,17 @@ constexpr int kProgressMaximum = 1170;  // the lines of a list without file name
 // which for every column group would cost more than building the whole list:
 // it moves on in sixteenths of its range, still filling as the list grows.
 constexpr int kProgressStep = kProgressMaximum / 16;
-constexpr int kSkipMap = kBufferCount;
 
 constexpr const char* kExportTitle = "Сохранить файл...";
 constexpr const char* kExportFilter = "RTF|*.rtf|TXT|*.txt";
 constexpr int kTextFilter = 2;
 
-constexpr const char* kScanBoxTexts[kScanBuffers] = {"Буфер 1", "Буфер 2", "Буфер 3", "Буфер 4", "Буфер 5",
-                                                     "Буфер 6", "Буфер 7", "Буфер 8", "Буфер 9"};
+// The layout rows point at these texts.
+const std::array<std::string, kBufferCount> kBufferLabels = [] {
+    std::array<std::string, kBufferCount> labels;
+    for (int buffer = 1; buffer <= kBufferCount; ++buffer) labels[buffer - 1] = buffer_label(buffer);
+    return labels;
+}();
 
 int scan_box_of(int buffer) { return kFirstScanBox + buffer - 1; }
 
@@ -69,7 +72,7 @@ void clear_list(App& app) { show_list(app, {}); }
 
 // A save question for buffer 10 before it is overwritten: the scan goes on
 // unless the user cancels or a chosen save did not happen.
-bool may_overwrite_skip_map(App& app) { return prompt_for_one_buffer(app, kSkipMap); }
+bool may_overwrite_skip_map(App& app) { return prompt_for_one_buffer(app, kSkipMapBuffer); }
 
 }  // namespace
 
@@ -82,11 +85,12 @@ std::vector<LayoutRow> optimisation_panel_rows()
     for (int buffer = 1; buffer <= kScanBuffers; ++buffer) {
         int column = (buffer - 1) % 2, row = (buffer - 1) / 2;
         rows.push_back({scan_box_of(buffer), ControlKind::Check, p, {30 + 100 * column, 40 + 20 * row, 70, 15},
-                        kScanBoxTexts[buffer - 1], buffer <= 2 ? unsigned{kChecked} : 0u, {}, {}, m});
+                        kBufferLabels[buffer - 1].c_str(), buffer <= 2 ? unsigned{kChecked} : 0u, {}, {}, m});
     }
     rows.insert(rows.end(), {
         {164, ControlKind::Text, p, {10, 145, 140, 15}, "Результат помещается в", 0, {}, {}, m},
-        {165, ControlKind::Text, p, {145, 145, 100, 15}, "Буфер 10", 0, Rgb{182, 11, 63}, {}, m},
+        {kSkipMapLabel, ControlKind::Text, p, {145, 145, 100, 15}, kBufferLabels[kSkipMapBuffer - 1].c_str(), 0,
+         Rgb{182, 11, 63}, {}, m},
         {kScanButton, ControlKind::Button, p, {10, 164, 80, 24}, "Сканировать", kDefaultButton, {}, {}, m,
          "Поиск одинаковых байт в коде"},
         {kSkipListButton, ControlKind::Button, p, {100, 164, 110, 24}, "Список обходов", 0, {}, {}, m,
@@ -130,12 +134,12 @@ bool scan_repeated_bytes(App& app)
     if (!may_overwrite_skip_map(app)) return false;
     // The field as shown: a typed number counts even before the arrows read it.
     int count_byte = count_byte_from_text(platform::text(kCountByteSpin));
-    *buffer_of(app.store, kSkipMap) = scan_repeated_bytes(app.store, ticked_buffers(), count_byte);
+    *buffer_of(app.store, kSkipMapBuffer) = scan_repeated_bytes(app.store, ticked_buffers(), count_byte);
     // Buffer 10 is shown as if its tab had been chosen, but without the tab
     // event and without taking the focus from the panel.
-    platform::set_selection(kBufferTabs, kSkipMap - 1);
-    if (current_buffer(app.store) == kSkipMap) show_whole_buffer(app);
-    else make_buffer_current(app, kSkipMap, false);
+    platform::set_selection(kBufferTabs, kSkipMapBuffer - 1);
+    if (current_buffer(app.store) == kSkipMapBuffer) show_whole_buffer(app);
+    else make_buffer_current(app, kSkipMapBuffer, false);
     return true;
 }
 
@@ -161,7 +165,7 @@ void build_skip_list(App& app)
         platform::repaint_now(kSkipListProgress);
         shown = reached;
     };
-    StyledText list = build_skip_list(*buffer_of(app.store, kSkipMap), ticked_file_names(app),
+    StyledText list = build_skip_list(*buffer_of(app.store, kSkipMapBuffer), ticked_file_names(app),
                                       platform::text(kCountByteSpin), progress);
     if (shown != reached) platform::set_value(kSkipListProgress, reached);
     show_list(app, std::move(list));
@@ -175,7 +179,7 @@ void build_skip_list(App& app)
 void show_cell_skips(App& app, int cell)
 {
     if (!valid_cell(cell)) return;
-    show_list(app, show_cell_skips(*buffer_of(app.store, kSkipMap), cell));
+    show_list(app, show_cell_skips(*buffer_of(app.store, kSkipMapBuffer), cell));
 }
 
 void export_skip_list(App& app)

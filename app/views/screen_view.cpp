@@ -1,6 +1,7 @@
 #include "app/views/screen_view.h"
 
 #include "core/text_encoding.h"
+#include "listing/skip_list.h"
 #include "app/views/code_view.h"
 
 namespace lumetra {
@@ -14,6 +15,8 @@ using platform::kReadOnly;
 namespace {
 constexpr int kCellPixels = kCellBytes * kViewScale;
 constexpr int kPixelImageSize = 16;
+// The cell editor's pixels stand one pixel apart, inside a one-pixel margin.
+constexpr int kPixelImagePitch = kPixelImageSize + 1;
 }  // namespace
 
 Rect cell_image_rect(int cell)
@@ -24,7 +27,7 @@ Rect cell_image_rect(int cell)
 
 Rect pixel_image_rect(int byte, int bit)
 {
-    return {1 + 17 * (byte - 1), 1 + 17 * bit, kPixelImageSize, kPixelImageSize};
+    return {1 + kPixelImagePitch * (byte - 1), 1 + kPixelImagePitch * bit, kPixelImageSize, kPixelImageSize};
 }
 
 int cell_at(platform::Point point)
@@ -50,7 +53,7 @@ std::vector<LayoutRow> screen_view_rows()
 platform::ControlSpec buffer_tabs_spec()
 {
     platform::ControlSpec spec = control_spec_of({kBufferTabs, ControlKind::Tabs, 0, {8, 30, 540, 28}, "", 0, {}, {}, Font::Message});
-    for (int buffer = 1; buffer <= kBufferCount; ++buffer) spec.items.push_back("Буфер " + std::to_string(buffer));
+    for (int buffer = 1; buffer <= kBufferCount; ++buffer) spec.items.push_back(buffer_label(buffer));
     return spec;
 }
 
@@ -101,7 +104,8 @@ void paint_cell(App& app, int image_id, CellState state, int buffer)
     for (int byte = 1; byte <= kCellBytes; ++byte) {
         std::uint8_t column = read_byte(app.store, buffer, cell, byte);
         for (int bit = 0; bit < 8; ++bit)
-            if (column & (1u << bit)) picture.fill_rect(4 * (byte - 1), 4 * bit, 4, 4, kInk);
+            if (column & (1u << bit))
+                picture.fill_rect(kViewScale * (byte - 1), kViewScale * bit, kViewScale, kViewScale, kInk);
     }
     platform::set_bitmap(image_id, picture);
 }
@@ -162,7 +166,7 @@ void hover_poll(App& app)
 {
     const ImageStore& store = app.store;
     bool active = (app.shell.mode == Mode::Editing && open_cell(store) == kNoCell) ||
-                  (app.shell.mode == Mode::Optimisation && current_buffer(store) == kBufferCount);
+                  (app.shell.mode == Mode::Optimisation && current_buffer(store) == kSkipMapBuffer);
     if (!active) return;
 
     HoverState& hover = app.view.hover;

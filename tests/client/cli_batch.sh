@@ -2,9 +2,9 @@
 # lumetra-cli in a build pipeline: help and version, exit codes, "-" for
 # standard input and output, many PICTUREs to --out-dir with a bad one among
 # them, and the way back from a listing to the picture.
-#   cli_batch.sh CLI PICTURES
+#   cli_batch.sh CLI PICTURES VERSION
 set -euo pipefail
-cli=$1 pictures=$2
+cli=$1 pictures=$2 version=$3
 work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 pattern=$pictures/pattern.chr
@@ -14,8 +14,9 @@ expect() { local want=$1 rc=0; shift; "$@" > "$work/out" 2> "$work/err" || rc=$?
 expect 0 "$cli" --help; grep -q "exit codes: 0 done; 1 " "$work/out" && [ ! -s "$work/err" ] || fail "--help"
 grep -q "lumetra-cli picture SOURCE -o OUT.chr" "$work/out" || fail "--help lists every command"
 expect 0 "$cli" listing -h; grep -q "^usage: lumetra-cli listing " "$work/out" || fail "listing -h"
-expect 0 "$cli" --version; [ "$(cat "$work/out")" = "lumetra-cli 3.4" ] || fail "--version says $(cat "$work/out")"
+expect 0 "$cli" --version; [ "$(cat "$work/out")" = "lumetra-cli $version" ] || fail "--version says $(cat "$work/out")"
 expect 2 "$cli"
+expect 2 "$cli" listing "$pattern" -o; grep -q -- "-o needs a file name" "$work/err" || fail "-o without a name"
 expect 2 "$cli" convert "$pattern" --bogus -o "$work/x.chr"
 
 # Standard input: a picture format by its content, otherwise exactly 1024 bytes.

@@ -20,6 +20,10 @@ cp "$pictures/pattern-png-rgb.png" "$work/photo.jpeg"
 [ "$(stat -c %s "$work/out.chr")" = 1024 ] || fail ".jpeg not read as .chr"
 cmp -s <(head -c "$(stat -c %s "$work/photo.jpeg")" "$work/out.chr") "$work/photo.jpeg" || fail ".jpeg bytes not kept"
 "$cli" convert "$pattern" -o "$work/out.chr" && cmp -s "$work/out.chr" "$pattern" || fail ".chr not copied"
+# The negative of a black and white picture is its complement.
+"$cli" convert --invert "$work/logo.PNG" -o "$work/negative.chr"
+cmp -s "$work/negative.chr" <(python3 -c 'import sys; sys.stdout.buffer.write(bytes(255 - b for b in open(sys.argv[1], "rb").read()))' "$pattern") \
+    || fail "--invert"
 # listing of a picture is the listing of its bytes.
 cmp -s <("$cli" listing "$work/logo.PNG") <("$cli" listing "$pattern") || fail "listing of a picture"
 

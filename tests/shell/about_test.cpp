@@ -10,7 +10,7 @@ struct About : ShellTest {
     {
         ShellTest::SetUp();
         start();
-        command(8);
+        command(kCmdAbout);
     }
     void about_event(pf::EventKind kind, int number = 0, pf::EventType type = pf::EventType::None)
     {
@@ -32,48 +32,48 @@ TEST_F(About, OpensOnceFadingInWithItsControls)
     EXPECT_EQ((std::pair{hl::fades()[0].milliseconds, hl::fades()[0].show}), (std::pair{500, true}));
     EXPECT_TRUE(hl::window_visible(pf::WindowId::About));
 
-    EXPECT_EQ(hl::stored_image(356), 9);
-    EXPECT_EQ(hl::control_spec(356).rect, (pf::Rect{30, 10, 168, 35}));
-    EXPECT_FALSE(hl::control_spec(356).tooltip_title.empty());
-    EXPECT_EQ(pf::text(357), "Более подробно о работе программы можно прочитать на страничке");
-    EXPECT_EQ(pf::text(355), "Ok");
-    EXPECT_EQ(hl::control_spec(353).tooltip, "Связатся с автором");
-    EXPECT_EQ(pf::text(350).rfind("Lumetra v 3.4 For PIC  —  ", 0), 0u);
-    for (int link : {353, 358}) {
+    EXPECT_EQ(hl::stored_image(kAboutPicture), kImageAboutPicture);
+    EXPECT_EQ(hl::control_spec(kAboutPicture).rect, (pf::Rect{30, 10, 168, 35}));
+    EXPECT_FALSE(hl::control_spec(kAboutPicture).tooltip_title.empty());
+    EXPECT_EQ(pf::text(kAboutPageText), "Более подробно о работе программы можно прочитать на страничке");
+    EXPECT_EQ(pf::text(kAboutOkButton), "Ok");
+    EXPECT_EQ(hl::control_spec(kAboutMailLink).tooltip, "Связатся с автором");
+    EXPECT_EQ(pf::text(kAboutTitleText).rfind(kTitle, 0), 0u);
+    for (int link : {kAboutMailLink, kAboutPageLink}) {
         EXPECT_EQ(hl::control_spec(link).text_colour, (pf::Rgb{58, 2, 197}));
         EXPECT_EQ(hl::control_spec(link).hover_colour, (pf::Rgb{2, 131, 253}));
     }
 
     // A second command 8 brings the same window forward.
-    command(8);
+    command(kCmdAbout);
     EXPECT_EQ(hl::fades().size(), 1u);
     EXPECT_TRUE(pf::window_exists(pf::WindowId::About));
 }
 
 TEST_F(About, PictureLightsUpUnderThePointer)
 {
-    hl::point_at(356, 10, 10);
+    hl::point_at(kAboutPicture, 10, 10);
     about_event(pf::EventKind::PointerMoved);
-    EXPECT_EQ(hl::stored_image(356), 10);
+    EXPECT_EQ(hl::stored_image(kAboutPicture), kImageAboutPictureLit);
     EXPECT_EQ(hl::pointer_shape(), pf::PointerShape::Hand);
-    hl::point_at(355, 1, 1);
+    hl::point_at(kAboutOkButton, 1, 1);
     about_event(pf::EventKind::PointerMoved);
-    EXPECT_EQ(hl::stored_image(356), 9);
+    EXPECT_EQ(hl::stored_image(kAboutPicture), kImageAboutPicture);
     EXPECT_EQ(hl::pointer_shape(), pf::PointerShape::Arrow);
 }
 
 TEST_F(About, LinksOpenTheProjectsOwnPagesAndOkFadesOut)
 {
-    for (int link : {358, 356, 353, 351}) click(link);
+    for (int link : {kAboutPageLink, kAboutPicture, kAboutMailLink, 351}) click(link);
     EXPECT_EQ(hl::opened_links(),
               (std::vector<std::string>{"https://lumetra.example/", "https://lumetra.example/", "mailto:support@lumetra.example"}));
-    click(355);
+    click(kAboutOkButton);
     EXPECT_FALSE(pf::window_exists(pf::WindowId::About));
     ASSERT_EQ(hl::fades().size(), 2u);
     EXPECT_EQ((std::pair{hl::fades()[1].milliseconds, hl::fades()[1].show}), (std::pair{1000, false}));
 
     // The close box does the same, and the window can be opened again.
-    command(8);
+    command(kCmdAbout);
     about_event(pf::EventKind::Close);
     EXPECT_FALSE(pf::window_exists(pf::WindowId::About));
     EXPECT_FALSE(app.shell.quit_request);

@@ -66,8 +66,8 @@ TEST_F(AnimationPanelTest, DefaultPanelAlternatesBuffersOneAndTwoEvery200Millise
     EXPECT_EQ(hl::control_spec(kLastAnimationSlot).items.back(), "Буфер  10");
     EXPECT_EQ(hl::stored_image(kAnimationArrow), kImageArrowDown);
     EXPECT_FALSE(pf::is_enabled(kAnimationStop));
-    const std::vector<int> pictures_before{hl::bitmap_assignments(20), hl::bitmap_assignments(21),
-                                           hl::bitmap_assignments(22)};
+    const std::vector<int> pictures_before{hl::bitmap_assignments(cell_image_of(1)), hl::bitmap_assignments(cell_image_of(2)),
+                                           hl::bitmap_assignments(cell_image_of(3))};
     at(1000, click(kAnimationStop));
     EXPECT_FALSE(press_start());
     // Five frames, then the remembered tab again when "Стоп" comes at 1000
@@ -79,8 +79,8 @@ TEST_F(AnimationPanelTest, DefaultPanelAlternatesBuffersOneAndTwoEvery200Millise
     // after "Стоп" the current buffer whole again.
     EXPECT_EQ(hl::repaints(kBufferTabs), 5);
     EXPECT_EQ(hl::repaints(kScreenArea), 5);
-    EXPECT_EQ((std::vector{hl::bitmap_assignments(20) - pictures_before[0], hl::bitmap_assignments(21) - pictures_before[1],
-                           hl::bitmap_assignments(22) - pictures_before[2]}),
+    EXPECT_EQ((std::vector{hl::bitmap_assignments(cell_image_of(1)) - pictures_before[0], hl::bitmap_assignments(cell_image_of(2)) - pictures_before[1],
+                           hl::bitmap_assignments(cell_image_of(3)) - pictures_before[2]}),
               (std::vector{6, 6, 2}));
     EXPECT_TRUE(pf::is_enabled(kAnimationStart));
     EXPECT_FALSE(pf::is_enabled(kAnimationStop));
@@ -88,14 +88,14 @@ TEST_F(AnimationPanelTest, DefaultPanelAlternatesBuffersOneAndTwoEvery200Millise
 
 TEST_F(AnimationPanelTest, OneUsedSlotIsRefusedButOneBufferInTwoSlotsPlays)
 {
-    choose(486, 0);
+    choose(kFirstAnimationSlot + 1, 0);
     press_start();
     ASSERT_EQ(hl::message_boxes().size(), 1u);
     expect_box(hl::message_boxes()[0], "Анимация", "Для анимации нужно как минимум 2 рисунка!", pf::Buttons::Ok,
                pf::Icon::Warning);
     EXPECT_TRUE(tabs().empty());
 
-    choose(494, 1);  // buffer 1 in the first and the last slot
+    choose(kLastAnimationSlot, 1);  // buffer 1 in the first and the last slot
     at(300, click(kAnimationStop));
     press_start();
     EXPECT_EQ(hl::message_boxes().size(), 1u);
@@ -207,7 +207,7 @@ struct AnimationDelaySettingTest : AnimationPanelTest {
     int delay_saved_at_exit()
     {
         EXPECT_TRUE(command(kCmdClose));
-        return parse_settings(contents(settings_path(hl::temp_dir()))).delay;
+        return parse_settings(contents(settings_path(hl::temp_dir()))).delay_index;
     }
 };
 

@@ -40,7 +40,7 @@ struct BinPanelTest : ShellTest {
                     static_cast<std::uint8_t>(i * 3 + buffer * 41 + (i >> 7));
         dir = hl::temp_dir() / "out";
         fs::create_directories(dir);
-        command(20);
+        command(mode_command(Mode::Bin));
     }
     void TearDown() override
     {
@@ -51,16 +51,16 @@ struct BinPanelTest : ShellTest {
     // "существующем", then where and how; address as typed.
     void existing(int where, int how = 0, const std::string& address = "0")
     {
-        choose(208, 1);
-        choose(209, where);
-        pf::set_selection(219, how);
-        pf::set_text(218, address);
+        choose(kBinTarget, 1);
+        choose(kBinWhere, where);
+        pf::set_selection(kBinHow, how);
+        pf::set_text(kBinAddress, address);
     }
     void slots(std::initializer_list<int> buffers)
     {
-        int slot = 194;
+        int slot = kFirstBinSlot;
         for (int buffer : buffers) choose(slot++, buffer);
-        while (slot <= 203) choose(slot++, 0);
+        while (slot <= kLastBinSlot) choose(slot++, 0);
     }
     fs::path file(const std::string& name, const std::string& bytes) { return write_file(dir / name, bytes); }
     // "Преобразовать данные..." with the name typed into the save dialog.
@@ -68,7 +68,7 @@ struct BinPanelTest : ShellTest {
     {
         hl::answer_file_dialog({chosen, filter});
         for (pf::Answer answer : answers) hl::answer_message_box(answer);
-        control(220);
+        control(kBinConvert);
     }
 };
 
@@ -76,52 +76,52 @@ struct BinPanelTest : ShellTest {
 
 TEST_F(BinPanelTest, PanelStartsWithBufferOneIntoANewFile)
 {
-    EXPECT_TRUE(hl::is_shown(190));
-    const auto& slot = hl::control_spec(194);
+    EXPECT_TRUE(hl::is_shown(kBinPanel));
+    const auto& slot = hl::control_spec(kFirstBinSlot);
     ASSERT_EQ(slot.items.size(), 11u);
     EXPECT_EQ(slot.items[0], "Нет");
     EXPECT_EQ(slot.items[1], "Буфер  1");
     EXPECT_EQ(slot.items[10], "Буфер  10");
-    EXPECT_EQ(hl::control_spec(203).items, slot.items);
-    EXPECT_EQ(pf::selection(194), 1);
-    for (int id = 195; id <= 203; ++id) EXPECT_EQ(pf::selection(id), 0) << id;
-    EXPECT_EQ(pf::control_screen_rect(203).y - pf::control_screen_rect(194).y, 9 * 24);
+    EXPECT_EQ(hl::control_spec(kLastBinSlot).items, slot.items);
+    EXPECT_EQ(pf::selection(kFirstBinSlot), 1);
+    for (int id = kFirstBinSlot + 1; id <= kLastBinSlot; ++id) EXPECT_EQ(pf::selection(id), 0) << id;
+    EXPECT_EQ(pf::control_screen_rect(kLastBinSlot).y - pf::control_screen_rect(kFirstBinSlot).y, 9 * 24);
     const std::pair<int, std::vector<std::string>> lists[] = {
-        {208, {"новом файле", "существующем"}}, {209, {"в конец файла", "произвольно"}}, {219, {"Вставить", "Заменить"}}};
+        {kBinTarget, {"новом файле", "существующем"}}, {kBinWhere, {"в конец файла", "произвольно"}}, {kBinHow, {"Вставить", "Заменить"}}};
     for (const auto& [id, items] : lists) EXPECT_EQ(hl::control_spec(id).items, items) << id;
-    for (int id : {208, 209, 219}) EXPECT_EQ(pf::selection(id), 0) << id;
-    for (int id : {209, 218, 219}) EXPECT_FALSE(pf::is_enabled(id)) << id;
-    EXPECT_EQ(pf::text(218), "0");
-    EXPECT_TRUE(hl::control_spec(218).style & pf::kDigitsOnly);
-    EXPECT_EQ(hl::control_spec(218).text_limit, 5);
-    EXPECT_FALSE(pf::is_checked(204));
-    EXPECT_TRUE(pf::is_enabled(220));
+    for (int id : {kBinTarget, kBinWhere, kBinHow}) EXPECT_EQ(pf::selection(id), 0) << id;
+    for (int id : {kBinWhere, kBinAddress, kBinHow}) EXPECT_FALSE(pf::is_enabled(id)) << id;
+    EXPECT_EQ(pf::text(kBinAddress), "0");
+    EXPECT_TRUE(hl::control_spec(kBinAddress).style & pf::kDigitsOnly);
+    EXPECT_EQ(hl::control_spec(kBinAddress).text_limit, 5);
+    EXPECT_FALSE(pf::is_checked(kBinGroupByCrystal));
+    EXPECT_TRUE(pf::is_enabled(kBinConvert));
 }
 
 TEST_F(BinPanelTest, ConvertButtonFollowsTheSlotsAndFileOptionsFollowTheirLists)
 {
     slots({});
-    EXPECT_FALSE(pf::is_enabled(220));
-    choose(203, 10);
-    EXPECT_TRUE(pf::is_enabled(220));
-    choose(203, 0);
-    EXPECT_FALSE(pf::is_enabled(220));
-    control(196, pf::EventType::Click);  // a click alone changes nothing
-    EXPECT_FALSE(pf::is_enabled(220));
+    EXPECT_FALSE(pf::is_enabled(kBinConvert));
+    choose(kLastBinSlot, 10);
+    EXPECT_TRUE(pf::is_enabled(kBinConvert));
+    choose(kLastBinSlot, 0);
+    EXPECT_FALSE(pf::is_enabled(kBinConvert));
+    control(kFirstBinSlot + 2, pf::EventType::Click);  // a click alone changes nothing
+    EXPECT_FALSE(pf::is_enabled(kBinConvert));
 
-    choose(208, 1);
-    EXPECT_TRUE(pf::is_enabled(209));
-    EXPECT_FALSE(pf::is_enabled(218));
-    choose(209, 1);
-    EXPECT_TRUE(pf::is_enabled(218));
-    EXPECT_TRUE(pf::is_enabled(219));
-    choose(208, 0);
-    for (int id : {209, 218, 219}) EXPECT_FALSE(pf::is_enabled(id)) << id;
-    choose(208, 1);  // "произвольно" is still chosen
-    for (int id : {209, 218, 219}) EXPECT_TRUE(pf::is_enabled(id)) << id;
-    choose(209, 0);
-    for (int id : {218, 219}) EXPECT_FALSE(pf::is_enabled(id)) << id;
-    EXPECT_TRUE(pf::is_enabled(209));
+    choose(kBinTarget, 1);
+    EXPECT_TRUE(pf::is_enabled(kBinWhere));
+    EXPECT_FALSE(pf::is_enabled(kBinAddress));
+    choose(kBinWhere, 1);
+    EXPECT_TRUE(pf::is_enabled(kBinAddress));
+    EXPECT_TRUE(pf::is_enabled(kBinHow));
+    choose(kBinTarget, 0);
+    for (int id : {kBinWhere, kBinAddress, kBinHow}) EXPECT_FALSE(pf::is_enabled(id)) << id;
+    choose(kBinTarget, 1);  // "произвольно" is still chosen
+    for (int id : {kBinWhere, kBinAddress, kBinHow}) EXPECT_TRUE(pf::is_enabled(id)) << id;
+    choose(kBinWhere, 0);
+    for (int id : {kBinAddress, kBinHow}) EXPECT_FALSE(pf::is_enabled(id)) << id;
+    EXPECT_TRUE(pf::is_enabled(kBinWhere));
 }
 
 TEST_F(BinPanelTest, NewFileHoldsTheSlotsInTheChosenCellOrder)
@@ -137,7 +137,7 @@ TEST_F(BinPanelTest, NewFileHoldsTheSlotsInTheChosenCellOrder)
                pf::Icon::Information);
 
     // With grouping, into the same name: replaced without a question.
-    pf::set_checked(204, true);
+    pf::set_checked(kBinGroupByCrystal, true);
     convert(dir / "one.bin");
     std::string grouped = contents(dir / "one.bin"), picture = stored(app, 1);
     ASSERT_EQ(grouped.size(), 1024u);
@@ -147,7 +147,7 @@ TEST_F(BinPanelTest, NewFileHoldsTheSlotsInTheChosenCellOrder)
     EXPECT_EQ(box_titles(), (std::vector<std::string>{"Преобразование", "Преобразование"}));
 
     // Empty slots between used ones contribute nothing; a buffer may repeat.
-    pf::set_checked(204, false);
+    pf::set_checked(kBinGroupByCrystal, false);
     slots({3, 0, 3});
     convert(dir / "twice.bin");
     EXPECT_EQ(contents(dir / "twice.bin"), stored(app, 3) + stored(app, 3));
@@ -155,7 +155,7 @@ TEST_F(BinPanelTest, NewFileHoldsTheSlotsInTheChosenCellOrder)
 
 TEST_F(BinPanelTest, BinEndingOnlyWithTheFirstFilterAndNothingOnCancel)
 {
-    control(220);  // cancelled
+    control(kBinConvert);  // cancelled
     EXPECT_TRUE(hl::message_boxes().empty());
     EXPECT_TRUE(fs::is_empty(dir));
 
@@ -181,14 +181,14 @@ TEST_F(BinPanelTest, InsertAtTheStartAtTheEndAndBeyondIt)
     // At the very end: appended without a question.
     file("data.bin", old);
     slots({4});
-    pf::set_text(218, "100");
+    pf::set_text(kBinAddress, "100");
     convert(target);
     EXPECT_EQ(contents(target), old + stored(app, 4));
     EXPECT_EQ(box_titles().size(), 2u);
 
     // Beyond the end: asked, and No leaves the file alone without a word more.
     file("data.bin", old);
-    pf::set_text(218, "101");
+    pf::set_text(kBinAddress, "101");
     convert(target, 1, {pf::Answer::No});
     ASSERT_EQ(hl::message_boxes().size(), 3u);
     expect_box(hl::message_boxes()[2], "Внимание",
@@ -213,7 +213,7 @@ TEST_F(BinPanelTest, ReplaceInsideAndPastTheEndAndAppend)
 
     // Past the end: written at the end, no question.
     file("data.bin", old);
-    pf::set_text(218, "99999");
+    pf::set_text(kBinAddress, "99999");
     convert(target);
     EXPECT_EQ(contents(target), old + stored(app, 1));
 
@@ -238,7 +238,7 @@ TEST_F(BinPanelTest, EmptyAddressIsRefusedBeforeAnyWrite)
                "Поле  \"Начальный адрес\"  не заполено\nНужно указать начальный адрес добавляемых данных в файл.",
                pf::Buttons::Ok, pf::Icon::Warning);
     // A sign cannot be typed, but a negative address is refused all the same.
-    pf::set_text(218, "-5");
+    pf::set_text(kBinAddress, "-5");
     convert(target);
     EXPECT_EQ(hl::message_boxes().back().title, "Предупреждение");
     EXPECT_EQ(contents(target), old);

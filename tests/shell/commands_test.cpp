@@ -26,7 +26,7 @@ struct Commands : ShellTest {
     }
     void popup(int cell_number, int command_id)
     {
-        control(19 + cell_number, pf::EventType::RightClick);
+        control(cell_image_of(cell_number), pf::EventType::RightClick);
         command(command_id);
     }
     void ctrl(char k) { key(true, false, false, k); }
@@ -55,8 +55,8 @@ TEST_F(Commands, PopupCutCopyPasteClearWorkAcrossBuffers)
     EXPECT_EQ(cell(2, 100), copied);
     EXPECT_TRUE(is_modified(app.store, 2));
     // Byte 1 is 0x21: bits 0 and 5 of the left column.
-    EXPECT_EQ(hl::bitmap(119).at(0, 20), kInk);
-    EXPECT_EQ(hl::bitmap(119).at(0, 4), kCellBackground);
+    EXPECT_EQ(hl::bitmap(cell_image_of(100)).at(0, 20), kInk);
+    EXPECT_EQ(hl::bitmap(cell_image_of(100)).at(0, 4), kCellBackground);
 
     popup(100, 43);  // clear keeps the clipboard
     EXPECT_EQ(cell(2, 100), kZeros);
@@ -64,7 +64,7 @@ TEST_F(Commands, PopupCutCopyPasteClearWorkAcrossBuffers)
     EXPECT_EQ(cell(2, 101), copied);
     popup(101, 40);
     EXPECT_EQ(cell(2, 101), kZeros);
-    EXPECT_EQ(hl::bitmap(120).at(0, 0), kCellBackground);
+    EXPECT_EQ(hl::bitmap(cell_image_of(101)).at(0, 0), kCellBackground);
     EXPECT_EQ(open_cell(app.store), kNoCell);
     EXPECT_EQ(cell(1, 3), copied) << "buffer 1 untouched";
 }
@@ -73,10 +73,10 @@ TEST_F(Commands, CtrlKeysActOnTheCellUnderThePointer)
 {
     fill(1, 10, 0x30);
     auto original = cell(1, 10);
-    hl::point_at(29, 5, 5);
+    hl::point_at(cell_image_of(10), 5, 5);
     ctrl('C');
     EXPECT_TRUE(is_modified(app.store, 1)) << "Ctrl+C over a cell marks the buffer";
-    hl::point_at(30, 31, 31);
+    hl::point_at(cell_image_of(11), 31, 31);
     ctrl('V');
     EXPECT_EQ(cell(1, 11), original);
     ctrl('X');
@@ -84,16 +84,16 @@ TEST_F(Commands, CtrlKeysActOnTheCellUnderThePointer)
     EXPECT_EQ(hl::beeps(), 0);
 
     // The gap between two cells, and outside the view: only the beep.
-    hl::point_at(29, 32, 5);
+    hl::point_at(cell_image_of(10), 32, 5);
     ctrl('V');
-    hl::point_at(7, 5, 5);
+    hl::point_at(kBufferTabs, 5, 5);
     ctrl('X');
     EXPECT_EQ(hl::beeps(), 2);
     EXPECT_EQ(cell(1, 10), original);
 
     // Another mode: the beep, even over a cell.
-    command(17);
-    hl::point_at(29, 5, 5);
+    command(mode_command(Mode::Animation));
+    hl::point_at(cell_image_of(10), 5, 5);
     ctrl('V');
     EXPECT_EQ(hl::beeps(), 3);
     EXPECT_EQ(cell(1, 10), original);
@@ -102,34 +102,34 @@ TEST_F(Commands, CtrlKeysActOnTheCellUnderThePointer)
 TEST_F(Commands, PasteOnTheOpenCellKeepsTheEditorTrue)
 {
     fill(1, 1, 0x40);
-    hl::point_at(20, 5, 5);
+    hl::point_at(cell_image_of(1), 5, 5);
     ctrl('C');
-    control(21, pf::EventType::DoubleClick);
-    hl::point_at(21, 5, 5);
+    control(cell_image_of(2), pf::EventType::DoubleClick);
+    hl::point_at(cell_image_of(2), 5, 5);
     ctrl('V');
     EXPECT_EQ(cell(1, 2), cell(1, 1));
     EXPECT_EQ(open_cell(app.store), 2);
-    EXPECT_EQ(hl::bitmap(21).at(31, 31), kOpenCellBackground);
-    EXPECT_EQ(hl::bitmap(280).at(8, 8), kInk) << "0x41: byte 1 bit 0";
+    EXPECT_EQ(hl::bitmap(cell_image_of(2)).at(31, 31), kOpenCellBackground);
+    EXPECT_EQ(hl::bitmap(pixel_image_of(1, 0)).at(8, 8), kInk) << "0x41: byte 1 bit 0";
 }
 
 TEST_F(Commands, TextKeysFollowThePointerNotTheFocus)
 {
     write_byte(app.store, 1, 1, 1, 0xAB);
-    control(425);
-    pf::set_focus(553);
+    control(kConvertButton);
+    pf::set_focus(kReadOutCode);
     hl::set_clipboard("before");
-    hl::point_at(521, 100, 50);
+    hl::point_at(code_view_of(1), 100, 50);
     ctrl('A');
     ctrl('C');
-    EXPECT_EQ(hl::clipboard(), pf::text(521));
+    EXPECT_EQ(hl::clipboard(), pf::text(code_view_of(1)));
     EXPECT_NE(hl::clipboard().find("0xAB"), std::string::npos);
     EXPECT_EQ(hl::beeps(), 0);
     EXPECT_FALSE(is_modified(app.store, 1)) << "no cell was touched";
 
     hl::set_clipboard("kept");
     for (char k : {'A', 'C'}) {
-        hl::point_at(20, 5, 5);  // Ctrl+A over the screen view
+        hl::point_at(cell_image_of(1), 5, 5);  // Ctrl+A over the screen view
         if (k == 'A') ctrl(k);
         hl::point_at_client({700, 500});
         ctrl(k);
@@ -142,7 +142,7 @@ TEST_F(Commands, TextKeysFollowThePointerNotTheFocus)
     EXPECT_TRUE(hl::file_dialogs().empty());
 
     // Alt+S over the code view saves the listing, and never beeps.
-    hl::point_at(521, 10, 10);
+    hl::point_at(code_view_of(1), 10, 10);
     alt('S');
     EXPECT_EQ(hl::file_dialogs().size(), 1u);
     EXPECT_EQ(hl::beeps(), 4);
@@ -151,12 +151,12 @@ TEST_F(Commands, TextKeysFollowThePointerNotTheFocus)
 TEST_F(Commands, ListingFileGetsAsmAndTheViewsTextInWindows1251)
 {
     write_byte(app.store, 1, 1, 1, 0x01);
-    control(425);
-    const std::string view = pf::text(521);
+    control(kConvertButton);
+    const std::string view = pf::text(code_view_of(1));
     const std::pair<const char*, int> cases[] = {{"table", 1}, {"all", 2}, {"table.inc", 1}, {"table.txt", 2}};
     for (auto [typed, filter] : cases) {
         hl::answer_file_dialog({hl::temp_dir() / typed, filter});
-        command(52);
+        command(kCmdCodeSave);
     }
     expect_dialog(hl::file_dialogs()[0], true, "Сохранить файл...",
                   "*.asm, *.inc, *.txt|*.asm; *.inc; *.txt|Все файлы|*.*", 1, nullptr);
@@ -180,27 +180,27 @@ TEST_F(Commands, ListingFileThatCannotBeWrittenIsReportedAndTheOldFileStays)
                               "(например, в имени файла рисунка).";
     set_file_name(app.store, 1, "/pictures/caf\u00e9.chr");
     pf::set_checked(kAddFileName, true);
-    control(425);
+    control(kConvertButton);
     hl::answer_file_dialog({path, 1});
-    command(52);
+    command(kCmdCodeSave);
     ASSERT_EQ(hl::message_boxes().size(), 1u);
     expect_box(hl::message_boxes()[0], "Ошибка", cause, pf::Buttons::Ok, pf::Icon::Error);
     EXPECT_EQ(contents(path), "old");
     // The same for a character typed by the user.
-    pf::set_text(521, "; ✓ done");
+    pf::set_text(code_view_of(1), "; ✓ done");
     hl::answer_file_dialog({path, 1});
-    command(52);
+    command(kCmdCodeSave);
     EXPECT_EQ(hl::message_boxes().back().text, cause);
     EXPECT_EQ(contents(path), "old");
 
     auto nowhere = hl::temp_dir() / "no-folder" / "x";
-    pf::set_text(521, "; Кристалл 1");
+    pf::set_text(code_view_of(1), "; Кристалл 1");
     hl::answer_file_dialog({nowhere, 1});
-    command(52);
+    command(kCmdCodeSave);
     EXPECT_EQ(hl::message_boxes().back().text, "Не удалось сохранить файл\n" + path_to_utf8(nowhere) + ".asm");
 
     // A cancelled dialog writes nothing and says nothing.
-    command(52);
+    command(kCmdCodeSave);
     EXPECT_EQ(hl::message_boxes().size(), 3u);
 }
 

@@ -20,34 +20,34 @@ TEST_F(ShellTest, ConvertWritesTheDefaultListingIntoTheFirstCodeView)
 {
     start();
     write_byte(app.store, 1, 1, 1, 0x01);  // the top-left pixel
-    control(425);
-    EXPECT_EQ(pf::text(521), golden("example1.asm"));
-    EXPECT_EQ(hl::rich_lines(521).size(), 151u);
-    EXPECT_EQ(hl::rich_assignments(521), 1) << "the whole text in one go";
-    EXPECT_EQ(pf::focused_control(), 521);
-    for (int view = 522; view <= 530; ++view) EXPECT_EQ(pf::text(view), "") << view;
+    control(kConvertButton);
+    EXPECT_EQ(pf::text(code_view_of(1)), golden("example1.asm"));
+    EXPECT_EQ(hl::rich_lines(code_view_of(1)).size(), 151u);
+    EXPECT_EQ(hl::rich_assignments(code_view_of(1)), 1) << "the whole text in one go";
+    EXPECT_EQ(pf::focused_control(), code_view_of(1));
+    for (int b = 2; b <= kBufferCount; ++b) EXPECT_EQ(pf::text(code_view_of(b)), "") << b;
 }
 
 TEST_F(ShellTest, ConvertTakesThePanelsPresentStates)
 {
     start();
     set_file_name(app.store, 1, "C:\\Pictures\\logo.chr");
-    pf::set_checked(422, true);
-    pf::set_checked(423, true);
-    pf::set_checked(424, false);
-    pf::set_value(429, 2);
-    pf::set_value(431, 4);
-    control(425);
-    EXPECT_EQ(pf::text(521), golden("example2.asm"));
+    pf::set_checked(kOptionDb, true);
+    pf::set_checked(kAddFileName, true);
+    pf::set_checked(kGroupByCrystal, false);
+    pf::set_value(kFirstIndent, 2);
+    pf::set_value(kSecondIndent, 4);
+    control(kConvertButton);
+    EXPECT_EQ(pf::text(code_view_of(1)), golden("example2.asm"));
 }
 
 TEST_F(ShellTest, ConvertTwiceGivesTheListingOnce)
 {
     start();
-    control(425);
-    std::string once = pf::text(521);
-    control(425);
-    EXPECT_EQ(pf::text(521), once);
+    control(kConvertButton);
+    std::string once = pf::text(code_view_of(1));
+    control(kConvertButton);
+    EXPECT_EQ(pf::text(code_view_of(1)), once);
 }
 
 TEST_F(ShellTest, ConvertWorksOnTheCurrentBufferOnlyAndTouchesNoDocumentState)
@@ -57,26 +57,26 @@ TEST_F(ShellTest, ConvertWorksOnTheCurrentBufferOnlyAndTouchesNoDocumentState)
     set_modified(app.store, 6, false);
     click_tab(6);
     std::string title = pf::window_title(pf::WindowId::Main);
-    control(425);
-    std::vector<std::string> lines = hl::rich_lines(526);
+    control(kConvertButton);
+    std::vector<std::string> lines = hl::rich_lines(code_view_of(6));
     ASSERT_EQ(lines.size(), 151u);
     EXPECT_EQ(lines[149], "            Dt            0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x80");
     EXPECT_EQ(lines[150], "");
-    EXPECT_EQ(pf::text(521), "");
+    EXPECT_EQ(pf::text(code_view_of(1)), "");
     EXPECT_FALSE(is_modified(app.store, 6));
     EXPECT_EQ(pf::window_title(pf::WindowId::Main), title);
-    EXPECT_EQ(pf::focused_control(), 526);
+    EXPECT_EQ(pf::focused_control(), code_view_of(6));
 }
 
 TEST_F(ShellTest, EditsAfterConvertDoNotChangeTheListing)
 {
     start();
-    control(425);
-    std::string listing = pf::text(521);
+    control(kConvertButton);
+    std::string listing = pf::text(code_view_of(1));
     write_byte(app.store, 1, 1, 1, 0xFF);
     click_tab(2);
     click_tab(1);
-    EXPECT_EQ(pf::text(521), listing);
+    EXPECT_EQ(pf::text(code_view_of(1)), listing);
 }
 
 }  // namespace lumetra::testing

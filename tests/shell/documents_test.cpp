@@ -23,7 +23,7 @@ struct Documents : ShellTest {
     void open(const fs::path& path, std::initializer_list<pf::Answer> answers = {})
     {
         hl::answer_file_dialog({path, 1});
-        command(1, answers);
+        command(kCmdOpen, answers);
     }
     const hl::MessageBoxCall& last_box() const { return hl::message_boxes().back(); }
 };
@@ -50,7 +50,7 @@ TEST_F(Documents, NewAsksAboutANamedModifiedBufferWithItsFileName)
     open(path);
     ASSERT_EQ(title(), kTitle + path_to_utf8(path));
     modify(1);
-    command(4, {pf::Answer::No});
+    command(kCmdNew, {pf::Answer::No});
     ASSERT_EQ(hl::message_boxes().size(), 1u);
     EXPECT_EQ(last_box().text, "Файл   \"logo.chr\"\nбыл изменён, сохранить  изменения?");
     EXPECT_EQ(title(), kTitle);
@@ -61,7 +61,7 @@ TEST_F(Documents, NewAsksAboutANamedModifiedBufferWithItsFileName)
     // Cancel leaves everything as it was.
     write_byte(app.store, 1, 4, 4, 0x44);
     modify(1);
-    command(4, {pf::Answer::Cancel});
+    command(kCmdNew, {pf::Answer::Cancel});
     EXPECT_EQ(read_byte(app.store, 1, 4, 4), 0x44);
     EXPECT_TRUE(is_modified(app.store, 1));
 }
@@ -73,7 +73,7 @@ TEST_F(Documents, SaveAsAddsChrOnlyToANameWithoutExtension)
     for (auto [typed, written] : cases) {
         modify(1);
         hl::answer_file_dialog({dir() / typed, 1});
-        command(3);
+        command(kCmdSaveAs);
         auto expected = dir() / written;
         ASSERT_EQ(contents(expected).size(), 1024u) << typed;
         EXPECT_EQ(contents(expected)[0], '\x01');
@@ -83,7 +83,7 @@ TEST_F(Documents, SaveAsAddsChrOnlyToANameWithoutExtension)
     }
     expect_dialog(hl::file_dialogs().back(), true, "Сохранить файл...", "Font Files (*.chr)|*.chr|All Files|*.*", 1);
     EXPECT_TRUE(app.settings.recent[0].empty()) << "saving does not enter the recent list";
-    EXPECT_EQ(pf::menu_item_text(30), "1)  ");
+    EXPECT_EQ(pf::menu_item_text(kCmdFirstRecent), "1)  ");
 }
 
 TEST_F(Documents, SaveWritesTheNamedFileAndAsksForANameOnlyWhenThereIsNone)
@@ -93,10 +93,10 @@ TEST_F(Documents, SaveWritesTheNamedFileAndAsksForANameOnlyWhenThereIsNone)
     ASSERT_EQ(hl::file_dialogs().size(), 1u) << "no name yet: Save As";
     auto path = file("pic.chr", "");
     hl::answer_file_dialog({path, 1});
-    command(3);
+    command(kCmdSaveAs);
     write_byte(app.store, 1, 128, 8, 0x80);
     modify(1);
-    command(2);
+    command(kCmdSave);
     EXPECT_EQ(hl::file_dialogs().size(), 2u);
     EXPECT_EQ(contents(path).back(), '\x80');
     EXPECT_FALSE(is_modified(app.store, 1));
@@ -107,7 +107,7 @@ TEST_F(Documents, FailedSaveReportsAndKeepsTheBufferModified)
     modify(1);
     auto path = dir() / "missing" / "x.chr";
     hl::answer_file_dialog({path, 1});
-    command(3);
+    command(kCmdSaveAs);
     ASSERT_EQ(hl::message_boxes().size(), 1u);
     expect_box(last_box(), "Ошибка", "Не удалось сохранить файл\n" + path_to_utf8(path), pf::Buttons::Ok, pf::Icon::Error);
     EXPECT_TRUE(is_modified(app.store, 1));
@@ -116,7 +116,7 @@ TEST_F(Documents, FailedSaveReportsAndKeepsTheBufferModified)
 
 TEST_F(Documents, OpenOffersTheMostRecentFileWithItsFilter)
 {
-    command(1);
+    command(kCmdOpen);
     ASSERT_EQ(hl::file_dialogs().size(), 1u);
     expect_dialog(hl::file_dialogs()[0], false, "Открыть файл...",
                   "Font Files (*.chr)|*.chr|Рисунки в форматах BMP, JPG, PNG|*.bmp;*.jpg;*.png|Все файлы|*.*", 1);
@@ -127,9 +127,9 @@ TEST_F(Documents, OpenOffersTheMostRecentFileWithItsFilter)
     EXPECT_EQ(read_byte(app.store, 1, 1, 2), 0x00);
     EXPECT_EQ(title(), kTitle + path_to_utf8(png));
     EXPECT_FALSE(is_modified(app.store, 1));
-    EXPECT_EQ(hl::bitmap(20).at(0, 0), kInk);
+    EXPECT_EQ(hl::bitmap(cell_image_of(1)).at(0, 0), kInk);
 
-    command(1);
+    command(kCmdOpen);
     EXPECT_EQ(hl::file_dialogs().back().dialog.filter_index, 2);
     EXPECT_EQ(hl::file_dialogs().back().dialog.preset, png);
 }
@@ -137,13 +137,13 @@ TEST_F(Documents, OpenOffersTheMostRecentFileWithItsFilter)
 TEST_F(Documents, OpenReadsAnyOtherExtensionAsAPictureFileAndClosesTheCell)
 {
     write_byte(app.store, 1, 2, 1, 0xFF);
-    control(20, pf::EventType::DoubleClick);
+    control(cell_image_of(1), pf::EventType::DoubleClick);
     open(file("pic.jpeg", std::string("\x01\x02", 2) + std::string(2000, '\x03')), {pf::Answer::No});
     EXPECT_EQ(read_byte(app.store, 1, 1, 1), 0x01);
     EXPECT_EQ(read_byte(app.store, 1, 1, 2), 0x02);
     EXPECT_EQ(read_byte(app.store, 1, 128, 8), 0x03);
     EXPECT_EQ(open_cell(app.store), kNoCell);
-    EXPECT_EQ(hl::bitmap(280).at(8, 8), kEditorGrey);
+    EXPECT_EQ(hl::bitmap(pixel_image_of(1, 0)).at(8, 8), kEditorGrey);
     EXPECT_FALSE(is_modified(app.store, 1)) << "no cell open any more";
 }
 
@@ -151,7 +151,7 @@ TEST_F(Documents, CancelledOrFailedOpenKeepsTheUnsavedPictureProtected)
 {
     write_byte(app.store, 1, 1, 1, 0x42);
     modify(1);
-    command(1, {pf::Answer::No});  // dialog cancelled
+    command(kCmdOpen, {pf::Answer::No});  // dialog cancelled
     EXPECT_TRUE(is_modified(app.store, 1));
 
     auto missing = dir() / "gone.chr";
@@ -162,7 +162,7 @@ TEST_F(Documents, CancelledOrFailedOpenKeepsTheUnsavedPictureProtected)
     EXPECT_EQ(app.settings.recent[0], path_to_utf8(missing)) << "entered before the read";
 
     // So the next New still asks.
-    command(4);
+    command(kCmdNew);
     EXPECT_EQ(hl::message_boxes().size(), 4u);
 }
 
@@ -172,14 +172,14 @@ TEST_F(Documents, SaveNeverWritesOverAnImportedPicture)
     std::string original = contents(png);
     open(png);
     modify(1);
-    command(2);  // cancelled Save As
+    command(kCmdSave);  // cancelled Save As
     ASSERT_EQ(hl::file_dialogs().size(), 2u);
     EXPECT_TRUE(hl::file_dialogs().back().save);
     EXPECT_EQ(contents(png), original);
     EXPECT_TRUE(is_modified(app.store, 1));
 
     // The save question does the same.
-    command(4, {pf::Answer::Yes});
+    command(kCmdNew, {pf::Answer::Yes});
     EXPECT_EQ(hl::file_dialogs().size(), 3u);
     EXPECT_EQ(contents(png), original);
     EXPECT_EQ(read_byte(app.store, 1, 1, 1), 0x01) << "cancelled dialog: nothing cleared";
@@ -192,11 +192,15 @@ TEST_F(Documents, RecentFilesMoveToTheTopAndOpenFromTheMenu)
     for (int i = 0; i < 5; ++i) open(paths[i]);
     // Entry 4 is f2; reopening it from the menu puts it first.
     ASSERT_EQ(app.settings.recent[3], path_to_utf8(paths[1]));
-    command(33);
+    command(kCmdFirstRecent + 3);
     EXPECT_EQ(read_byte(app.store, 1, 1, 1), 2);
     for (int i = 0; int from : {1, 4, 3, 2, 0}) EXPECT_EQ(app.settings.recent[i++], path_to_utf8(paths[from])) << i;
-    EXPECT_EQ(pf::menu_item_text(30), "1)    " + path_to_utf8(paths[1]));
-    EXPECT_EQ(pf::menu_item_text(39), "10)    ");
+    EXPECT_EQ(pf::menu_item_text(kCmdFirstRecent), "1)    " + path_to_utf8(paths[1]));
+    EXPECT_EQ(pf::menu_item_text(kCmdFirstRecent + 9), "10)    ");
+    // The first entry opens too.
+    clear_buffer(app.store, 1);
+    command(kCmdFirstRecent);
+    EXPECT_EQ(read_byte(app.store, 1, 1, 1), 2);
 
     for (int i = 5; i < 11; ++i) open(paths[i]);
     EXPECT_EQ(app.settings.recent[0], path_to_utf8(paths[10]));
@@ -206,9 +210,9 @@ TEST_F(Documents, RecentFilesMoveToTheTopAndOpenFromTheMenu)
 
     // A free entry does nothing; a modified buffer is asked about first.
     app.settings.recent[9].clear();
-    command(39);
+    command(kCmdFirstRecent + 9);
     modify(1);
-    command(31);  // the question is cancelled
+    command(kCmdFirstRecent + 1);  // the question is cancelled
     EXPECT_EQ(hl::message_boxes().size(), 1u);
     EXPECT_EQ(app.settings.recent[0], path_to_utf8(paths[10]));
 }
@@ -217,7 +221,7 @@ TEST_F(Documents, RecentListIsSavedAtExitAndShownWithTwoBlanksAtStart)
 {
     auto path = file("a.chr", "x");
     open(path);
-    EXPECT_TRUE(command(5));
+    EXPECT_TRUE(command(kCmdClose));
     auto saved = parse_settings(contents(settings_path(hl::temp_dir())));
     EXPECT_EQ(saved.recent[0], path_to_utf8(path));
 
@@ -225,8 +229,8 @@ TEST_F(Documents, RecentListIsSavedAtExitAndShownWithTwoBlanksAtStart)
     app = App{};
     std::ofstream(settings_path(hl::temp_dir()), std::ios::binary) << "[RecentFiles]\r\nFile1 = C:\\x.bmp\r\n";
     start();
-    EXPECT_EQ(pf::menu_item_text(30), "1)  C:\\x.bmp");
-    EXPECT_EQ(pf::menu_item_text(31), "2)  ");
+    EXPECT_EQ(pf::menu_item_text(kCmdFirstRecent), "1)  C:\\x.bmp");
+    EXPECT_EQ(pf::menu_item_text(kCmdFirstRecent + 1), "2)  ");
 }
 
 }  // namespace lumetra::testing

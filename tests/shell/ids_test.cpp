@@ -49,7 +49,7 @@ bool touch_by_design(int a, int b)
     static const std::set<std::pair<int, int>> pairs = {
         {471, kAnimationCloseImage}, {581, kLogicCloseImage}, {151, kOptimisationCloseImage}, {191, kBinCloseImage},
         {552, kReadOutCode},         {207, kBinTarget},       {207, kBinWhere},               {210, kBinAddress},
-        {210, kBinHow},              {164, 165},              {172, kCountByteSpin},
+        {210, kBinHow},              {164, kSkipMapLabel},              {172, kCountByteSpin},
     };
     return pairs.count({a, b}) || pairs.count({b, a});
 }

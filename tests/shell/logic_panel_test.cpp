@@ -52,16 +52,16 @@ struct LogicPanelTest : ShellTest {
         start();
         for (int buffer = 1; buffer <= kBufferCount; ++buffer) fill(app, buffer, 2 * buffer + 1);
         paint_all_cells(app, 1);
-        command(18);
+        command(mode_command(Mode::Logic));
     }
     void choose_buffer(int list, int buffer) { choose(list, buffer - 1); }
     void run(int operation_button, int a, int b, int r)
     {
         pf::set_checked(operation_button, true);
-        choose_buffer(589, a);
-        choose_buffer(590, b);
-        choose_buffer(591, r);
-        control(592);
+        choose_buffer(kLogicFirst, a);
+        choose_buffer(kLogicSecond, b);
+        choose_buffer(kLogicResult, r);
+        control(kLogicApply);
     }
 };
 
@@ -69,39 +69,39 @@ struct LogicPanelTest : ShellTest {
 
 TEST_F(LogicPanelTest, PanelStartsWithBufferOneAndTwoIntoThreeAndNoUndo)
 {
-    EXPECT_TRUE(hl::is_shown(580));
-    const auto& spec = hl::control_spec(589);
+    EXPECT_TRUE(hl::is_shown(kLogicPanel));
+    const auto& spec = hl::control_spec(kLogicFirst);
     ASSERT_EQ(spec.items.size(), 10u);
     EXPECT_EQ(spec.items.front(), "Буфер 1");
     EXPECT_EQ(spec.items.back(), "Буфер 10");
-    EXPECT_EQ(hl::control_spec(591).items, spec.items);
-    EXPECT_EQ((std::vector<int>{pf::selection(589), pf::selection(590), pf::selection(591)}), (std::vector<int>{0, 1, 2}));
-    EXPECT_TRUE(pf::is_checked(583));
-    EXPECT_FALSE(pf::is_enabled(593));
-    EXPECT_EQ(pf::text(593), "Отменить...");
-    EXPECT_EQ(hl::control_spec(593).tooltip, "Отменить последнее действие");
+    EXPECT_EQ(hl::control_spec(kLogicResult).items, spec.items);
+    EXPECT_EQ((std::vector<int>{pf::selection(kLogicFirst), pf::selection(kLogicSecond), pf::selection(kLogicResult)}), (std::vector<int>{0, 1, 2}));
+    EXPECT_TRUE(pf::is_checked(kLogicAnd));
+    EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
+    EXPECT_EQ(pf::text(kLogicUndoButton), "Отменить...");
+    EXPECT_EQ(hl::control_spec(kLogicUndoButton).tooltip, "Отменить последнее действие");
     // The container is 300 high: the last button must lie inside it.
-    pf::Rect panel = pf::control_screen_rect(580), close = pf::control_screen_rect(594);
-    EXPECT_EQ(hl::control_spec(594).rect, (pf::Rect{80, 270, 80, 24}));
+    pf::Rect panel = pf::control_screen_rect(kLogicPanel), close = pf::control_screen_rect(kLogicCloseButton);
+    EXPECT_EQ(hl::control_spec(kLogicCloseButton).rect, (pf::Rect{80, 270, 80, 24}));
     EXPECT_LE(close.y + close.h, panel.y + panel.h);
 
     // "Выполнить" without touching anything: buffer 1 AND buffer 2 into 3.
     Bytes expected = combined(bytes_of(app, 1), bytes_of(app, 2), '&');
-    control(592);
+    control(kLogicApply);
     EXPECT_EQ(bytes_of(app, 3), expected);
     EXPECT_TRUE(is_modified(app.store, 3));
-    EXPECT_TRUE(pf::is_enabled(593));
+    EXPECT_TRUE(pf::is_enabled(kLogicUndoButton));
     EXPECT_TRUE(hl::message_boxes().empty());
 }
 
 TEST_F(LogicPanelTest, SameOperandTwiceCopiesWithAndOrAndEmptiesWithXor)
 {
-    run(583, 4, 4, 5);
+    run(kLogicAnd, 4, 4, 5);
     EXPECT_EQ(bytes_of(app, 5), bytes_of(app, 4));
     fill(app, 5, 3);
-    run(584, 4, 4, 5);
+    run(kLogicOr, 4, 4, 5);
     EXPECT_EQ(bytes_of(app, 5), bytes_of(app, 4));
-    run(585, 4, 4, 5);
+    run(kLogicXor, 4, 4, 5);
     EXPECT_EQ(bytes_of(app, 5), Bytes(kBufferBytes, 0));
 }
 
@@ -109,58 +109,58 @@ TEST_F(LogicPanelTest, ResultInPlaceOnTheShownBufferRepaintsAndUndoRestores)
 {
     Bytes a = bytes_of(app, 1), b = bytes_of(app, 2);
     ASSERT_EQ(shown_picture(), a);
-    run(585, 1, 2, 1);  // R = A, buffer 1 is on screen
+    run(kLogicXor, 1, 2, 1);  // R = A, buffer 1 is on screen
     EXPECT_EQ(bytes_of(app, 1), combined(a, b, '^'));
     EXPECT_EQ(shown_picture(), bytes_of(app, 1));
     EXPECT_TRUE(is_modified(app.store, 1));
 
-    control(593);
+    control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 1), a);
     EXPECT_EQ(shown_picture(), a);
-    EXPECT_FALSE(pf::is_enabled(593));
+    EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
     EXPECT_TRUE(is_modified(app.store, 1)) << "an undo leaves the result marked";
 
     // R = B the same way.
-    run(584, 3, 2, 2);
+    run(kLogicOr, 3, 2, 2);
     EXPECT_EQ(bytes_of(app, 2), combined(bytes_of(app, 3), b, '|'));
-    control(593);
+    control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 2), b);
 }
 
 TEST_F(LogicPanelTest, OnlyTheLastOfTwoOperationsIsUndone)
 {
     Bytes before = bytes_of(app, 6);
-    run(584, 1, 2, 6);
+    run(kLogicOr, 1, 2, 6);
     Bytes after_first = bytes_of(app, 6);
     ASSERT_NE(after_first, before);
-    run(585, 6, 3, 6);
-    control(593);
+    run(kLogicXor, 6, 3, 6);
+    control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 6), after_first);
-    EXPECT_FALSE(pf::is_enabled(593));
+    EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
     // Whatever still reaches the button now changes nothing.
-    control(593);
+    control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 6), after_first);
 }
 
 TEST_F(LogicPanelTest, AnotherResultBufferDisablesUndoAndKeepsTheSnapshotAway)
 {
-    run(583, 1, 2, 3);
+    run(kLogicAnd, 1, 2, 3);
     Bytes three = bytes_of(app, 3), four = bytes_of(app, 4);
     // Operands, operation and plain clicks on the result list leave undo alone.
-    choose_buffer(589, 7);
-    choose_buffer(590, 8);
-    pf::set_checked(585, true);
-    control(591, pf::EventType::Click);
-    EXPECT_TRUE(pf::is_enabled(593));
+    choose_buffer(kLogicFirst, 7);
+    choose_buffer(kLogicSecond, 8);
+    pf::set_checked(kLogicXor, true);
+    control(kLogicResult, pf::EventType::Click);
+    EXPECT_TRUE(pf::is_enabled(kLogicUndoButton));
 
-    choose_buffer(591, 4);
-    EXPECT_FALSE(pf::is_enabled(593));
-    control(593);
+    choose_buffer(kLogicResult, 4);
+    EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
+    control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 4), four);
     // Back to buffer 3: the button stays off, so the old snapshot stays unused.
-    choose_buffer(591, 3);
-    EXPECT_FALSE(pf::is_enabled(593));
-    control(593);
+    choose_buffer(kLogicResult, 3);
+    EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
+    control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 3), three);
 }
 
@@ -168,45 +168,45 @@ TEST_F(LogicPanelTest, ResultIntoAHiddenBufferShowsWhenItsTabIsChosen)
 {
     Bytes view = shown_picture();
     int assignments = hl::bitmap_assignments(cell_image_of(1));
-    run(585, 1, 2, 9);
+    run(kLogicXor, 1, 2, 9);
     EXPECT_EQ(shown_picture(), view);
     EXPECT_EQ(hl::bitmap_assignments(cell_image_of(1)), assignments) << "nothing painted";
-    control(593);
+    control(kLogicUndoButton);
     EXPECT_EQ(shown_picture(), view);
     EXPECT_EQ(hl::bitmap_assignments(cell_image_of(1)), assignments);
 
-    run(583, 1, 2, 9);
+    run(kLogicAnd, 1, 2, 9);
     click_tab(9);
     EXPECT_EQ(shown_picture(), combined(bytes_of(app, 1), bytes_of(app, 2), '&'));
 }
 
 TEST_F(LogicPanelTest, ComingBackToTheModeStartsWithoutUndo)
 {
-    run(583, 1, 2, 3);
+    run(kLogicAnd, 1, 2, 3);
     Bytes result = bytes_of(app, 3);
-    command(16);  // editing mode: the hidden button is left as it is
-    EXPECT_TRUE(pf::is_enabled(593));
-    command(18);
-    EXPECT_FALSE(pf::is_enabled(593));
-    control(593);
+    command(mode_command(Mode::Editing));  // editing mode: the hidden button is left as it is
+    EXPECT_TRUE(pf::is_enabled(kLogicUndoButton));
+    command(mode_command(Mode::Logic));
+    EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
+    control(kLogicUndoButton);
     EXPECT_EQ(bytes_of(app, 3), result) << "no undo after coming back";
 
-    run(583, 1, 2, 3);
-    command(19);
-    command(18);
-    EXPECT_FALSE(pf::is_enabled(593));
+    run(kLogicAnd, 1, 2, 3);
+    command(mode_command(Mode::Optimisation));
+    command(mode_command(Mode::Logic));
+    EXPECT_FALSE(pf::is_enabled(kLogicUndoButton));
 }
 
 TEST_F(LogicPanelTest, CloseButtonAndCloseImageGoBackToEditing)
 {
-    control(594, pf::EventType::Click);
+    control(kLogicCloseButton, pf::EventType::Click);
     EXPECT_EQ(mode_number(app.shell.mode), 1);
-    EXPECT_TRUE(hl::is_shown(410));
-    EXPECT_FALSE(hl::is_shown(580));
-    command(18);
-    control(595, pf::EventType::RightClick);
+    EXPECT_TRUE(hl::is_shown(kCellEditorPanel));
+    EXPECT_FALSE(hl::is_shown(kLogicPanel));
+    command(mode_command(Mode::Logic));
+    control(kLogicCloseImage, pf::EventType::RightClick);
     EXPECT_EQ(mode_number(app.shell.mode), 3);
-    control(595, pf::EventType::Click);
+    control(kLogicCloseImage, pf::EventType::Click);
     EXPECT_EQ(mode_number(app.shell.mode), 1);
 }
 

@@ -20,9 +20,11 @@ Seen seen(const App& app)
     Seen s{mode_number(app.shell.mode), current_buffer(app.store), pf::focused_control(), hl::beeps(),
            static_cast<int>(hl::message_boxes().size()), static_cast<int>(hl::file_dialogs().size()),
            static_cast<int>(hl::popups_shown().size()), app.shell.quit_request, pf::window_title(pf::WindowId::Main),
-           pf::toolbar_tooltip(28), pf::text(4), pf::text(521), {}, {}};
-    for (int item = 16; item <= 20; ++item) s.checks.push_back(pf::is_menu_item_checked(item));
-    for (int panel : {410, 16, 470, 580, 150, 190, 521, 522}) s.shown.push_back(hl::is_shown(panel));
+           pf::toolbar_tooltip(kCmdNextMode), pf::text(kStatusText), pf::text(code_view_of(1)), {}, {}};
+    for (int item = kCmdFirstMode; item <= kCmdLastMode; ++item) s.checks.push_back(pf::is_menu_item_checked(item));
+    for (int panel : {kCellEditorPanel, kConversionPanel, kAnimationPanel, kLogicPanel, kOptimisationPanel, kBinPanel,
+                      code_view_of(1), code_view_of(2)})
+        s.shown.push_back(hl::is_shown(panel));
     return s;
 }
 
@@ -39,7 +41,7 @@ std::vector<int> numbers_that_are_no_command()
 TEST_F(ShellTest, NumbersThatAreNoCommandAreIgnored)
 {
     start();
-    command(18);
+    command(mode_command(Mode::Logic));
     Seen before = seen(app);
     for (int n : numbers_that_are_no_command()) {
         ASSERT_FALSE(command(n)) << n;
@@ -51,21 +53,21 @@ TEST_F(ShellTest, ModeCommandsAndTheModeButtonRouteToTheModeSwitch)
 {
     start();
     for (int m = 1; m <= 5; ++m) {
-        command(15 + m);
+        command(mode_command(Mode(m)));
         EXPECT_EQ(mode_number(app.shell.mode), m);
     }
     // Button 28 steps on; after 5 comes 1.
-    command(28);
+    command(kCmdNextMode);
     EXPECT_EQ(mode_number(app.shell.mode), 1);
-    EXPECT_TRUE(pf::is_menu_item_checked(16));
-    EXPECT_TRUE(hl::is_shown(410));
+    EXPECT_TRUE(pf::is_menu_item_checked(mode_command(Mode::Editing)));
+    EXPECT_TRUE(hl::is_shown(kCellEditorPanel));
 }
 
 TEST_F(ShellTest, CloseCommandEndsTheLoopAtOnce)
 {
     start();
-    hl::push_command(5);
-    hl::push_command(18);
+    hl::push_command(kCmdClose);
+    hl::push_command(mode_command(Mode::Logic));
     EXPECT_TRUE(pump());
     EXPECT_EQ(hl::pending_events(), 1u);
     EXPECT_EQ(mode_number(app.shell.mode), 1);
@@ -84,23 +86,26 @@ TEST_F(ShellTest, CodeViewPopupCommandsSelectAndCopyTheCurrentView)
     start();
     write_byte(app.store, 2, 1, 1, 0xFF);
     click_tab(2);
-    control(425);
+    control(kConvertButton);
     hl::set_clipboard("old");
-    command(51);
+    command(kCmdCodeCopy);
     EXPECT_EQ(hl::clipboard(), "") << "nothing selected yet";
-    command(50);
-    command(51);
-    EXPECT_EQ(hl::clipboard(), pf::text(522));
+    command(kCmdCodeSelectAll);
+    command(kCmdCodeCopy);
+    EXPECT_EQ(hl::clipboard(), pf::text(code_view_of(2)));
     EXPECT_NE(hl::clipboard().find("0xFF,0x00"), std::string::npos);
 }
 
 TEST_F(ShellTest, ControlsWithoutAnActionAreIgnored)
 {
     start();
-    command(17);
+    command(mode_command(Mode::Animation));
     Seen before = seen(app);
-    for (int id : {4, 8, 9, 10, 11, 15, 16, 280, 343, 420, 421, 422, 423, 424, 426, 427, 428, 429, 430, 431, 432, 551,
-                   552, 554, 521, 530, 470, 471, 1000}) {
+    // Labels and frames (15, 420, 426..428, 430, 432, 471, 552) have no names.
+    for (int id : {kStatusText, kScreenFrame, kScreenArea, kCellEditorFrame, kCellEditorArea, 15, kConversionPanel,
+                   pixel_image_of(1, 0), pixel_image_of(8, 7), 420, kOptionDt, kOptionDb, kAddFileName, kGroupByCrystal,
+                   426, 427, 428, kFirstIndent, 430, kSecondIndent, 432, kReadOutLabels, 552, kReadOutNumbers,
+                   code_view_of(1), code_view_of(10), kAnimationPanel, 471, 1000}) {
         for (auto type : {pf::EventType::Click, pf::EventType::DoubleClick, pf::EventType::RightClick}) {
             control(id, type);
             ASSERT_EQ(seen(app), before) << "control " << id;
@@ -111,15 +116,15 @@ TEST_F(ShellTest, ControlsWithoutAnActionAreIgnored)
 TEST_F(ShellTest, CloseImagesReturnToEditingOnALeftClickOnly)
 {
     start();
-    for (auto [mode, close] : {std::pair{2, 472}, {3, 595}, {4, 152}, {5, 192}}) {
-        command(15 + mode);
+    for (auto [mode, close] : {std::pair{2, kAnimationCloseImage}, {3, kLogicCloseImage}, {4, kOptimisationCloseImage}, {5, kBinCloseImage}}) {
+        command(mode_command(Mode(mode)));
         control(close, pf::EventType::RightClick);
         control(close, pf::EventType::DoubleClick);
         EXPECT_EQ(mode_number(app.shell.mode), mode);
         control(close);
         EXPECT_EQ(mode_number(app.shell.mode), 1);
-        EXPECT_TRUE(pf::is_menu_item_checked(16));
-        EXPECT_EQ(pf::toolbar_tooltip(28), "Редактирование");
+        EXPECT_TRUE(pf::is_menu_item_checked(mode_command(Mode::Editing)));
+        EXPECT_EQ(pf::toolbar_tooltip(kCmdNextMode), "Редактирование");
     }
 }
 
@@ -131,7 +136,7 @@ TEST_F(ShellTest, RightButtonOverTheCodeViewsOpensTheirPopupInEveryMode)
         main_event(pf::EventKind::RightButton);
     };
     for (int m = 1; m <= 5; ++m) {
-        command(15 + m);
+        command(mode_command(Mode(m)));
         right_button_at({5, 341});
         right_button_at({549, 489});
     }
@@ -148,15 +153,15 @@ TEST_F(ShellTest, RightButtonOverTheCodeViewsOpensTheirPopupInEveryMode)
 TEST_F(ShellTest, EveryEventOfTheMainWindowRunsTheHoverPoll)
 {
     start();
-    hl::point_at(30, 5, 5);  // the pointer arrives without a movement of its own
+    hl::point_at(cell_image_of(11), 5, 5);  // the pointer arrives without a movement of its own
     command(999);
-    EXPECT_EQ(pf::text(4), status_text(2, 1, 3));
-    hl::point_at(7, 5, 5);
+    EXPECT_EQ(pf::text(kStatusText), status_text(2, 1, 3));
+    hl::point_at(kBufferTabs, 5, 5);
     hl::push_control(4711, pf::EventType::Click, pf::WindowId::About);
     pump();
-    EXPECT_NE(pf::text(4), "") << "events of other windows skip the polls";
+    EXPECT_NE(pf::text(kStatusText), "") << "events of other windows skip the polls";
     main_event(pf::EventKind::FilesDropped);
-    EXPECT_EQ(pf::text(4), "");
+    EXPECT_EQ(pf::text(kStatusText), "");
 }
 
 }  // namespace lumetra::testing

@@ -50,7 +50,7 @@ TEST_F(OptimisationTest, PanelStartsWithTwoBuffersTickedAndTheListAlone)
     std::vector<int> ticked;
     for (int id = kFirstScanBox; id <= kLastScanBox; ++id)
         if (pf::is_checked(id)) ticked.push_back(id);
-    EXPECT_EQ(ticked, (std::vector<int>{155, 156}));
+    EXPECT_EQ(ticked, (std::vector<int>{kFirstScanBox, kFirstScanBox + 1}));
     EXPECT_TRUE(pf::is_enabled(kScanButton));
     EXPECT_NE(hl::control_spec(kScanButton).style & pf::kDefaultButton, 0u);
     EXPECT_EQ(hl::control_spec(kSkipListButton).tooltip, "Создание полного списка обходов одинаковых байт");

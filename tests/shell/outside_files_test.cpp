@@ -61,7 +61,7 @@ TEST_F(OutsideFiles, CommandLineFileIsReadWhateverItsExtension)
     EXPECT_EQ(read_byte(app.store, 1, 1, 2), 0x0F);
     EXPECT_EQ(title(), kTitle + path_to_utf8(text));
     EXPECT_EQ(app.settings.recent[0], path_to_utf8(text));
-    EXPECT_EQ(hl::bitmap(20).at(0, 16), kInk);
+    EXPECT_EQ(hl::bitmap(cell_image_of(1)).at(0, 16), kInk);
     EXPECT_TRUE(hl::message_boxes().empty());
 }
 

@@ -19,7 +19,7 @@ struct Prompts : ShellTest {
         write_byte(app.store, buffer, 1, 1, static_cast<std::uint8_t>(buffer));
         set_modified(app.store, buffer, true);
     }
-    bool quit(std::initializer_list<pf::Answer> answers = {}) { return command(5, answers); }
+    bool quit(std::initializer_list<pf::Answer> answers = {}) { return command(kCmdClose, answers); }
 };
 
 constexpr const char* kClosing = "Сохранение файлов при закрытии программы";
@@ -36,8 +36,8 @@ TEST_F(Prompts, QuittingAsksAboutEachModifiedBufferShowingItAndCancelStops)
     expect_box(hl::message_boxes()[0], kClosing, "Данные не были сохранены, сохранить их сейчас?",
                pf::Buttons::YesNoCancel, pf::Icon::Question);
     EXPECT_EQ(current_buffer(app.store), 5);
-    EXPECT_EQ(pf::selection(7), 4);
-    EXPECT_TRUE(hl::is_shown(525));
+    EXPECT_EQ(pf::selection(kBufferTabs), 4);
+    EXPECT_TRUE(hl::is_shown(code_view_of(5)));
     EXPECT_FALSE(app.shell.quit_request);
     EXPECT_FALSE(is_modified(app.store, 2));
     EXPECT_TRUE(fs::exists(hl::temp_dir() / "two.chr"));
@@ -86,12 +86,12 @@ TEST_F(Prompts, SaveInTheOneBufferPromptThatFailsReplacesNothing)
 {
     auto named = file("named.chr", "abc");
     hl::answer_file_dialog({named, 1});
-    command(1);
+    command(kCmdOpen);
     modify(1);
     // The file becomes a folder: writing it fails.
     fs::remove(named);
     fs::create_directory(named);
-    command(4, {pf::Answer::Yes});
+    command(kCmdNew, {pf::Answer::Yes});
     EXPECT_EQ(hl::message_boxes().back().title, "Ошибка");
     EXPECT_EQ(read_byte(app.store, 1, 1, 1), 1) << "New did not clear";
     EXPECT_EQ(file_name(app.store, 1), named);
@@ -99,7 +99,7 @@ TEST_F(Prompts, SaveInTheOneBufferPromptThatFailsReplacesNothing)
 
     // With a writable name the same Yes saves and New goes on.
     fs::remove(named);
-    command(4, {pf::Answer::Yes});
+    command(kCmdNew, {pf::Answer::Yes});
     EXPECT_EQ(fs::file_size(named), 1024u);
     EXPECT_EQ(read_byte(app.store, 1, 1, 1), 0);
     EXPECT_TRUE(file_name(app.store, 1).empty());

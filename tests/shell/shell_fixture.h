@@ -13,6 +13,7 @@
 #include "app/event_loop.h"
 #include "app/startup.h"
 #include "app/views/screen_view.h"
+#include "lumetra_version.h"
 #include "platform/headless/headless_test.h"
 
 namespace lumetra::testing {
@@ -21,7 +22,7 @@ namespace hl = lumetra::headless;
 namespace pf = lumetra::platform;
 namespace fs = std::filesystem;
 
-inline const std::string kTitle = "Lumetra v 3.4 For PIC  —  ";
+inline const std::string kTitle = "Lumetra v " LUMETRA_VERSION " For PIC  —  ";
 
 // The status line's words for a cell.
 inline std::string status_text(int crystal, int page, int segment)
@@ -121,8 +122,8 @@ struct ShellTest : ::testing::Test {
     }
     void click_tab(int buffer)
     {
-        pf::set_selection(7, buffer - 1);
-        control(7);
+        pf::set_selection(kBufferTabs, buffer - 1);
+        control(kBufferTabs);
     }
     fs::path file(const std::string& name, const std::string& bytes) { return write_file(hl::temp_dir() / name, bytes); }
     std::string title() const { return pf::window_title(pf::WindowId::Main); }
@@ -134,17 +135,17 @@ struct ShellTest : ::testing::Test {
         set_open_cell(app.store, cell);
         paint_cell(app, cell_image_of(cell), CellState::Open, current_buffer(app.store));
         paint_editor(app, cell, current_buffer(app.store));
-        pf::enable(551, true);
-        pf::set_text(553, "0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00");
-        pf::set_text(554, "1\n\n1\n\n1");
+        pf::enable(kReadOutLabels, true);
+        pf::set_text(kReadOutCode, "0x01,0x00,0x00,0x00,0x00,0x00,0x00,0x00");
+        pf::set_text(kReadOutNumbers, "1\n\n1\n\n1");
     }
     // The options of the code-view panel: the four check boxes, then the two spins.
     static void expect_listing_panel(bool c421, bool c422, bool c423, bool c424, int v429, int v431)
     {
-        EXPECT_EQ((std::vector<bool>{pf::is_checked(421), pf::is_checked(422), pf::is_checked(423), pf::is_checked(424)}),
+        EXPECT_EQ((std::vector<bool>{pf::is_checked(kOptionDt), pf::is_checked(kOptionDb), pf::is_checked(kAddFileName), pf::is_checked(kGroupByCrystal)}),
                   (std::vector<bool>{c421, c422, c423, c424}));
-        EXPECT_EQ(pf::value(429), v429);
-        EXPECT_EQ(pf::value(431), v431);
+        EXPECT_EQ(pf::value(kFirstIndent), v429);
+        EXPECT_EQ(pf::value(kSecondIndent), v431);
     }
 };
 

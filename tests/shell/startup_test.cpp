@@ -36,13 +36,13 @@ TEST_F(ShellTest, FirstRunShowsBufferOneWithDefaultOptionsAndTheBareTitle)
     EXPECT_EQ(pf::window_position(pf::WindowId::Main), (pf::Point{20, 20}));
 
     EXPECT_EQ(current_buffer(app.store), 1);
-    EXPECT_EQ(pf::selection(7), 0);
-    for (int view = 521; view <= 530; ++view) EXPECT_EQ(pf::is_visible(view), view == 521) << view;
+    EXPECT_EQ(pf::selection(kBufferTabs), 0);
+    for (int b = 1; b <= kBufferCount; ++b) EXPECT_EQ(pf::is_visible(code_view_of(b)), b == 1) << b;
     expect_listing_panel(true, false, false, true, 12, 12);
     for (const auto& options : app.listing_options) EXPECT_EQ(options, ListingOptions{});
 
-    EXPECT_EQ(pf::text(4), "");
-    EXPECT_FALSE(pf::is_enabled(551));
+    EXPECT_EQ(pf::text(kStatusText), "");
+    EXPECT_FALSE(pf::is_enabled(kReadOutLabels));
     EXPECT_TRUE(hl::accepting_drops());
 
     // The start-up window was shown while building and is gone before the loop.
@@ -54,14 +54,14 @@ TEST_F(ShellTest, FirstRunShowsBufferOneWithDefaultOptionsAndTheBareTitle)
 TEST_F(ShellTest, CellImagesStartInTheBackgroundColourAndPixelImagesGrey)
 {
     start();
-    for (int id = 20; id <= 147; ++id) {
+    for (int id = kFirstCellImage; id <= kLastCellImage; ++id) {
         const pf::Bitmap& b = hl::bitmap(id);
         ASSERT_EQ(b.width, 32);
         ASSERT_EQ(b.height, 32);
         ASSERT_EQ(b.at(0, 0), (pf::Rgb{97, 213, 155})) << id;
         ASSERT_EQ(b.at(31, 31), (pf::Rgb{97, 213, 155})) << id;
     }
-    for (int id = 280; id <= 343; ++id) {
+    for (int id = kFirstPixelImage; id < kFirstPixelImage + kPixelImageCount; ++id) {
         ASSERT_EQ(hl::bitmap(id).width, 16);
         ASSERT_EQ(hl::bitmap(id).at(7, 7), (pf::Rgb{154, 154, 154})) << id;
     }
@@ -70,7 +70,7 @@ TEST_F(ShellTest, CellImagesStartInTheBackgroundColourAndPixelImagesGrey)
 TEST_F(ShellTest, ScreenViewCellsAreOnePixelApartAndTheCrystalsThree)
 {
     start();
-    auto rect = [](int cell) { return pf::control_screen_rect(19 + cell); };
+    auto rect = [](int cell) { return pf::control_screen_rect(cell_image_of(cell)); };
     for (int row = 0; row < 8; ++row) {
         for (int column = 0; column < 15; ++column) {
             pf::Rect left = rect(row * 16 + column + 1), right = rect(row * 16 + column + 2);
@@ -83,14 +83,15 @@ TEST_F(ShellTest, ScreenViewCellsAreOnePixelApartAndTheCrystalsThree)
         }
     }
     // Inside the white container 9, which sits inside the bordered frame 8.
-    pf::Rect area = pf::control_screen_rect(9);
+    pf::Rect area = pf::control_screen_rect(kScreenArea);
     EXPECT_EQ(rect(1).x - area.x, 1);
     EXPECT_EQ(rect(8).x + 32 - area.x, 264) << "column 7 ends where x = 264 begins";
     EXPECT_EQ(rect(9).x - area.x, 267);
-    EXPECT_EQ(hl::control_spec(9).background, (pf::Rgb{255, 255, 255}));
+    EXPECT_EQ(hl::control_spec(kScreenArea).background, (pf::Rgb{255, 255, 255}));
 
     // The pixel images of the cell editor: 280..287 is the left column.
-    pf::Rect p280 = pf::control_screen_rect(280), p287 = pf::control_screen_rect(287), p288 = pf::control_screen_rect(288);
+    pf::Rect p280 = pf::control_screen_rect(pixel_image_of(1, 0)), p287 = pf::control_screen_rect(pixel_image_of(1, 7)),
+             p288 = pf::control_screen_rect(pixel_image_of(2, 0));
     EXPECT_EQ(p287.x, p280.x);
     EXPECT_EQ(p287.y - p280.y, 7 * 17);
     EXPECT_EQ(p288.x - p280.x, 17);
@@ -105,10 +106,10 @@ TEST_F(ShellTest, MenusToolbarAndShortcutsCarryTheirCommands)
     const pf::MenuItem& recent = menu[0].items[5];
     EXPECT_EQ(recent.text, "Недавние файлы");
     ASSERT_EQ(recent.items.size(), 10u) << "always ten, empty ones included";
-    EXPECT_EQ(pf::menu_item_text(30), "1)  ");
-    EXPECT_EQ(pf::menu_item_text(39), "10)  ");
-    EXPECT_EQ(pf::menu_item_text(3), "Сохранить как...\tCtrl+Shift+S");
-    EXPECT_EQ(pf::menu_item_text(52), "Сохранить в файле\tAlt+S");
+    EXPECT_EQ(pf::menu_item_text(kCmdFirstRecent), "1)  ");
+    EXPECT_EQ(pf::menu_item_text(kCmdFirstRecent + 9), "10)  ");
+    EXPECT_EQ(pf::menu_item_text(kCmdSaveAs), "Сохранить как...\tCtrl+Shift+S");
+    EXPECT_EQ(pf::menu_item_text(kCmdCodeSave), "Сохранить в файле\tAlt+S");
     EXPECT_EQ(menu[0].items[0].icon, 0);
     EXPECT_EQ(hl::popup_menu(1)[0].icon, 7) << "cut";
     EXPECT_EQ(hl::popup_menu(3)[3].icon, 2) << "save";
@@ -118,10 +119,10 @@ TEST_F(ShellTest, MenusToolbarAndShortcutsCarryTheirCommands)
     ASSERT_EQ(toolbar.size(), 9u);
     EXPECT_EQ(toolbar[7].kind, pf::ToolbarItemKind::HelpButton);
     EXPECT_EQ(toolbar[8].kind, pf::ToolbarItemKind::Spacer);
-    EXPECT_EQ(hl::control_spec(4).parent, pf::kToolbarParent);
-    EXPECT_EQ(hl::control_spec(4).rect, (pf::Rect{pf::toolbar_spacer_left() + 8, 4, 240, 15}));
-    EXPECT_EQ(pf::toolbar_tooltip(4), "Создать новый файл с очисткой текущего поля");
-    EXPECT_EQ(pf::toolbar_tooltip(8), "");
+    EXPECT_EQ(hl::control_spec(kStatusText).parent, pf::kToolbarParent);
+    EXPECT_EQ(hl::control_spec(kStatusText).rect, (pf::Rect{pf::toolbar_spacer_left() + 8, 4, 240, 15}));
+    EXPECT_EQ(pf::toolbar_tooltip(kCmdNew), "Создать новый файл с очисткой текущего поля");
+    EXPECT_EQ(pf::toolbar_tooltip(kCmdAbout), "");
 
     EXPECT_EQ(hl::shortcuts().size(), 14u);
     EXPECT_TRUE(hl::press_shortcut(true, true, false, 'S'));
@@ -158,10 +159,10 @@ TEST_F(ShellTest, QuittingSavesTheWindowPositionAndKeepsTheToolSettingsAsRead)
     write_settings("[Window]\r\nX = 5000\r\nY = 40\r\n[Anime]\r\nDelay = 9\r\n[Optimizacia]\r\nCountByte = 33\r\n"
                    "Auto = 0\r\n[RecentFiles]\r\nFile1 = C:\\a.chr\r\n");
     start();
-    EXPECT_EQ(pf::menu_item_text(30), "1)  C:\\a.chr");
-    EXPECT_TRUE(command(5));
+    EXPECT_EQ(pf::menu_item_text(kCmdFirstRecent), "1)  C:\\a.chr");
+    EXPECT_TRUE(command(kCmdClose));
     Settings saved = parse_settings(settings_text());
-    EXPECT_EQ((std::vector<int>{saved.x, saved.y, saved.delay, saved.count_byte, saved.auto_scan}),
+    EXPECT_EQ((std::vector<int>{saved.x, saved.y, saved.delay_index, saved.count_byte, saved.auto_scan}),
               (std::vector<int>{10, 40, 9, 33, 0}));
     EXPECT_EQ(saved.recent[0], "C:\\a.chr");
 }
@@ -170,7 +171,7 @@ TEST_F(ShellTest, RunProgramEndsThroughTheCloseBoxWithExitCodeZero)
 {
     hl::press_shortcut(true, false, false, '3');
     hl::push_close();
-    hl::push_command(16);  // never read: the program has ended
+    hl::push_command(mode_command(Mode::Editing));  // never read: the program has ended
     EXPECT_EQ(run_program({}), 0);
     EXPECT_TRUE(hl::shut_down());
     EXPECT_FALSE(hl::ran_dry());

@@ -13,8 +13,8 @@ TEST_F(ShellTest, TabShowsTheBufferItsCodeViewAndItsFileName)
 
     EXPECT_EQ(current_buffer(app.store), 3);
     EXPECT_EQ(title(), kTitle + "C:\\Pictures\\logo.chr");
-    for (int view = 521; view <= 530; ++view) EXPECT_EQ(pf::is_visible(view), view == 523) << view;
-    EXPECT_EQ(pf::focused_control(), 523);
+    for (int b = 1; b <= kBufferCount; ++b) EXPECT_EQ(pf::is_visible(code_view_of(b)), b == 3) << b;
+    EXPECT_EQ(pf::focused_control(), code_view_of(3));
 
     const std::tuple<int, int, int, pf::Rgb> pixels[] = {{20, 0, 0, kInk},  {20, 3, 3, kInk},   {20, 4, 0, kCellBackground},
                                                          {20, 0, 4, kCellBackground}, {35, 28, 28, kInk},
@@ -23,8 +23,8 @@ TEST_F(ShellTest, TabShowsTheBufferItsCodeViewAndItsFileName)
 
     click_tab(1);
     EXPECT_EQ(title(), kTitle);
-    EXPECT_EQ(hl::bitmap(20).at(0, 0), kCellBackground);
-    EXPECT_EQ(pf::focused_control(), 521);
+    EXPECT_EQ(hl::bitmap(cell_image_of(1)).at(0, 0), kCellBackground);
+    EXPECT_EQ(pf::focused_control(), code_view_of(1));
 }
 
 TEST_F(ShellTest, TabSwitchChangesNoBuffer)
@@ -46,11 +46,11 @@ TEST_F(ShellTest, EachBufferKeepsItsOwnListingOptions)
 {
     start();
     click_tab(3);
-    pf::set_checked(422, true);  // DB
-    pf::set_checked(423, true);
-    pf::set_checked(424, false);
-    pf::set_value(429, 2);
-    pf::set_value(431, 20);
+    pf::set_checked(kOptionDb, true);  // DB
+    pf::set_checked(kAddFileName, true);
+    pf::set_checked(kGroupByCrystal, false);
+    pf::set_value(kFirstIndent, 2);
+    pf::set_value(kSecondIndent, 20);
     click_tab(5);
     expect_listing_panel(true, false, false, true, 12, 12);  // buffer 5's own, the defaults
     click_tab(3);
@@ -65,9 +65,9 @@ TEST_F(ShellTest, OptionsAreSavedBeforeTheNewBuffersAreRestored)
     // buffer 1; if the panel were restored first, buffer 1 would be given
     // buffer 2's options.
     app.listing_options[1].first_indent = 5;
-    pf::set_value(429, 7);
+    pf::set_value(kFirstIndent, 7);
     click_tab(2);
-    EXPECT_EQ(pf::value(429), 5);
+    EXPECT_EQ(pf::value(kFirstIndent), 5);
     EXPECT_EQ(app.listing_options[0].first_indent, 7);
 }
 
@@ -77,41 +77,41 @@ TEST_F(ShellTest, SwitchEmptiesTheReadOutAndClosesTheCell)
     open_cell_by_hand(7);
     click_tab(2);
     EXPECT_EQ(open_cell(app.store), kNoCell);
-    EXPECT_EQ(hl::bitmap(26).at(10, 10), kCellBackground);
-    EXPECT_EQ(hl::bitmap(280).at(5, 5), kEditorGrey);
-    for (int id : {553, 554}) EXPECT_EQ(pf::text(id), "") << id;
-    EXPECT_FALSE(pf::is_enabled(551));
+    EXPECT_EQ(hl::bitmap(cell_image_of(7)).at(10, 10), kCellBackground);
+    EXPECT_EQ(hl::bitmap(pixel_image_of(1, 0)).at(5, 5), kEditorGrey);
+    for (int id : {kReadOutCode, kReadOutNumbers}) EXPECT_EQ(pf::text(id), "") << id;
+    EXPECT_FALSE(pf::is_enabled(kReadOutLabels));
 }
 
 TEST_F(ShellTest, ClickingTheCurrentTabChangesNothing)
 {
     start();
     set_open_cell(app.store, 7);
-    pf::enable(551, true);
-    pf::set_text(554, "1\n\n1\n\n7");
-    pf::set_value(429, 3);
-    int painted = hl::bitmap_assignments(20);
+    pf::enable(kReadOutLabels, true);
+    pf::set_text(kReadOutNumbers, "1\n\n1\n\n7");
+    pf::set_value(kFirstIndent, 3);
+    int painted = hl::bitmap_assignments(cell_image_of(1));
     click_tab(1);
     EXPECT_EQ(open_cell(app.store), 7);
-    EXPECT_EQ(pf::text(554), "1\n\n1\n\n7");
-    EXPECT_TRUE(pf::is_enabled(551));
-    EXPECT_EQ(hl::bitmap_assignments(20), painted);
+    EXPECT_EQ(pf::text(kReadOutNumbers), "1\n\n1\n\n7");
+    EXPECT_TRUE(pf::is_enabled(kReadOutLabels));
+    EXPECT_EQ(hl::bitmap_assignments(cell_image_of(1)), painted);
     EXPECT_EQ(app.listing_options[0].first_indent, 12) << "nothing saved either";
 }
 
 TEST_F(ShellTest, CodeViewsKeepTheirOwnListings)
 {
     start();
-    control(425);
-    std::string first = pf::text(521);
+    control(kConvertButton);
+    std::string first = pf::text(code_view_of(1));
     click_tab(4);
-    EXPECT_EQ(pf::text(524), "");
-    pf::set_checked(422, true);
-    control(425);
-    EXPECT_NE(pf::text(524).find("Db"), std::string::npos);
+    EXPECT_EQ(pf::text(code_view_of(4)), "");
+    pf::set_checked(kOptionDb, true);
+    control(kConvertButton);
+    EXPECT_NE(pf::text(code_view_of(4)).find("Db"), std::string::npos);
     click_tab(1);
-    EXPECT_EQ(pf::text(521), first) << "switching regenerates nothing";
-    EXPECT_TRUE(pf::is_checked(421));
+    EXPECT_EQ(pf::text(code_view_of(1)), first) << "switching regenerates nothing";
+    EXPECT_TRUE(pf::is_checked(kOptionDt));
 }
 
 }  // namespace lumetra::testing

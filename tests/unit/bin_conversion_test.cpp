@@ -76,7 +76,7 @@ struct BinConversionTest : ::testing::Test {
     BinOutcome convert(BinWriteMode mode, const std::string& address, BinSlots slots, const fs::path& target,
                        Dialogue& dialogue)
     {
-        return run_bin_conversion(store, {slots, false, mode, address}, target, dialogue.show());
+        return run_bin_conversion(store, {slots, CellOrder::Interleaved, mode, address}, target, dialogue.show());
     }
     const std::string old = old_bytes(100);  // what the target file held before
     std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {})); }
@@ -86,12 +86,12 @@ struct BinConversionTest : ::testing::Test {
 
 TEST_F(BinConversionTest, OneSlotWithAndWithoutGrouping)
 {
-    std::string plain = serialize_bin_slots(store, {1}, false);
+    std::string plain = serialize_bin_slots(store, {1}, CellOrder::Interleaved);
     ASSERT_EQ(plain.size(), 1024u);
     EXPECT_EQ(plain, stored(store, 1));  // bytes 0..63 page 1 of crystal 1, 64..127 page 1 of crystal 2
 
     // Grouped: the whole memory of the left controller, then the right one.
-    std::string grouped = serialize_bin_slots(store, {1}, true);
+    std::string grouped = serialize_bin_slots(store, {1}, CellOrder::GroupedByCrystal);
     ASSERT_EQ(grouped.size(), 1024u);
     const auto& bytes = store.buffers[0].bytes;
     for (int crystal = 0; crystal < 2; ++crystal)
@@ -103,12 +103,11 @@ TEST_F(BinConversionTest, OneSlotWithAndWithoutGrouping)
 
     std::array<std::uint8_t, 1024> destination{};
     destination.fill(0xEE);
-    EXPECT_FALSE(serialize_buffer_for_bin(store, 0, 0, destination));
-    EXPECT_FALSE(serialize_buffer_for_bin(store, 11, 0, destination));
-    EXPECT_FALSE(serialize_buffer_for_bin(store, 1, 2, destination));
-    EXPECT_FALSE(serialize_buffer_for_bin(store, 1, 0, std::span(destination).first(1023)));
+    EXPECT_FALSE(serialize_buffer_for_bin(store, 0, CellOrder::Interleaved, destination));
+    EXPECT_FALSE(serialize_buffer_for_bin(store, 11, CellOrder::Interleaved, destination));
+    EXPECT_FALSE(serialize_buffer_for_bin(store, 1, CellOrder::Interleaved, std::span(destination).first(1023)));
     EXPECT_EQ(destination[0], 0xEE);
-    EXPECT_TRUE(serialize_buffer_for_bin(store, 1, 1, destination));
+    EXPECT_TRUE(serialize_buffer_for_bin(store, 1, CellOrder::GroupedByCrystal, destination));
     EXPECT_EQ(std::string(destination.begin(), destination.end()), grouped);
 }
 
@@ -244,13 +243,16 @@ TEST_F(BinConversionTest, BinExtensionOnlyWithTheFirstFilter)
 
 TEST_F(BinConversionTest, PanelSelectionsGiveModeAndEnabledControls)
 {
-    EXPECT_EQ(bin_write_mode(0, 1, 1), BinWriteMode::NewFile);
-    EXPECT_EQ(bin_write_mode(1, 0, 1), BinWriteMode::AppendToExisting);
-    EXPECT_EQ(bin_write_mode(1, 1, 0), BinWriteMode::InsertAt);
-    EXPECT_EQ(bin_write_mode(1, 1, 1), BinWriteMode::ReplaceAt);
-    EXPECT_EQ(bin_file_controls(0, 1), (BinFileControls{false, false}));
-    EXPECT_EQ(bin_file_controls(1, 0), (BinFileControls{true, false}));
-    EXPECT_EQ(bin_file_controls(1, 1), (BinFileControls{true, true}));
+    using enum BinTarget;
+    using enum BinWhere;
+    using enum BinHow;
+    EXPECT_EQ(bin_write_mode(NewFile, AtAddress, Replace), BinWriteMode::NewFile);
+    EXPECT_EQ(bin_write_mode(Existing, AtEnd, Replace), BinWriteMode::AppendToExisting);
+    EXPECT_EQ(bin_write_mode(Existing, AtAddress, Insert), BinWriteMode::InsertAt);
+    EXPECT_EQ(bin_write_mode(Existing, AtAddress, Replace), BinWriteMode::ReplaceAt);
+    EXPECT_EQ(bin_file_controls(NewFile, AtAddress), (BinFileControls{false, false}));
+    EXPECT_EQ(bin_file_controls(Existing, AtEnd), (BinFileControls{true, false}));
+    EXPECT_EQ(bin_file_controls(Existing, AtAddress), (BinFileControls{true, true}));
 }
 
 // A folder in the way of the new file: works as root too.

@@ -32,7 +32,7 @@ TEST(ImageStore, CellPositionsAtTheCorners)
         EXPECT_EQ(pos(cell), std::tuple(crystal, page, group)) << cell;
 }
 
-TEST(ImageStore, BitMasksAndTestBit)
+TEST(ImageStore, BitMasksAndBufferLabels)
 {
     ImageStore store;
     for (int bit = 0; bit < 8; ++bit) set_bit(store, 3, 5, 2, bit);
@@ -40,10 +40,11 @@ TEST(ImageStore, BitMasksAndTestBit)
     clear_bit(store, 3, 5, 2, 7);
     clear_bit(store, 3, 5, 2, 0);
     EXPECT_EQ(read_byte(store, 3, 5, 2), 0x7E);
-    EXPECT_TRUE(test_bit(0x01, 1));
-    EXPECT_TRUE(test_bit(0x80, 8));
-    EXPECT_FALSE(test_bit(0xFF, 0));
-    EXPECT_FALSE(test_bit(0xFF, 9));
+    set_bit(store, 3, 5, 2, 8);
+    set_bit(store, 3, 5, 2, -1);
+    EXPECT_EQ(read_byte(store, 3, 5, 2), 0x7E);
+    EXPECT_EQ(buffer_label(10), "Буфер 10");
+    EXPECT_EQ(buffer_label(1, LabelSpacing::TwoBlanks), "Буфер  1");
 }
 
 TEST(ImageStore, OutOfRangeNumbersDoNothing)

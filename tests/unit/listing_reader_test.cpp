@@ -46,11 +46,11 @@ std::string with_line(const std::string& text, int n, const std::string& with)
 TEST(ListingReader, EveryListingOptionSetReadsBackInWindows1251AndUtf8)
 {
     std::mt19937 random(7);
-    for (bool dt : {true, false})
+    for (Directive directive : {Directive::Dt, Directive::Db})
         for (bool grouped : {true, false})
             for (bool file_name : {true, false})
                 for (auto [first, second] : {std::pair{12, 12}, std::pair{2, 2}, std::pair{20, 3}}) {
-                    ListingOptions options{.dt = dt, .db = !dt, .add_file_name = file_name, .group_by_crystal = grouped,
+                    ListingOptions options{.directive = directive, .add_file_name = file_name, .group_by_crystal = grouped,
                                            .first_indent = first, .second_indent = second};
                     ScreenBuffer picture = random_picture(random);
                     std::string utf8 = listing_text(picture, options);
@@ -176,6 +176,7 @@ TEST(ListingReader, RefusalsNameTheLine)
 TEST(ListingReader, CIdentifiersFromFileNames)
 {
     EXPECT_EQ(c_identifier("logo"), "logo");
+    EXPECT_EQ(c_identifier("az_AZ09"), "az_AZ09") << "the ends of each range";
     EXPECT_EQ(c_identifier("2nd logo-v1.1"), "picture_2nd_logo_v1_1");
     EXPECT_EQ(c_identifier("логотип"), "picture");
     EXPECT_EQ(c_identifier("логотип 2"), "_2");

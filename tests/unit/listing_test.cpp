@@ -40,7 +40,7 @@ TEST(Listing, WorkedExampleDbWithFileNameUngrouped)
 {
     ScreenBuffer picture;
     auto lines = generate_listing(picture, "C:\\Pictures\\logo.chr",
-                                  {.dt = false, .db = true, .add_file_name = true, .group_by_crystal = false,
+                                  {.directive = Directive::Db, .add_file_name = true, .group_by_crystal = false,
                                    .first_indent = 2, .second_indent = 4});
     ASSERT_EQ(lines.size(), 148u);
     EXPECT_EQ(lines[1], "; Файл  —  C:\\Pictures\\logo.chr");

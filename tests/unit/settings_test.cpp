@@ -41,7 +41,7 @@ TEST_F(SettingsFileTest, FirstRunCreatesTheFileWithDefaults)
     EXPECT_EQ(loaded.source, SettingsSource::Created);
     EXPECT_EQ(contents(), kFirstRun);
     EXPECT_EQ(loaded.settings.x, 20);
-    EXPECT_EQ(loaded.settings.delay, 4);
+    EXPECT_EQ(loaded.settings.delay_index, 4);
     EXPECT_EQ(load_settings(path).source, SettingsSource::Read);
 }
 
@@ -65,7 +65,7 @@ TEST(SettingsParse, ReadingRules)
         "[Optimizacia]\r\n;CountByte = 9\r\n[recentfiles]\r\nfile3 =  C:\\a b.chr  \r\nFile10=z\r\n");
     EXPECT_EQ(s.x, -15);
     EXPECT_EQ(s.y, 300);
-    EXPECT_EQ(s.delay, 0);
+    EXPECT_EQ(s.delay_index, 0);
     EXPECT_EQ(s.count_byte, 1) << "commented line is not read; missing key keeps its default";
     EXPECT_EQ(s.auto_scan, 1);
     EXPECT_EQ(s.recent[2], "C:\\a b.chr");
@@ -159,7 +159,7 @@ TEST_F(SettingsFileTest, LargeFileIsReadAndSavedWhole)
     ASSERT_TRUE(write_file_atomically(path, big));
     LoadedSettings loaded = load_settings(path);
     ASSERT_EQ(loaded.source, SettingsSource::Read);
-    loaded.settings.delay = 9;
+    loaded.settings.delay_index = 9;
     ASSERT_TRUE(save_settings(path, loaded.settings));
     std::string expected = big;
     expected.replace(expected.find("Delay = 4"), 9, "Delay = 9");

@@ -17,12 +17,12 @@
 #include <string>
 #include <vector>
 
+using namespace lumetra;
 using namespace lumetra::e2e;
 
 namespace {
 
-constexpr int kPanel = 470, kDelay = 502, kStart = 505, kStop = 506;
-constexpr int kDelay10 = 0, kDelay100 = 3, kDelay200 = 4, kDelay4000 = 11;  // entries of list 502
+constexpr int kDelay10 = 0, kDelay100 = 3, kDelay200 = 4, kDelay4000 = 11;  // entries of the delay list
 const COLORREF kInk = RGB(0, 0, 0), kCellGreen = RGB(97, 213, 155);
 
 using Clock = std::chrono::steady_clock;
@@ -57,9 +57,9 @@ double process_cpu_ms()
 
 void play_at(Harness& h, int entry)
 {
-    check(h, choose_item(h, kDelay, entry), "delay entry " + std::to_string(entry) + " chosen");
-    click_control(h.main, kStart);
-    check(h, wait_until([&] { return enabled(h.main, kStop) && !enabled(h.main, kStart); }, 2000),
+    check(h, choose_item(h, kAnimationDelay, entry), "delay entry " + std::to_string(entry) + " chosen");
+    click_control(h.main, kAnimationStart);
+    check(h, wait_until([&] { return enabled(h.main, kAnimationStop) && !enabled(h.main, kAnimationStart); }, 2000),
           "\"Анимация\" plays: 505 off, 506 on");
 }
 
@@ -67,7 +67,7 @@ void play_at(Harness& h, int entry)
 // the start button is back.
 double stop_playing(Harness& h)
 {
-    move_to(offset_in(find_control(h.main, kStop), 40, 12));
+    move_to(offset_in(find_control(h.main, kAnimationStop), 40, 12));
     button(MOUSEEVENTF_LEFTDOWN);
     INPUT up{};
     up.type = INPUT_MOUSE;
@@ -76,7 +76,7 @@ double stop_playing(Harness& h)
     SendInput(1, &up, sizeof(INPUT));
     // The end is both buttons turned round: the program enables one just
     // before it disables the other.
-    const auto ended = [&] { return enabled(h.main, kStart) && !enabled(h.main, kStop); };
+    const auto ended = [&] { return enabled(h.main, kAnimationStart) && !enabled(h.main, kAnimationStop); };
     for (int i = 0; i < 5000 && !ended(); ++i) Sleep(1);
     const double ms = ms_since(pressed);
     check(h, ended(), "\"Стоп\" ends playing: 505 on, 506 off");
@@ -91,7 +91,7 @@ double stop_playing(Harness& h)
 void measure_frames(Harness& h, const char* pictures, int entry, double delay_ms, double fastest, double slowest)
 {
     play_at(h, entry);
-    const RECT cell = screen_rect(find_cell(h.main, 20));
+    const RECT cell = screen_rect(find_cell(h.main, cell_image_of(1)));
     HDC screen = GetDC(nullptr);
     int black = 0, green = 0;
     std::vector<double> changes;  // ms after the start of reading
@@ -140,7 +140,7 @@ void story_animation(Harness& h)
     const std::filesystem::path row = drop_black(h, L"e2e-animation-row.chr", 64);
     bring_forward(h);
     press_keys({VK_CONTROL, '2'});
-    check(h, wait_until([&] { return visible(find_control(h.main, kPanel)); }), "Ctrl+2 shows the animation panel");
+    check(h, wait_until([&] { return visible(find_control(h.main, kAnimationPanel)); }), "Ctrl+2 shows the animation panel");
     // Ten milliseconds is the timer's shortest time.
     measure_frames(h, "8 cells a frame", kDelay10, 10, 9, 40);
     // Each frame is due one delay after the one before: within 10 %.
@@ -166,9 +166,9 @@ void story_animation(Harness& h)
     check(h, idle_thread >= 0 && idle_thread < 30, "the program uses no processor while it waits");
     check(h, stop_ms <= 150, "\"Стоп\" ends playing within 150 ms");
     check(h, window_text(h.main) == title, "the drop while playing opened nothing");
-    Spot cell = find_cell(h.main, 20);
+    Spot cell = find_cell(h.main, cell_image_of(1));
     check(h, wait_until([&] { return pixel_of(cell, 1, 1) == kInk; }) &&
-                 SendMessageW(find_control(h.main, 7), TCM_GETCURSEL, 0, 0) == 0,
+                 SendMessageW(find_control(h.main, kBufferTabs), TCM_GETCURSEL, 0, 0) == 0,
           "after playing buffer 1 is on screen and its tab selected");
 }
 

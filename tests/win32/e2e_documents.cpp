@@ -16,6 +16,7 @@
 #include "core/text_encoding.h"
 #include "listing/listing.h"
 
+using namespace lumetra;
 using namespace lumetra::e2e;
 
 namespace {
@@ -25,12 +26,12 @@ const std::wstring kSaveFile = L"\u0421\u043e\u0445\u0440\u0430\u043d\u0438\u044
 // Double-clicks cell 1 and waits for its read-out.
 bool open_first_cell(Harness& h)
 {
-    Spot cell = find_cell(h.main, 20);
+    Spot cell = find_cell(h.main, cell_image_of(1));
     check(h, bool(cell), "cell image 20 exists");
     if (!cell) return false;
     double_click_at(offset_in(cell, 16, 16));
-    bool open = wait_until([&] { return control_text(h.main, 553) == "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00"; });
-    check(h, open, "a double click on cell 1 shows its bytes in 553, got \"" + control_text(h.main, 553) + "\"");
+    bool open = wait_until([&] { return control_text(h.main, kReadOutCode) == "0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00"; });
+    check(h, open, "a double click on cell 1 shows its bytes in 553, got \"" + control_text(h.main, kReadOutCode) + "\"");
     return open;
 }
 
@@ -39,7 +40,7 @@ bool open_first_cell(Harness& h)
 void story_draw(Harness& h)
 {
     if (!open_first_cell(h)) return;
-    Spot p280 = find_cell(h.main, 280), p288 = find_cell(h.main, 288), p296 = find_cell(h.main, 296);
+    Spot p280 = find_cell(h.main, pixel_image_of(1, 0)), p288 = find_cell(h.main, pixel_image_of(2, 0)), p296 = find_cell(h.main, pixel_image_of(3, 0));
     check(h, p280 && p288 && p296, "pixel images 280, 288, 296 exist");
     if (!p280 || !p288 || !p296) return;
     // Press on the first pixel, drag across the next two, release.
@@ -52,31 +53,31 @@ void story_draw(Harness& h)
     move_to(offset_in(p296, 9, 9));
     button(MOUSEEVENTF_LEFTUP);
     const std::string line = "0x01,0x01,0x01,0x00,0x00,0x00,0x00,0x00";
-    check(h, wait_until([&] { return control_text(h.main, 553) == line; }),
-          "the drag draws a three-pixel line: 553 reads \"" + control_text(h.main, 553) + "\"");
-    const std::string numbers = control_text(h.main, 554);
+    check(h, wait_until([&] { return control_text(h.main, kReadOutCode) == line; }),
+          "the drag draws a three-pixel line: 553 reads \"" + control_text(h.main, kReadOutCode) + "\"");
+    const std::string numbers = control_text(h.main, kReadOutNumbers);
     check(h, numbers.find('1') != std::string::npos && numbers.find_first_not_of("1\r\n") == std::string::npos,
           "554 shows crystal 1, page 1, segment 1, got \"" + numbers + "\"");
 
     // What the screen shows: three black 4 x 4 squares in a row at the top
     // of cell image 20, the rest in the open-cell colour.
-    Spot cell = find_cell(h.main, 20);
+    Spot cell = find_cell(h.main, cell_image_of(1));
     const COLORREF ink = RGB(0, 0, 0), open = RGB(148, 255, 164);
     // Painted once the program is back in its loop.
     check(h, wait_until([&] { return pixel_of(cell, 1, 1) == ink && pixel_of(cell, 5, 2) == ink && pixel_of(cell, 10, 3) == ink; }),
           "cell image 20 shows the three pixels in black");
     check(h, pixel_of(cell, 13, 1) == open && pixel_of(cell, 1, 5) == open, "the rest of cell 20 is the open-cell colour");
-    check(h, pixel_of(p288, 8, 8) == ink && pixel_of(find_cell(h.main, 281), 8, 8) == RGB(97, 213, 155),
+    check(h, pixel_of(p288, 8, 8) == ink && pixel_of(find_cell(h.main, pixel_image_of(1, 1)), 8, 8) == RGB(97, 213, 155),
           "the cell editor shows the drawn pixels black and the others in the background colour");
 
     // A plain click, without moving, lights a pixel too; the right button erases.
-    Spot p304 = find_cell(h.main, 304);
+    Spot p304 = find_cell(h.main, pixel_image_of(4, 0));
     click_at(offset_in(p304, 8, 8));
-    check(h, wait_until([&] { return control_text(h.main, 553) == "0x01,0x01,0x01,0x01,0x00,0x00,0x00,0x00"; }),
-          "a click on pixel 304 sets byte 4 bit 0: \"" + control_text(h.main, 553) + "\"");
+    check(h, wait_until([&] { return control_text(h.main, kReadOutCode) == "0x01,0x01,0x01,0x01,0x00,0x00,0x00,0x00"; }),
+          "a click on pixel 304 sets byte 4 bit 0: \"" + control_text(h.main, kReadOutCode) + "\"");
     click_at(offset_in(p288, 8, 8), true);
-    check(h, wait_until([&] { return control_text(h.main, 553).rfind("0x01,0x00,0x01,", 0) == 0; }),
-          "a right click on pixel 288 clears it: \"" + control_text(h.main, 553) + "\"");
+    check(h, wait_until([&] { return control_text(h.main, kReadOutCode).rfind("0x01,0x00,0x01,", 0) == 0; }),
+          "a right click on pixel 288 clears it: \"" + control_text(h.main, kReadOutCode) + "\"");
 
     // The cells have no windows of their own: their container hands a right
     // click on one on as that cell's click, which opens the cell menu.
@@ -97,13 +98,13 @@ void story_draw(Harness& h)
 void story_swapped_buttons(Harness& h)
 {
     if (!open_first_cell(h)) return;
-    Spot p280 = find_cell(h.main, 280);
+    Spot p280 = find_cell(h.main, pixel_image_of(1, 0));
     auto pixel_after_click = [&](bool physical_right) {
-        std::string before = control_text(h.main, 553);
+        std::string before = control_text(h.main, kReadOutCode);
         click_at(offset_in(p280, 8, 8), physical_right);
-        wait_until([&] { return control_text(h.main, 553) != before; }, 1000);
+        wait_until([&] { return control_text(h.main, kReadOutCode) != before; }, 1000);
         Sleep(600);  // apart from the double-click time
-        return control_text(h.main, 553).rfind("0x01,", 0) == 0;
+        return control_text(h.main, kReadOutCode).rfind("0x01,", 0) == 0;
     };
     SwapMouseButton(TRUE);
     bool first = pixel_after_click(true), second = pixel_after_click(false), third = pixel_after_click(true);
@@ -116,12 +117,12 @@ void story_swapped_buttons(Harness& h)
 void story_save_dialog(Harness& h)
 {
     if (!open_first_cell(h)) return;
-    Spot p283 = find_cell(h.main, 283);  // byte 1, bit 3
+    Spot p283 = find_cell(h.main, pixel_image_of(1, 3));  // byte 1, bit 3
     move_to(offset_in(p283, 8, 8));
     button(MOUSEEVENTF_LEFTDOWN);
     move_to(offset_in(p283, 9, 9));
     button(MOUSEEVENTF_LEFTUP);
-    check(h, wait_until([&] { return control_text(h.main, 553).rfind("0x08,", 0) == 0; }), "pressing on pixel 283 sets bit 3");
+    check(h, wait_until([&] { return control_text(h.main, kReadOutCode).rfind("0x08,", 0) == 0; }), "pressing on pixel 283 sets bit 3");
 
     const std::filesystem::path chosen = temp_folder() / L"e2e-picture";
     const std::filesystem::path written = temp_folder() / L"e2e-picture.chr";
@@ -140,7 +141,7 @@ void story_save_dialog(Harness& h)
 
 void story_listing_popup(Harness& h)
 {
-    HWND convert = find_control(h.main, 425), view = find_control(h.main, 521);
+    HWND convert = find_control(h.main, kConvertButton), view = find_control(h.main, code_view_of(1));
     check(h, convert && view, "button 425 and code view 521 exist");
     if (!convert || !view) return;
     click_centre(convert);
@@ -190,10 +191,10 @@ void story_about(Harness& h)
     RECT client{};
     GetClientRect(about, &client);
     check(h, client.right == 234 && client.bottom == 264, "its client area is 234 x 264");
-    for (int id : {350, 351, 352, 353, 354, 355, 356, 357, 358})
+    for (int id : {kAboutTitleText, 351, 352, kAboutMailLink, 354, kAboutOkButton, kAboutPicture, kAboutPageText, kAboutPageLink})
         check(h, find_control(about, id) != nullptr, "About control " + std::to_string(id) + " exists");
-    check(h, control_text(about, 355) == "Ok", "the button reads \"Ok\"");
-    HWND ok = find_control(about, 355);
+    check(h, control_text(about, kAboutOkButton) == "Ok", "the button reads \"Ok\"");
+    HWND ok = find_control(about, kAboutOkButton);
     if (!ok) return;
     click_centre(ok);
     check(h, wait_until([&] { return !IsWindow(about); }, 5000), "\"Ok\" closes the About window");

@@ -17,6 +17,7 @@
 #include "core/settings.h"
 #include "listing/listing.h"
 
+using namespace lumetra;
 using namespace lumetra::e2e;
 
 namespace {
@@ -39,12 +40,12 @@ void story_window(Harness& h)
     check(h, GetClassLongPtrW(h.main, GCLP_HICON) != 0, "the window has the program icon");
     check(h, FindWindowW(L"LumetraStartup", nullptr) == nullptr, "the start-up window is gone");
     check(h, GetMenu(h.main) != nullptr && GetMenuItemCount(GetMenu(h.main)) == 3, "three menus on the bar");
-    check(h, menu_checked(h.main, 16) && !menu_checked(h.main, 18), "mode 1 carries the check mark at start");
+    check(h, menu_checked(h.main, mode_command(Mode::Editing)) && !menu_checked(h.main, mode_command(Mode::Logic)), "mode 1 carries the check mark at start");
 }
 
 void story_tabs(Harness& h)
 {
-    HWND tabs = find_control(h.main, 7);
+    HWND tabs = find_control(h.main, kBufferTabs);
     check(h, tabs != nullptr, "tab strip 7 exists");
     if (!tabs) return;
     const auto count = SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
@@ -72,8 +73,8 @@ void story_tabs(Harness& h)
 
 void story_cells(Harness& h)
 {
-    HWND view = find_control(h.main, 9);
-    check(h, view != nullptr && find_control(h.main, 8) != nullptr, "screen view frame 8 and container 9 exist");
+    HWND view = find_control(h.main, kScreenArea);
+    check(h, view != nullptr && find_control(h.main, kScreenFrame) != nullptr, "screen view frame 8 and container 9 exist");
     if (!view) return;
     // Every cell painted in its place: its four corner pixels in the cell
     // background (the pixels between the cells are checked below).
@@ -106,7 +107,7 @@ void story_cells(Harness& h)
 
 void story_tab_click(Harness& h)
 {
-    HWND tabs = find_control(h.main, 7);
+    HWND tabs = find_control(h.main, kBufferTabs);
     if (!tabs) {
         check(h, false, "tab strip 7 exists");
         return;
@@ -116,12 +117,12 @@ void story_tab_click(Harness& h)
     POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ClientToScreen(tabs, &centre);
     click_at(centre);
-    HWND view1 = find_control(h.main, 521), view3 = find_control(h.main, 523);
+    HWND view1 = find_control(h.main, code_view_of(1)), view3 = find_control(h.main, code_view_of(3));
     check(h, wait_until([&] { return visible(view3); }), "code view 523 shown after the click on \"Буфер 3\"");
     check(h, SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 2, "tab \"Буфер 3\" chosen");
     check(h, !visible(view1), "code view 521 hidden");
     int shown = 0;
-    for (int id = 521; id <= 530; ++id) shown += visible(find_control(h.main, id)) ? 1 : 0;
+    for (int buffer = 1; buffer <= kBufferCount; ++buffer) shown += visible(find_control(h.main, code_view_of(buffer))) ? 1 : 0;
     check(h, shown == 1, "exactly one code view visible, got " + std::to_string(shown));
     check(h, window_text(h.main) == kTitle, "title of buffer 3 (no file) is the literal alone");
 }
@@ -131,7 +132,7 @@ void story_ctrl3(Harness& h)
     SetForegroundWindow(h.main);
     wait_until([&] { return GetForegroundWindow() == h.main; }, 2000);
     press_keys({VK_CONTROL, '3'});
-    HWND logic = find_control(h.main, 580), options = find_control(h.main, 16), editor = find_control(h.main, 410);
+    HWND logic = find_control(h.main, kLogicPanel), options = find_control(h.main, kConversionPanel), editor = find_control(h.main, kCellEditorPanel);
     check(h, wait_until([&] { return visible(logic); }), "Ctrl+3 shows the logic panel 580");
     check(h, visible(options), "the conversion panel 16 stays visible in mode 3");
     check(h, !visible(editor), "the cell-editor panel 410 is hidden in mode 3");
@@ -139,14 +140,14 @@ void story_ctrl3(Harness& h)
         const RECT l = screen_rect(logic), o = screen_rect(options);
         check(h, o.top >= l.bottom && o.left == l.left, "the conversion panel sits below the logic panel");
     }
-    check(h, menu_checked(h.main, 18), "\"Лог. операции\" carries the check mark");
-    for (int command : {16, 17, 19, 20})
-        check(h, !menu_checked(h.main, command), "mode item " + std::to_string(command) + " has no check mark");
+    check(h, menu_checked(h.main, mode_command(Mode::Logic)), "\"Лог. операции\" carries the check mark");
+    for (Mode mode : {Mode::Editing, Mode::Animation, Mode::Optimisation, Mode::Bin})
+        check(h, !menu_checked(h.main, mode_command(mode)), "mode item " + std::to_string(mode_command(mode)) + " has no check mark");
 }
 
 void story_convert(Harness& h)
 {
-    HWND button = find_control(h.main, 425), view = find_control(h.main, 521);
+    HWND button = find_control(h.main, kConvertButton), view = find_control(h.main, code_view_of(1));
     check(h, button && view, "button 425 and code view 521 exist");
     if (!button || !view) return;
     check(h, rich_text(view).empty(), "the code view is empty before the conversion");
@@ -180,7 +181,7 @@ void story_close(Harness& h)
     // An animation delay other than the default: "800".
     bring_forward(h);
     press_keys({VK_CONTROL, '2'});
-    check(h, wait_until([&] { return visible(find_control(h.main, 502)); }) && choose_item(h, 502, 6),
+    check(h, wait_until([&] { return visible(find_control(h.main, kAnimationDelay)); }) && choose_item(h, kAnimationDelay, 6),
           "the delay list 502 takes \"800\"");
     // Closed as a task list closes a program: every top-level window of it
     // is asked to close, the drop-down lists' own windows first.

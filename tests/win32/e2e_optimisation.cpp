@@ -20,11 +20,10 @@
 #include "core/image_store.h"
 #include "listing/skip_list.h"
 
+using namespace lumetra;
 using namespace lumetra::e2e;
 
 namespace {
-
-constexpr int kPanel = 150, kScanButton = 167, kSkipList = 168, kListButton = 169, kLabel = 170, kBar = 171;
 
 std::string clipboard_text()
 {
@@ -114,7 +113,7 @@ std::string shown_bytes(const std::string& bytes)
 // text and the label and the bar gone; -1 when that does not happen.
 double list_click_ms(Harness& h, HWND list)
 {
-    move_to(offset_in(find_control(h.main, kListButton), 50, 12));
+    move_to(offset_in(find_control(h.main, kSkipListButton), 50, 12));
     button(MOUSEEVENTF_LEFTDOWN);
     INPUT up{};
     up.type = INPUT_MOUSE;
@@ -122,7 +121,7 @@ double list_click_ms(Harness& h, HWND list)
     const auto clicked = std::chrono::steady_clock::now();
     SendInput(1, &up, sizeof(INPUT));
     auto shown = [&] {
-        return visible(list) && !visible(find_control(h.main, kLabel)) && !visible(find_control(h.main, kBar)) &&
+        return visible(list) && !visible(find_control(h.main, kSkipListLabel)) && !visible(find_control(h.main, kSkipListProgress)) &&
                GetWindowTextLengthW(list) > 30000;
     };
     for (int i = 0; i < 10000; ++i) {
@@ -182,9 +181,9 @@ void story_optimisation(Harness& h)
 
     bring_forward(h);
     press_keys({VK_CONTROL, '4'});
-    check(h, wait_until([&] { return visible(find_control(h.main, kPanel)); }), "Ctrl+4 shows the optimisation panel");
-    HWND tabs = find_control(h.main, 7), list = find_control(h.main, kSkipList);
-    check(h, checked(h.main, 155) && checked(h.main, 156) && enabled(h.main, kScanButton) && list,
+    check(h, wait_until([&] { return visible(find_control(h.main, kOptimisationPanel)); }), "Ctrl+4 shows the optimisation panel");
+    HWND tabs = find_control(h.main, kBufferTabs), list = find_control(h.main, kSkipList);
+    check(h, checked(h.main, kFirstScanBox) && checked(h.main, kFirstScanBox + 1) && enabled(h.main, kScanButton) && list,
           "buffers 1 and 2 ticked, \"Сканировать\" enabled, the list exists");
     if (!list) return;
 
@@ -196,7 +195,7 @@ void story_optimisation(Harness& h)
     check(h, wait_until([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 9; }),
           "\"Сканировать\" selects tab \"Буфер 10\"");
     // The view is painted once the program is back in its loop.
-    Spot first_cell = find_cell(h.main, 20);
+    Spot first_cell = find_cell(h.main, cell_image_of(1));
     const bool skip = map.bytes[0] == 0xFF;
     check(h, wait_until([&] { return pixel_of(first_cell, 1, 1) == (skip ? RGB(0, 0, 0) : RGB(97, 213, 155)); }),
           "cell 1 shows the first byte of the skip map");

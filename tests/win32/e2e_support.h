@@ -16,9 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "app/ids.h"
+#include "lumetra_version.h"
+
 namespace lumetra::e2e {
 
-inline const std::wstring kTitle = L"Lumetra v 3.4 For PIC  \u2014  ";
+inline const std::wstring kTitle = L"Lumetra v " LUMETRA_VERSION L" For PIC  \u2014  ";
 
 struct Harness {
     std::string story;

@@ -26,7 +26,7 @@ int main()
     expect(settings_number("9999999999"), 2147483647, "ten digits");
     expect(settings_number("4294967306"), 2147483647, "ten digits, 2^32 + 10");
     expect(settings_number("-98765432109876543210"), -2147483647, "twenty digits, negative");
-    expect(lumetra::parse_settings("[Anime]\r\nDelay = " + std::string(400, '9') + "\r\n").delay, 2147483647,
+    expect(lumetra::parse_settings("[Anime]\r\nDelay = " + std::string(400, '9') + "\r\n").delay_index, 2147483647,
            "400 digits in a file");
     expect(settings_number("1234"), 1234, "four digits");
     std::printf("%d failed\n", failures);
