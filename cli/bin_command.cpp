@@ -100,7 +100,7 @@ bool report(const BinMessage& message, const BinCommand& command)
 int write_display_bin(const BinCommand& command)
 {
     std::string data;
-    const PageOrder order = command.request.group_by_crystal ? PageOrder::ByController : PageOrder::Across;
+    const PageOrder order = command.request.order == CellOrder::GroupedByCrystal ? PageOrder::ByController : PageOrder::Across;
     for (const auto& path : command.pictures) {
         Raster picture;
         if (auto error = load_raster(path, *command.display.display, picture, command.picture_options.import))

@@ -92,7 +92,7 @@ std::vector<std::string> generate_listing(const ScreenBuffer& picture, std::stri
     lines.reserve(153);
     std::string i1 = blanks(options.first_indent), i2 = blanks(options.second_indent);
     std::string comment = ";" + i1 + i2;
-    std::string directive = i1 + (options.directive == Directive::Dt ? "Dt" : "Db") + i2;
+    std::string directive = i1 + directive_name(options.directive) + i2;
     bool grouped = options.group_by_crystal;
 
     if (options.add_file_name && !file_name.empty()) {

@@ -35,6 +35,7 @@ std::array<PageRun, 16> page_runs(CellOrder order);
 
 // The data directive of every line: the option buttons "Dt" and "Db".
 enum class Directive { Dt, Db };
+inline const char* directive_name(Directive directive) { return directive == Directive::Dt ? "Dt" : "Db"; }
 
 // The states of the conversion panel, remembered per buffer.
 struct ListingOptions {

@@ -51,7 +51,7 @@ std::vector<std::string> generate_table_listing(std::span<const std::uint8_t> by
     const std::string i1(static_cast<std::size_t>(options.first_indent), ' ');
     const std::string i2(static_cast<std::size_t>(options.second_indent), ' ');
     const std::string comment = ";" + i1 + i2;
-    const std::string directive = i1 + (options.dt ? "Dt" : "Db") + i2;
+    const std::string directive = i1 + directive_name(options.directive) + i2;
     if (!note.empty()) lines.push_back("; " + std::string(note));
     if (options.add_file_name && !file_name.empty()) {
         lines.emplace_back();
