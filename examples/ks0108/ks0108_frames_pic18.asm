@@ -199,7 +199,7 @@ lcd_wait:
         return
 
 ; wait_1ms: 1 ms at 20 MHz with the loop in wait_ms around it (5000
-; cycles: 7 * (3 * 236 + 4) here, the call and the loop the rest).
+; cycles: 7 * (3 * 236 + 4) - 1 in the loops, 17 in the calls and counting).
 wait_1ms:
         movlw   7
         movwf   delay2
@@ -211,6 +211,8 @@ wait_inner:
         bra     wait_inner
         decfsz  delay2, F
         bra     wait_outer
+        nop
+        nop
         return
 
 ; ---- The frames ------------------------------------------------------------
