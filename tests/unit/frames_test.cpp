@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "display/frames.h"
 
 namespace lumetra {
@@ -18,6 +20,10 @@ struct Spot {
     std::size_t length;
     bool operator==(const Spot&) const = default;
 };
+void PrintTo(const Spot& s, std::ostream* out)
+{
+    *out << "controller " << s.controller << " page " << s.page << " column " << s.column << " length " << s.length;
+}
 
 std::vector<Spot> spots(const Frame& frame)
 {
