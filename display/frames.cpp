@@ -55,12 +55,6 @@ void whole_runs(const DisplayProfile& display, std::span<const std::uint8_t> byt
     }
 }
 
-std::string hex_byte(std::uint8_t byte)
-{
-    constexpr const char* kDigits = "0123456789ABCDEF";
-    return {'0', 'x', kDigits[byte >> 4], kDigits[byte & 15]};
-}
-
 // The table, and where each frame of it starts.
 std::vector<std::uint8_t> table_bytes(const std::vector<Frame>& frames, std::vector<std::size_t>& starts)
 {
@@ -99,7 +93,7 @@ void emit_frames(const std::vector<Frame>& frames, Size size, Comment comment, L
         for (std::size_t from = starts[i]; from < starts[i + 1]; from += kLineBytes) {
             std::string bytes;
             for (std::size_t k = from; k < std::min(starts[i + 1], from + kLineBytes); ++k)
-                bytes += (k > from ? "," : "") + hex_byte(table[k]);
+                bytes += (k > from ? "," : "") + format_hex_byte(table[k]);
             line(bytes);
         }
     }
