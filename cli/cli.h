@@ -115,6 +115,11 @@ std::optional<CliError> take_output_name(const Args& args, std::size_t& i, std::
 std::optional<CliError> take_picture_argument(const Args& args, std::size_t& i, std::filesystem::path& out,
                                               std::vector<std::filesystem::path>& pictures, PictureOptions& options);
 
+// The delay of --delay MS by the animation panel's rule (anything but a whole
+// number from 10 to 5000 is 200), with a note on standard error when the rule
+// replaced what was given.
+int animation_delay_option(const char* command, const std::optional<std::string>& text);
+
 // What follows "lumetra-cli " in each command's usage line.
 inline constexpr const char* kListingUsage =
     "listing [--db] [--file-name[=NAME]] [--no-group] [--indent1 N] [--indent2 N] [DISPLAY-OPTIONS] [PICTURE-OPTIONS]\n"
@@ -130,6 +135,9 @@ inline constexpr const char* kSkipMapUsage = "skip-map [--count N] [PICTURE-OPTI
 inline constexpr const char* kRenderUsage = "render [--scale N] [--grid] [--display NAME] [PICTURE-OPTIONS] PICTURE -o OUT.png";
 inline constexpr const char* kAnimateUsage =
     "animate [--delay MS] [--scale N] [--grid] [--display NAME] [PICTURE-OPTIONS] -o OUT.gif PICTURE PICTURE...";
+inline constexpr const char* kFramesUsage =
+    "frames [--count N] [--delay MS] [--display NAME] [--format asm|c] [--db] [--name NAME] [--stats] [PICTURE-OPTIONS]\n"
+    "      -o OUT PICTURE PICTURE...";
 inline constexpr const char* kSkipListUsage = "skip-list [--count N] [--rtf] [PICTURE-OPTIONS] PICTURE... [--map MAP] [-o OUT]";
 
 // Tells standard error why the command refused (and for bad usage how it is
@@ -145,5 +153,6 @@ int run_skip_list(const Args& args);
 int run_render(const Args& args);
 int run_animate(const Args& args);
 int run_displays(const Args& args);
+int run_frames(const Args& args);
 
 }  // namespace lumetra::cli

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <set>
@@ -8,6 +9,7 @@
 #include "core/file_io.h"
 #include "core/picture_import.h"
 #include "core/text_encoding.h"
+#include "tools/animation.h"
 
 namespace lumetra::cli {
 
@@ -131,6 +133,19 @@ std::optional<CliError> write_output(const std::filesystem::path& out, std::stri
     }
     if (!write_file_atomically(out, bytes)) return CliError{"cannot write " + path_to_utf8(out), kExitFailed};
     return std::nullopt;
+}
+
+int animation_delay_option(const char* command, const std::optional<std::string>& text)
+{
+    const int delay = animation_delay(text);
+    if (!text || delay != kDefaultAnimationDelay) return delay;
+    int value = 0;
+    auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
+    const bool named_default = error == std::errc() && end == text->data() + text->size() && value == delay;
+    if (!named_default)
+        std::cerr << "lumetra-cli " << command << ": --delay " << *text
+                  << " is not a whole number of milliseconds from 10 to 5000; " << delay << " used\n";
+    return delay;
 }
 
 int refuse(const char* command, const char* usage, const CliError& error)

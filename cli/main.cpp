@@ -32,6 +32,7 @@ constexpr Command kCommands[] = {
     {"render", lumetra::cli::run_render, lumetra::cli::kRenderUsage},
     {"animate", lumetra::cli::run_animate, lumetra::cli::kAnimateUsage},
     {"displays", lumetra::cli::run_displays, lumetra::cli::kDisplaysUsage},
+    {"frames", lumetra::cli::run_frames, lumetra::cli::kFramesUsage},
 };
 
 constexpr const char* kFileNames =

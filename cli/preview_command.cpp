@@ -2,9 +2,6 @@
 // screen view shows it, a PNG of one picture or an animated GIF of several
 // played as the animation panel plays buffers.
 
-#include <charconv>
-#include <iostream>
-
 #include "cli/cli.h"
 #include "core/text_encoding.h"
 #include "preview/preview.h"
@@ -53,14 +50,6 @@ std::optional<CliError> parse(const Args& args, PreviewCommand& command, bool an
     return std::nullopt;
 }
 
-// The text is the default delay itself, not something the rule replaced.
-bool names_default_delay(const std::string& text)
-{
-    int value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size() && value == kDefaultAnimationDelay;
-}
-
 // The encoded file to OUT; a file that could not be made is a failed write.
 std::optional<CliError> write_encoded(const PreviewCommand& command, const EncodedFile& file)
 {
@@ -88,11 +77,7 @@ int run_animate(const Args& args)
     for (std::size_t i = 0; !error && i < frames.size(); ++i)
         error = load_raster(command.pictures[i], *command.display.display, frames[i], command.picture_options.import);
     if (error) return refuse("animate", kAnimateUsage, *error);
-    // The delay list's rule: anything but a whole number from 10 to 5000 is 200.
-    const int delay = animation_delay(command.delay_text);
-    if (command.delay_text && delay == kDefaultAnimationDelay && !names_default_delay(*command.delay_text))
-        std::cerr << "lumetra-cli animate: --delay " << *command.delay_text
-                  << " is not a whole number of milliseconds from 10 to 5000; " << delay << " used\n";
+    const int delay = animation_delay_option("animate", command.delay_text);
     error = write_encoded(command, encode_preview_gif(frames, command.style, delay));
     return error ? refuse("animate", kAnimateUsage, *error) : kExitDone;
 }

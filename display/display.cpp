@@ -6,17 +6,19 @@ namespace lumetra {
 
 namespace {
 
-// A new display is one row here (and its tests).
+// A new display is one row here (and its tests). The address bytes: page
+// and column commands (KS0108, SED1520: one each; SSD1306, SH1106, ST7565:
+// a page command and the column in two nibble commands; PCD8544: Y and X).
 constexpr DisplayProfile kProfiles[] = {
-    {"ks0108", "", 128, 64, 2, 64, ""},
-    {"ks0108-3", "", 192, 64, 3, 64, "three chip selects, one per 64 columns"},
-    {"sed1520", "", 122, 32, 2, 61, ""},
-    {"ssd1306", "ssd1309", 128, 64, 1, 128, ""},
-    {"ssd1306-32", "", 128, 32, 1, 128, ""},
-    {"sh1106", "", 128, 64, 1, 128, "RAM is 132 columns; the panel starts at column 2"},
+    {"ks0108", "", 128, 64, 2, 64, "", 2},
+    {"ks0108-3", "", 192, 64, 3, 64, "three chip selects, one per 64 columns", 2},
+    {"sed1520", "", 122, 32, 2, 61, "", 2},
+    {"ssd1306", "ssd1309", 128, 64, 1, 128, "", 3},
+    {"ssd1306-32", "", 128, 32, 1, 128, "", 3},
+    {"sh1106", "", 128, 64, 1, 128, "RAM is 132 columns; the panel starts at column 2", 3},
     {"st7565", "uc1701", 128, 64, 1, 128,
-     "RAM is 132 columns; with the column order reversed (ADC) the panel starts at column 4"},
-    {"pcd8544", "", 84, 48, 1, 84, "Nokia 5110 / 3310"},
+     "RAM is 132 columns; with the column order reversed (ADC) the panel starts at column 4", 3},
+    {"pcd8544", "", 84, 48, 1, 84, "Nokia 5110 / 3310", 2},
 };
 
 struct LayoutEntry {

@@ -23,6 +23,9 @@ struct DisplayProfile {
     int controllers;  // chip selects side by side, left to right
     int columns;      // of each controller
     const char* note;  // for the driver writer, or ""
+    // Command bytes that put a controller's address at a page and column:
+    // what a driver pays to start writing somewhere else.
+    int address_bytes;
 };
 
 std::span<const DisplayProfile> display_profiles();
