@@ -45,8 +45,7 @@ static void BM_FrameTable(benchmark::State& state)
     const std::vector<Raster> frames = pictures(static_cast<Changes>(state.range(0)));
     const std::vector<int> delays = {200};
     ListingOptions options;
-    options.dt = false;
-    options.db = true;
+    options.directive = Directive::Db;
     std::size_t bytes = 0;
     for (auto _ : state) {
         const std::vector<Frame> table = make_frames(frames, delays, default_display(), 2);

@@ -64,8 +64,7 @@ std::optional<CliError> parse(const Args& args, FramesCommand& command)
     }
     if (db && command.form == FramesForm::C) return CliError{"--db does not go with --format c"};
     if (command.name && command.form == FramesForm::Assembler) return CliError{"--name needs --format c"};
-    command.options.dt = !db;
-    command.options.db = db;
+    command.options.directive = db ? Directive::Db : Directive::Dt;
     if (command.pictures.size() < static_cast<std::size_t>(kMinAnimationFrames))
         return CliError{"give at least 2 PICTUREs, one a frame"};
     if (command.out.empty()) return CliError{"-o OUT missing"};

@@ -165,7 +165,7 @@ std::vector<std::string> frame_table_listing(const std::vector<Frame>& frames, c
     const std::string i1(static_cast<std::size_t>(options.first_indent), ' ');
     const std::string i2(static_cast<std::size_t>(options.second_indent), ' ');
     const std::string comment = ";" + i1 + i2 + " ";
-    const std::string directive = i1 + (options.dt ? "Dt" : "Db") + i2;
+    const std::string directive = i1 + directive_name(options.directive) + i2;
     std::vector<std::string> lines = {""};
     if (display.note[0]) lines.push_back("; " + std::string(display.note));
     lines.push_back("; " + describe(display));
