@@ -149,6 +149,7 @@ constexpr int kOptimisationPanel = 150;
 constexpr int kOptimisationCloseImage = 152;
 constexpr int kFirstScanBox = 155;  // check box of buffer b is 154 + b, b = 1..9
 constexpr int kLastScanBox = 163;
+constexpr int scan_box_of(int buffer) { return kFirstScanBox + buffer - 1; }
 constexpr int kSkipMapLabel = 165;  // "Буфер 10", where the map goes
 constexpr int kScanButton = 167;
 constexpr int kSkipList = 168;

@@ -41,8 +41,6 @@ const std::array<std::string, kBufferCount> kBufferLabels = [] {
     return labels;
 }();
 
-int scan_box_of(int buffer) { return kFirstScanBox + buffer - 1; }
-
 ScanChoice ticked_buffers()
 {
     ScanChoice ticked{};

@@ -31,8 +31,8 @@ struct OptimisationTest : ShellTest {
     std::uint8_t map_byte(int cell, int byte) const { return read_byte(app.store, kBufferCount, cell, byte); }
     void tick(int buffer, bool ticked)
     {
-        pf::set_checked(kFirstScanBox + buffer - 1, ticked);
-        control(kFirstScanBox + buffer - 1);
+        pf::set_checked(scan_box_of(buffer), ticked);
+        control(scan_box_of(buffer));
     }
     static int address_lines()
     {
@@ -66,6 +66,10 @@ TEST_F(OptimisationTest, PanelStartsWithTwoBuffersTickedAndTheListAlone)
     pf::Rect panel = pf::control_screen_rect(kOptimisationPanel), list = pf::control_screen_rect(kSkipList);
     EXPECT_LE(list.x + list.w, panel.x + panel.w);
     EXPECT_LE(list.y + list.h, panel.y + panel.h);
+    // The tick boxes in two columns, odd buffers on the left.
+    const auto box_at = [](int buffer) { return hl::control_spec(scan_box_of(buffer)).rect; };
+    EXPECT_EQ((std::vector{box_at(1).x, box_at(2).x, box_at(3).x, box_at(9).x}), (std::vector{30, 130, 30, 30}));
+    EXPECT_EQ((std::vector{box_at(1).y, box_at(2).y, box_at(3).y, box_at(9).y}), (std::vector{40, 40, 60, 120}));
 }
 
 TEST_F(OptimisationTest, ScanButtonNeedsTwoTickedBuffersAndModesLeaveItAlone)
