@@ -318,9 +318,9 @@ TEST_F(ImportTest, DecoderIsChosenByContentAndExtensionsIgnoreCase)
     ASSERT_TRUE(open_picture_file(store, 2, file("logo.jpeg", kPng)).ok);
     EXPECT_EQ(screen_bytes(store.buffers[1]).substr(0, kPng.size()), kPng.substr(0, 1024));
 
-    for (const char* yes : {"PIC.BMP", "x.Jpg", "a/b.c/logo.png", "C:\\a.b\\logo.bMp", ".png"})
+    for (const char* yes : {"PIC.BMP", "x.Jpg", "a/b.c/logo.png", "C:\\a.b\\logo.bMp", ".png", "logo.png.GIF"})
         EXPECT_TRUE(is_picture_extension(yes)) << yes;
-    for (const char* no : {"pic.jpeg", "logo.chr", "logo", "logo.", "a.png/logo", "C:\\a.png\\logo", "logo.png.gif"})
+    for (const char* no : {"pic.jpeg", "logo.chr", "logo", "logo.", "a.png/logo", "C:\\a.png\\logo", "logo.gif.chr"})
         EXPECT_FALSE(is_picture_extension(no)) << no;
 }
 
