@@ -4,44 +4,19 @@
 
 #include "app/ids.h"
 #include "core/text_encoding.h"
-#include <gif_lib.h>
+#include "tests/support/test_gif.h"
 
 namespace lumetra::testing {
 
 namespace {
 
 struct GifOpen : ShellTest {
-    // A GIF of count frames, black on white; frame k has k in its first byte.
+    // Frame k has k in its first byte; the later frames stay a second.
     fs::path write_gif(const std::string& name, int count, int first_delay_ms)
     {
-        std::string bytes;
-        auto append = [](GifFileType* gif, const GifByteType* data, int size) {
-            static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(data),
-                                                             static_cast<std::size_t>(size));
-            return size;
-        };
-        int error = 0;
-        GifFileType* gif = EGifOpen(&bytes, append, &error);
-        GifColorType colours[2] = {{255, 255, 255}, {0, 0, 0}};
-        ColorMapObject* map = GifMakeMapObject(2, colours);
-        EGifSetGifVersion(gif, true);
-        EGifPutScreenDesc(gif, kDisplayWidth, kDisplayHeight, 1, 0, map);
-        GifFreeMapObject(map);
-        for (int k = 1; k <= count; ++k) {
-            GraphicsControlBlock control{DISPOSE_DO_NOT, false, (k == 1 ? first_delay_ms : 1000) / 10,
-                                         NO_TRANSPARENT_COLOR};
-            GifByteType control_bytes[4];
-            EGifGCBToExtension(&control, control_bytes);
-            EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, control_bytes);
-            EGifPutImageDesc(gif, 0, 0, kDisplayWidth, kDisplayHeight, false, nullptr);
-            for (int y = 0; y < kDisplayHeight; ++y) {
-                GifPixelType row[kDisplayWidth] = {};
-                row[0] = static_cast<GifPixelType>(y < 8 && (k >> y & 1));
-                EGifPutLine(gif, row, kDisplayWidth);
-            }
-        }
-        EGifCloseFile(gif, &error);
-        return file(name, bytes);
+        std::vector<int> delays(static_cast<std::size_t>(count), 1000);
+        delays[0] = first_delay_ms;
+        return file(name, make_test_gif(delays));
     }
     void open(const fs::path& path, std::initializer_list<pf::Answer> answers = {})
     {
