@@ -131,6 +131,8 @@ std::optional<CliError> load_raster(const Picture& source, const DisplayProfile&
 {
     const std::filesystem::path& path = source.path;
     if (standard_stream(path)) return load_standard_input(display, picture, options);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return CliError{"no such picture file: " + path_to_utf8(path)};
     // A GIF, of one frame or several, through its frames: a damaged one is
     // refused for its damage, wherever it lies.
     if (source.frame > 0 || is_animation_extension(path)) {
@@ -139,8 +141,6 @@ std::optional<CliError> load_raster(const Picture& source, const DisplayProfile&
         picture = raster_from_picture(*image, display_size(display), options);
         return std::nullopt;
     }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return CliError{"no such picture file: " + path_to_utf8(path)};
     // The same choice as open named file, decoding once so that a refusal can
     // say why.
     if (!is_picture_extension(path)) {
