@@ -118,17 +118,24 @@ Area visible_area(const GifJob& job, const GifImageDesc& image)
             std::min(image.Left + image.Width, job.gif->SWidth), std::min(image.Top + image.Height, job.gif->SHeight)};
 }
 
-void copy_area(const Canvas& from, Canvas& to, const GifJob& job, const Area& area, bool into_saved)
+// The rectangle's rows, packed, into saved; and back.
+void save_area(const GifJob& job, const Area& area, Canvas& saved)
 {
     const std::size_t width = static_cast<std::size_t>(area.right - area.left) * 4;
-    for (int y = area.top; y < area.bottom; ++y) {
-        const std::size_t at = canvas_at(job, area.left, y);
-        const std::size_t saved_at = static_cast<std::size_t>(y - area.top) * width;
-        if (into_saved)
-            std::memcpy(to.data() + saved_at, from.data() + at, width);
-        else
-            std::memcpy(to.data() + at, from.data() + saved_at, width);
-    }
+    saved.resize(width * static_cast<std::size_t>(area.bottom - area.top));
+    if (saved.empty()) return;  // a frame wholly off the canvas
+    for (int y = area.top; y < area.bottom; ++y)
+        std::memcpy(saved.data() + static_cast<std::size_t>(y - area.top) * width,
+                    job.canvas.data() + canvas_at(job, area.left, y), width);
+}
+
+void restore_area(GifJob& job, const Area& area, const Canvas& saved)
+{
+    const std::size_t width = static_cast<std::size_t>(area.right - area.left) * 4;
+    if (saved.empty()) return;
+    for (int y = area.top; y < area.bottom; ++y)
+        std::memcpy(job.canvas.data() + canvas_at(job, area.left, y),
+                    saved.data() + static_cast<std::size_t>(y - area.top) * width, width);
 }
 
 // The canvas as it is now, on white, stretched or at its own size.
@@ -183,12 +190,7 @@ bool read_frame(GifJob& job)
         return false;
     }
     const Area area = visible_area(job, image);
-    const std::size_t area_bytes =
-        static_cast<std::size_t>(area.right - area.left) * static_cast<std::size_t>(area.bottom - area.top) * 4;
-    if (job.control.disposal == Disposal::Previous) {
-        job.saved.resize(area_bytes);
-        copy_area(job.canvas, job.saved, job, area, true);
-    }
+    if (job.control.disposal == Disposal::Previous) save_area(job, area, job.saved);
     job.line.resize(static_cast<std::size_t>(image.Width));
     for (int y : row_order(image.Height, image.Interlace)) {
         if (DGifGetLine(job.gif, job.line.data(), image.Width) == GIF_ERROR) return false;
@@ -215,7 +217,7 @@ bool read_frame(GifJob& job)
             std::fill_n(job.canvas.begin() + static_cast<std::ptrdiff_t>(canvas_at(job, area.left, y)),
                         (area.right - area.left) * 4, 0);
         break;
-    case Disposal::Previous: copy_area(job.saved, job.canvas, job, area, false); break;
+    case Disposal::Previous: restore_area(job, area, job.saved); break;
     }
     // The control block governs only the frame after it.
     job.control = {};
