@@ -11,7 +11,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/fuzz
 deps=$build/deps
 sources=$HOME/.cache/lumetra/sources
-flags="-g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined,fuzzer-no-link"
+# Undefined behaviour ends the run like a crash, so that it is found, not just printed.
+flags="-g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined"
 
 # (a deps folder made before giflib joined is made again)
 if [ ! -f "$deps/.complete" ] || [ ! -f "$deps/lib/libgif.a" ]; then
