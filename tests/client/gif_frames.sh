@@ -23,7 +23,7 @@ convert -dispose none -delay 10 base.png \
     -dispose background -delay 20 -page +20+10 \( -size 40x20 xc:none -fill white -draw 'rectangle 5,5 30,14' \) \
     -dispose previous -delay 30 -page +50+30 \( -size 40x20 xc:gray20 \) \
     -dispose none -delay 40 -page +0+0 \( -size 10x10 xc:white \) \
-    -dispose none -delay 50 -page +120+56 \( -size 8x8 xc:none -fill black -draw 'point 3,3' \) \
+    -dispose none -delay 50 -page +124+60 \( -size 8x8 xc:none -fill black -draw 'rectangle 1,1 5,5' \) \
     -loop 0 disposal.gif
 # Interlaced frames with palettes of their own, a canvas to be stretched.
 convert -delay 7 -size 200x90 gradient:red-blue \( -size 200x90 gradient:yellow-black -rotate 0 \) \
