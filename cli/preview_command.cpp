@@ -47,7 +47,7 @@ std::optional<CliError> parse(const Args& args, PreviewCommand& command, bool an
     }
     if (!animate && command.pictures.size() != 1)
         return CliError{command.pictures.empty()           ? "PICTURE missing"
-                        : command.pictures.front().frame > 0 ? picture_name(command.pictures.front()) + " is one of " +
+                        : command.pictures.front().frame > 0 ? path_to_utf8(command.pictures.front().path) + " has " +
                                                                  std::to_string(command.pictures.front().frame_count) +
                                                                  " frames; give one picture"
                                                            : "only one PICTURE may be given"};
