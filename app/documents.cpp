@@ -26,9 +26,13 @@ constexpr int kPictureFilter = 2;
 // Shown when an animation has more frames than buffers are left for it.
 std::string frames_left_out_text(std::size_t frames, int first_buffer, int filled)
 {
-    return "Анимация содержит кадров: " + std::to_string(frames) + ".\nВ буферы " + std::to_string(first_buffer) +
-           " – " + std::to_string(first_buffer + filled - 1) + " загружено кадров: " + std::to_string(filled) +
-           ", не поместилось: " + std::to_string(frames - static_cast<std::size_t>(filled)) + ".";
+    const int last = first_buffer + filled - 1;
+    const std::string buffers = last == first_buffer ? "В буфер " + std::to_string(last)
+                                                     : "В буферы " + std::to_string(first_buffer) + " – " +
+                                                           std::to_string(last);
+    return "Анимация содержит кадров: " + std::to_string(frames) + ".\n" + buffers +
+           " загружено кадров: " + std::to_string(filled) + ", не поместилось: " +
+           std::to_string(frames - static_cast<std::size_t>(filled)) + ".";
 }
 
 // The frames of an animation into the buffers from the current one on, as

@@ -80,6 +80,12 @@ TEST_F(GifOpen, EachUnsavedBufferIsAskedAboutAndFramesBeyondTheLastAreCounted)
     EXPECT_EQ(pf::selection(kBufferTabs), 7);
     EXPECT_EQ(slots(), (std::vector<int>{8, 9, 10, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(pf::text(kAnimationDelay), "1000");
+
+    // From the last buffer only one frame fits.
+    click_tab(10);
+    open(gif);
+    EXPECT_EQ(hl::message_boxes().back().text,
+              "Анимация содержит кадров: 5.\nВ буфер 10 загружено кадров: 1, не поместилось: 4.");
 }
 
 TEST_F(GifOpen, DamagedGifChangesNoBuffer)
