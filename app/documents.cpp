@@ -8,17 +8,62 @@
 #include "core/text_encoding.h"
 #include "app/views/code_view.h"
 #include "app/views/screen_view.h"
+#include "app/panels/animation_panel.h"
 #include "app/panels/conversion_panel.h"
+#include "app/startup.h"
 
 namespace lumetra {
 
 namespace {
 
 constexpr const char* kOpenTitle = "Открыть файл...";
-constexpr const char* kOpenFilter = "Font Files (*.chr)|*.chr|Рисунки в форматах BMP, JPG, PNG|*.bmp;*.jpg;*.png|Все файлы|*.*";
+constexpr const char* kOpenFilter =
+    "Font Files (*.chr)|*.chr|Рисунки в форматах BMP, JPG, PNG, GIF|*.bmp;*.jpg;*.png;*.gif|Все файлы|*.*";
 constexpr const char* kSaveTitle = "Сохранить файл...";
 constexpr const char* kSaveFilter = "Font Files (*.chr)|*.chr|All Files|*.*";
 constexpr int kPictureFilter = 2;
+
+// Shown when an animation has more frames than buffers are left for it.
+std::string frames_left_out_text(std::size_t frames, int first_buffer, int filled)
+{
+    const int last = first_buffer + filled - 1;
+    const std::string buffers = last == first_buffer ? "В буфер " + std::to_string(last)
+                                                     : "В буферы " + std::to_string(first_buffer) + " – " +
+                                                           std::to_string(last);
+    return "Анимация содержит кадров: " + std::to_string(frames) + ".\n" + buffers +
+           " загружено кадров: " + std::to_string(filled) + ", не поместилось: " +
+           std::to_string(frames - static_cast<std::size_t>(filled)) + ".";
+}
+
+// The frames of an animation into the buffers from the current one on, as
+// far as the last. The current buffer was asked about before the file was
+// chosen; each further buffer with unsaved changes is shown and asked about
+// before it is overwritten, and Cancel stops there. The animation panel then
+// plays the buffers filled.
+void open_frames(App& app, const std::filesystem::path& path, const std::vector<AnimationFrame>& frames)
+{
+    const int first = current_buffer(app.store);
+    int filled = 0;
+    bool stopped = false;
+    for (; static_cast<std::size_t>(filled) < frames.size() && first + filled <= kBufferCount; ++filled) {
+        const int buffer = first + filled;
+        if (filled > 0 && is_modified(app.store, buffer)) {
+            platform::set_selection(kBufferTabs, buffer - 1);
+            make_buffer_current(app, buffer, false);
+            stopped = !prompt_for_one_buffer(app, buffer);
+            if (stopped) break;
+        }
+        *buffer_of(app.store, buffer) = screen_from_picture(frames[static_cast<std::size_t>(filled)].image);
+        set_file_name(app.store, buffer, path);
+        set_modified(app.store, buffer, false);
+    }
+    platform::set_selection(kBufferTabs, first - 1);
+    make_buffer_current(app, first, false);
+    if (make_tool_panel(app, kAnimationPanel)) show_animation_buffers(app, first, filled, frames.front().delay_ms);
+    if (!stopped && static_cast<std::size_t>(filled) < frames.size())
+        platform::message_box(kAnimationTitle, frames_left_out_text(frames.size(), first, filled), platform::Buttons::Ok,
+                              platform::Icon::Information);
+}
 
 }  // namespace
 
@@ -140,6 +185,16 @@ bool open_named_file(App& app, const std::filesystem::path& path)
     if (path.empty()) return false;
     // Before reading: a file that then fails to load still moves to the top.
     add_recent(app, path);
+    // A GIF of several frames fills buffers; one of a single frame is a picture.
+    if (is_animation_extension(path)) {
+        const DecodeAnimationResult animation = read_animation(path);
+        if (animation.ok() && animation.frames.size() > 1) {
+            open_frames(app, path, animation.frames);
+            show_window_title(app);
+            show_whole_buffer(app);
+            return true;
+        }
+    }
     bool ok = check_file_result(open_picture_file(app.store, current_buffer(app.store), path));
     if (ok) show_window_title(app);
     show_whole_buffer(app);

@@ -16,7 +16,7 @@ struct BinCommand {
     bool address_given = false;
     std::string mode_name = "new";
     std::filesystem::path out;
-    std::vector<std::filesystem::path> pictures;
+    Pictures pictures;
     PictureOptions picture_options;
     DisplayChoice display;
 };
@@ -101,9 +101,9 @@ int write_display_bin(const BinCommand& command)
 {
     std::string data;
     const PageOrder order = command.request.order == CellOrder::GroupedByCrystal ? PageOrder::ByController : PageOrder::Across;
-    for (const auto& path : command.pictures) {
+    for (const Picture& source : command.pictures) {
         Raster picture;
-        if (auto error = load_raster(path, *command.display.display, picture, command.picture_options.import))
+        if (auto error = load_raster(source, *command.display.display, picture, command.picture_options.import))
             return refuse("bin", kBinUsage, *error);
         const auto bytes = layout_bytes(*command.display.display, command.display.layout, order, picture);
         data.append(bytes.begin(), bytes.end());

@@ -31,14 +31,33 @@ struct CliError {
     int exit_code = kExitUsage;
 };
 
-// Reads PICTURE as the editor's open would: BMP, JPG and PNG by their
+// One PICTURE of a run: a file, or one frame of an animated GIF. A GIF of
+// several frames given as a PICTURE stands for its frames, in order.
+struct Picture {
+    std::filesystem::path path;
+    int frame = 0;        // 1.. a frame of the GIF at path; 0 the file's one picture
+    int frame_count = 1;  // the frames of that GIF
+    int delay_ms = 0;     // the frame's own delay
+};
+using Pictures = std::vector<Picture>;
+
+// Adds the PICTURE named on the command line: a GIF of several frames as
+// its frames, anything else (a GIF that cannot be read included, so that
+// reading it later says why) as one picture.
+void add_picture(const std::filesystem::path& path, Pictures& pictures);
+// The name an output takes after the picture: "logo" for logo.png, "anim-03"
+// for the third frame of anim.gif (at least two digits).
+std::filesystem::path picture_stem(const Picture& picture);
+// "anim.gif" or "anim.gif, frame 3", for messages.
+std::string picture_name(const Picture& picture);
+
+// Reads PICTURE as the editor's open would: BMP, JPG, PNG and GIF by their
 // extension are imported, every other file is a .chr file. "-" reads
-// standard input (once): a BMP, icon, PNG or JPEG by its content, otherwise
-// exactly 1024 bytes of a .chr picture. Fills picture or returns the error.
-// Imports follow the options (the editor's import by default); a .chr
-// picture is taken as it is.
-std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBuffer& picture,
-                                     const ImportOptions& options = {});
+// standard input (once): a BMP, icon, PNG, JPEG or one-frame GIF by its
+// content, otherwise exactly 1024 bytes of a .chr picture. Fills picture or
+// returns the error. Imports follow the options (the editor's import by
+// default); a .chr picture is taken as it is.
+std::optional<CliError> load_picture(const Picture& picture, ScreenBuffer& screen, const ImportOptions& options = {});
 
 // The picture options every command that reads PICTUREs takes: --dither
 // METHOD, --threshold N (1..255, only without dithering), --invert.
@@ -51,7 +70,7 @@ bool is_picture_option(const std::string& arg);
 std::optional<CliError> take_picture_option(const Args& args, std::size_t& i, PictureOptions& options);
 // "[PICTURE-OPTIONS]" in a usage line stands for these.
 inline constexpr const char* kPictureOptionsHelp =
-    "PICTURE-OPTIONS (for BMP, JPG and PNG pictures): --dither none|floyd-steinberg|atkinson|ordered,\n"
+    "PICTURE-OPTIONS (for BMP, JPG, PNG and GIF pictures): --dither none|floyd-steinberg|atkinson|ordered,\n"
     "  --threshold N (1..255, lit below N; default 220, only with --dither none), --invert (the negative)";
 
 // --display NAME and --layout L: which display the output is for and how its
@@ -70,7 +89,7 @@ inline constexpr const char* kDisplayOptionsHelp =
 
 // PICTURE as load_picture reads it, at the display's size: an import is
 // stretched to it; a .chr picture (128 x 64) goes only to a display of that size.
-std::optional<CliError> load_raster(const std::filesystem::path& path, const DisplayProfile& display, Raster& picture,
+std::optional<CliError> load_raster(const Picture& picture, const DisplayProfile& display, Raster& raster,
                                     const ImportOptions& options = {});
 // Why a .chr picture cannot go to or come from the display, or nothing.
 std::optional<CliError> check_chr_display(const DisplayProfile& display);
@@ -80,10 +99,11 @@ std::optional<CliError> check_chr_display(const DisplayProfile& display);
 std::optional<CliError> write_output(const std::filesystem::path& out, std::string_view bytes);
 
 // Makes the bytes of one output from one PICTURE.
-using MakeOutput = std::function<std::optional<CliError>(const std::filesystem::path& picture, std::string& bytes)>;
+using MakeOutput = std::function<std::optional<CliError>(const Picture& picture, std::string& bytes)>;
 
 // Where the outputs of a run go: -o OUT (one PICTURE), or --out-dir DIR,
-// where each output is named after its PICTURE with the extension.
+// where each output is named after its PICTURE with the extension, a frame
+// of a GIF after the GIF and its number of at least two digits (anim-01).
 struct Outputs {
     std::filesystem::path out;
     std::filesystem::path out_dir;
@@ -95,13 +115,13 @@ std::optional<CliError> take_out_dir(const Args& args, std::size_t& i, std::file
 
 // Checks the PICTUREs against the outputs (several need --out-dir, which
 // does not go with -o) before anything is read.
-std::optional<CliError> check_outputs(const std::vector<std::filesystem::path>& pictures, const Outputs& outputs);
+std::optional<CliError> check_outputs(const Pictures& pictures, const Outputs& outputs);
 
 // Makes and writes the output of every PICTURE. With one PICTURE a failure is
 // that failure's exit code; with several each failure is told on standard
 // error by name, the others go on, and the exit code is kExitFailed.
-int make_each(const char* command, const char* usage, const std::vector<std::filesystem::path>& pictures,
-              const Outputs& outputs, const MakeOutput& make);
+int make_each(const char* command, const char* usage, const Pictures& pictures, const Outputs& outputs,
+              const MakeOutput& make);
 
 // Takes the value of an option such as "-o FILE" at args[i]; advances i.
 std::optional<std::string> option_value(const Args& args, std::size_t& i);
@@ -110,10 +130,11 @@ std::optional<std::string> option_value(const Args& args, std::size_t& i);
 std::optional<CliError> take_output_name(const Args& args, std::size_t& i, std::filesystem::path& out);
 
 // The arguments every picture-taking command shares, after its own options:
-// "-o OUT", the picture options, and a PICTURE ("-" included); anything else
-// starting with "-" is an unknown option. Advances i past a value.
+// "-o OUT", the picture options, and a PICTURE ("-" included; a GIF as its
+// frames); anything else starting with "-" is an unknown option. Advances i
+// past a value.
 std::optional<CliError> take_picture_argument(const Args& args, std::size_t& i, std::filesystem::path& out,
-                                              std::vector<std::filesystem::path>& pictures, PictureOptions& options);
+                                              Pictures& pictures, PictureOptions& options);
 
 // The delay of --delay MS by the animation panel's rule (anything but a whole
 // number from 10 to 5000 is 200), with a note on standard error when the rule

@@ -60,7 +60,66 @@ std::optional<CliError> load_standard_input(const DisplayProfile& display, Raste
 
 bool standard_stream(const std::filesystem::path& path) { return path == kStandardStream; }
 
+// The frames of the GIF last read, kept for its next frame: a run reads them
+// one after another.
+const DecodeAnimationResult& animation_of(const std::filesystem::path& path, PictureSize size)
+{
+    static std::filesystem::path cached_path;
+    static PictureSize cached_size;
+    static DecodeAnimationResult cached;
+    if (cached_path.empty() || cached_path != path || cached_size != size) {
+        cached = read_animation(path, {}, size);
+        cached_path = path;
+        cached_size = size;
+    }
+    return cached;
+}
+
+// The frame's composed picture at the display's size, or why there is none.
+std::optional<CliError> frame_picture(const Picture& picture, PictureSize size, const RgbImage*& image)
+{
+    const DecodeAnimationResult& animation = animation_of(picture.path, size);
+    if (!animation.ok()) return CliError{"cannot import " + path_to_utf8(picture.path) + ": " + animation.error};
+    if (picture.frame > static_cast<int>(animation.frames.size()))
+        return CliError{"cannot import " + picture_name(picture) + ": the GIF has changed"};
+    image = &animation.frames[static_cast<std::size_t>(std::max(picture.frame, 1) - 1)].image;
+    return std::nullopt;
+}
+
 }  // namespace
+
+void add_picture(const std::filesystem::path& path, Pictures& pictures)
+{
+    std::error_code ec;
+    if (standard_stream(path) || !is_animation_extension(path) || !std::filesystem::is_regular_file(path, ec)) {
+        pictures.push_back({path});
+        return;
+    }
+    const DecodeAnimationResult& animation = animation_of(path, {});
+    const int count = static_cast<int>(animation.frames.size());
+    if (!animation.ok() || count < 2) {
+        pictures.push_back({path});
+        return;
+    }
+    for (int frame = 1; frame <= count; ++frame)
+        pictures.push_back({path, frame, count, animation.frames[static_cast<std::size_t>(frame - 1)].delay_ms});
+}
+
+std::filesystem::path picture_stem(const Picture& picture)
+{
+    std::filesystem::path stem = picture.path.stem();
+    if (picture.frame == 0) return stem;
+    const std::size_t digits = std::max<std::size_t>(2, std::to_string(picture.frame_count).size());
+    std::string number = std::to_string(picture.frame);
+    number.insert(0, digits - std::min(digits, number.size()), '0');
+    return stem += "-" + number;
+}
+
+std::string picture_name(const Picture& picture)
+{
+    const std::string name = path_to_utf8(picture.path);
+    return picture.frame == 0 ? name : name + ", frame " + std::to_string(picture.frame);
+}
 
 std::optional<CliError> check_chr_display(const DisplayProfile& display)
 {
@@ -69,12 +128,21 @@ std::optional<CliError> check_chr_display(const DisplayProfile& display)
                     std::to_string(display.width) + " x " + std::to_string(display.height)};
 }
 
-std::optional<CliError> load_raster(const std::filesystem::path& path, const DisplayProfile& display, Raster& picture,
+std::optional<CliError> load_raster(const Picture& source, const DisplayProfile& display, Raster& picture,
                                     const ImportOptions& options)
 {
+    const std::filesystem::path& path = source.path;
     if (standard_stream(path)) return load_standard_input(display, picture, options);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return CliError{"no such picture file: " + path_to_utf8(path)};
+    // A GIF, of one frame or several, through its frames: a damaged one is
+    // refused for its damage, wherever it lies.
+    if (source.frame > 0 || is_animation_extension(path)) {
+        const RgbImage* image = nullptr;
+        if (auto error = frame_picture(source, display_size(display), image)) return error;
+        picture = raster_from_picture(*image, display_size(display), options);
+        return std::nullopt;
+    }
     // The same choice as open named file, decoding once so that a refusal can
     // say why.
     if (!is_picture_extension(path)) {
@@ -90,16 +158,17 @@ std::optional<CliError> load_raster(const std::filesystem::path& path, const Dis
     return std::nullopt;
 }
 
-std::optional<CliError> load_picture(const std::filesystem::path& path, ScreenBuffer& picture, const ImportOptions& options)
+std::optional<CliError> load_picture(const Picture& source, ScreenBuffer& picture, const ImportOptions& options)
 {
     // A .chr file is the buffer already: no way through a raster.
+    const std::filesystem::path& path = source.path;
     std::error_code ec;
     if (!standard_stream(path) && !is_picture_extension(path) && std::filesystem::is_regular_file(path, ec)) {
         if (!load_chr(path, picture).ok) return CliError{"cannot read " + path_to_utf8(path)};
         return std::nullopt;
     }
     Raster raster;
-    if (auto error = load_raster(path, default_display(), raster, options)) return error;
+    if (auto error = load_raster(source, default_display(), raster, options)) return error;
     picture = screen_from_raster(raster);
     return std::nullopt;
 }
@@ -167,14 +236,19 @@ std::optional<CliError> take_out_dir(const Args& args, std::size_t& i, std::file
     return std::nullopt;
 }
 
-std::optional<CliError> check_outputs(const std::vector<std::filesystem::path>& pictures, const Outputs& outputs)
+std::optional<CliError> check_outputs(const Pictures& pictures, const Outputs& outputs)
 {
     if (pictures.empty()) return CliError{"PICTURE missing"};
     if (!outputs.out.empty() && !outputs.out_dir.empty()) return CliError{"-o and --out-dir do not go together"};
-    if (pictures.size() > 1 && outputs.out_dir.empty()) return CliError{"several PICTUREs need --out-dir DIR"};
+    if (pictures.size() > 1 && outputs.out_dir.empty())
+        return CliError{pictures.front().frame > 0 && pictures.back().path == pictures.front().path
+                            ? path_to_utf8(pictures.front().path) + " has " + std::to_string(pictures.size()) +
+                                  " frames: they need --out-dir DIR"
+                            : "several PICTUREs need --out-dir DIR"};
     if (!outputs.out_dir.empty())
         for (const auto& picture : pictures)
-            if (standard_stream(picture)) return CliError{"standard input (-) has no name to give its output in --out-dir"};
+            if (standard_stream(picture.path))
+                return CliError{"standard input (-) has no name to give its output in --out-dir"};
     return std::nullopt;
 }
 
@@ -182,25 +256,25 @@ namespace {
 
 // DIR/NAME.EXT for PICTURE, refused when an earlier PICTURE of the run already
 // gave that name (compared without case, as Windows would).
-std::optional<CliError> output_in_dir(const std::filesystem::path& picture, const Outputs& outputs,
-                                      std::set<std::string>& taken, std::filesystem::path& out)
+std::optional<CliError> output_in_dir(const Picture& picture, const Outputs& outputs, std::set<std::string>& taken,
+                                      std::filesystem::path& out)
 {
-    std::filesystem::path name = picture.filename();
-    name.replace_extension(outputs.extension);
+    std::filesystem::path name = picture_stem(picture);
+    name += outputs.extension;
     std::string key = path_to_utf8(name);
     for (char& c : key)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     out = outputs.out_dir / name;
     if (!taken.insert(key).second)
-        return CliError{path_to_utf8(picture) + ": another PICTURE already gives " + path_to_utf8(out) + "; not written",
+        return CliError{picture_name(picture) + ": another PICTURE already gives " + path_to_utf8(out) + "; not written",
                         kExitFailed};
     return std::nullopt;
 }
 
 }  // namespace
 
-int make_each(const char* command, const char* usage, const std::vector<std::filesystem::path>& pictures,
-              const Outputs& outputs, const MakeOutput& make)
+int make_each(const char* command, const char* usage, const Pictures& pictures, const Outputs& outputs,
+              const MakeOutput& make)
 {
     if (!outputs.out_dir.empty()) {
         std::error_code ec;
@@ -242,13 +316,13 @@ std::optional<CliError> take_output_name(const Args& args, std::size_t& i, std::
 }
 
 std::optional<CliError> take_picture_argument(const Args& args, std::size_t& i, std::filesystem::path& out,
-                                              std::vector<std::filesystem::path>& pictures, PictureOptions& options)
+                                              Pictures& pictures, PictureOptions& options)
 {
     const std::string& arg = args[i];
     if (arg == "-o") return take_output_name(args, i, out);
     if (is_picture_option(arg)) return take_picture_option(args, i, options);
     if (arg.starts_with("-") && arg != kStandardStream) return CliError{"unknown option " + arg};
-    pictures.push_back(utf8_to_path(arg));
+    add_picture(utf8_to_path(arg), pictures);
     return std::nullopt;
 }
 

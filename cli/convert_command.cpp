@@ -1,4 +1,5 @@
-// lumetra-cli convert: a picture (BMP, JPG, PNG, or .chr) to the 1024 bytes
+// lumetra-cli convert: a picture (BMP, JPG, PNG, GIF, or .chr; each frame of
+// an animated GIF) to the 1024 bytes
 // of a .chr file, as the editor's open followed by Save would write them.
 
 #include "cli/cli.h"
@@ -8,7 +9,7 @@ namespace lumetra::cli {
 
 int run_convert(const Args& args)
 {
-    std::vector<std::filesystem::path> pictures;
+    Pictures pictures;
     PictureOptions picture_options;
     DisplayChoice display;
     Outputs outputs;
@@ -28,7 +29,7 @@ int run_convert(const Args& args)
     if (!error) error = check_chr_display(*display.display);
     if (error) return refuse("convert", kConvertUsage, *error);
     return make_each("convert", kConvertUsage, pictures, outputs,
-                     [&](const std::filesystem::path& picture, std::string& bytes) -> std::optional<CliError> {
+                     [&](const Picture& picture, std::string& bytes) -> std::optional<CliError> {
                          Raster raster;
                          if (auto failure = load_raster(picture, *display.display, raster, picture_options.import))
                              return failure;

@@ -25,7 +25,7 @@ struct FramesCommand {
     std::optional<std::string> name;  // --name
     bool stats = false;
     std::filesystem::path out;
-    std::vector<std::filesystem::path> pictures;
+    Pictures pictures;  // a GIF as its frames
     PictureOptions picture_options;
 };
 
@@ -99,7 +99,11 @@ std::optional<CliError> make_frames_output(const FramesCommand& command, std::st
     for (std::size_t i = 0; i < pictures.size(); ++i)
         if (auto error = load_raster(command.pictures[i], display, pictures[i], command.picture_options.import))
             return error;
-    const std::vector<int> delays = {animation_delay_option("frames", command.delay_text)};
+    // A GIF's frames keep their own delays unless --delay is given.
+    const int delay = animation_delay_option("frames", command.delay_text);
+    std::vector<int> delays;
+    for (const Picture& picture : command.pictures)
+        delays.push_back(picture.frame > 0 && !command.delay_text ? picture.delay_ms : delay);
     const std::vector<Frame> frames =
         make_frames(pictures, delays, display, command.count.value_or(default_frame_count(display)));
     if (command.form == FramesForm::C)

@@ -33,7 +33,7 @@ struct ListingRequest {
     std::optional<std::string> array_name;  // --name NAME
     bool crlf = false;
     std::vector<std::string> assembler_only;  // options given that only the listing takes
-    std::vector<std::filesystem::path> pictures;
+    Pictures pictures;
     Outputs outputs;
     PictureOptions picture_options;
 };
@@ -105,9 +105,9 @@ std::optional<CliError> parse(const Args& args, ListingRequest& request)
 
 bool standard_input(const std::filesystem::path& picture) { return picture == kStandardStream; }
 
-std::string array_name(const ListingRequest& request, const std::filesystem::path& path)
+std::string array_name(const ListingRequest& request, const Picture& picture)
 {
-    return request.array_name.value_or(c_identifier(standard_input(path) ? std::string() : path_to_utf8(path.stem())));
+    return request.array_name.value_or(c_identifier(standard_input(picture.path) ? std::string() : path_to_utf8(picture_stem(picture))));
 }
 
 // The lines of any display and layout but the editor's own.
@@ -126,16 +126,17 @@ std::vector<std::string> display_lines(const ListingRequest& request, const Rast
     return generate_table_listing(table, layout_runs(display, layout, order), display.note, name, options);
 }
 
-std::optional<CliError> make_listing(const ListingRequest& request, const std::filesystem::path& path, std::string& bytes)
+std::optional<CliError> make_listing(const ListingRequest& request, const Picture& source, std::string& bytes)
 {
+    const std::filesystem::path& path = source.path;
     const bool editor = request.display.editor_default();
     Raster raster;
     ScreenBuffer picture;
-    if (auto error = editor ? load_picture(path, picture, request.picture_options.import)
-                            : load_raster(path, *request.display.display, raster, request.picture_options.import))
+    if (auto error = editor ? load_picture(source, picture, request.picture_options.import)
+                            : load_raster(source, *request.display.display, raster, request.picture_options.import))
         return error;
     if (request.form->form != ListingForm::Assembler) {
-        std::string name = array_name(request, path);
+        std::string name = array_name(request, source);
         auto order = request.options.group_by_crystal ? CellOrder::GroupedByCrystal : CellOrder::Interleaved;
         bytes = join_lines(editor ? generate_c_array(picture, name, order) : display_lines(request, raster, {}, name),
                            request.crlf ? "\r\n" : "\n");
@@ -160,7 +161,7 @@ int run_listing(const Args& args)
     ListingRequest request;
     if (auto error = parse(args, request)) return refuse("listing", kListingUsage, *error);
     return make_each("listing", kListingUsage, request.pictures, request.outputs,
-                     [&request](const std::filesystem::path& picture, std::string& bytes) {
+                     [&request](const Picture& picture, std::string& bytes) {
                          return make_listing(request, picture, bytes);
                      });
 }

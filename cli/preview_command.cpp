@@ -17,7 +17,7 @@ struct PreviewCommand {
     PictureOptions picture_options;
     std::optional<std::string> delay_text;  // --delay, animate only
     std::filesystem::path out;
-    std::vector<std::filesystem::path> pictures;
+    Pictures pictures;
 };
 
 std::optional<CliError> parse(const Args& args, PreviewCommand& command, bool animate)
@@ -43,7 +43,11 @@ std::optional<CliError> parse(const Args& args, PreviewCommand& command, bool an
         }
     }
     if (!animate && command.pictures.size() != 1)
-        return CliError{command.pictures.empty() ? "PICTURE missing" : "only one PICTURE may be given"};
+        return CliError{command.pictures.empty()           ? "PICTURE missing"
+                        : command.pictures.front().frame > 0 ? path_to_utf8(command.pictures.front().path) + " has " +
+                                                                 std::to_string(command.pictures.front().frame_count) +
+                                                                 " frames; give one picture"
+                                                           : "only one PICTURE may be given"};
     if (animate && command.pictures.size() < static_cast<std::size_t>(kMinAnimationFrames))
         return CliError{"give at least 2 PICTUREs, one a frame"};
     if (command.out.empty()) return CliError{animate ? "-o OUT.gif missing" : "-o OUT.png missing"};
@@ -78,7 +82,11 @@ int run_animate(const Args& args)
         error = load_raster(command.pictures[i], *command.display.display, frames[i], command.picture_options.import);
     if (error) return refuse("animate", kAnimateUsage, *error);
     const int delay = animation_delay_option("animate", command.delay_text);
-    error = write_encoded(command, encode_preview_gif(frames, command.style, delay));
+    // A GIF's frames keep their own delays unless --delay is given.
+    std::vector<int> delays;
+    for (const Picture& picture : command.pictures)
+        delays.push_back(picture.frame > 0 && !command.delay_text ? picture.delay_ms : delay);
+    error = write_encoded(command, encode_preview_gif(frames, command.style, delays));
     return error ? refuse("animate", kAnimateUsage, *error) : kExitDone;
 }
 

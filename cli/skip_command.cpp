@@ -15,7 +15,7 @@ struct SkipCommand {
     bool rtf = false;
     std::filesystem::path map;
     std::filesystem::path out;
-    std::vector<std::filesystem::path> pictures;
+    Pictures pictures;
     PictureOptions picture_options;
 };
 
@@ -81,10 +81,10 @@ int run_skip_list(const Args& args)
     SkipCommand command;
     ScreenBuffer map;
     auto error = parse(args, command, true);
-    if (!error) error = command.map.empty() ? scan(command, map) : load_picture(command.map, map);
+    if (!error) error = command.map.empty() ? scan(command, map) : load_picture({command.map}, map);
     if (!error) {
         std::vector<std::string> names;
-        for (const auto& picture : command.pictures) names.push_back(path_to_utf8(std::filesystem::absolute(picture)));
+        for (const auto& picture : command.pictures) names.push_back(picture_name({std::filesystem::absolute(picture.path), picture.frame}));
         StyledText list = build_skip_list(map, names, command.count_text);
         auto bytes = command.rtf ? std::optional(styled_text_as_rtf(list)) : styled_text_as_txt(list);
         if (!bytes) error = CliError{"a file name cannot be written in Windows-1251 (--rtf can hold it)", kExitFailed};

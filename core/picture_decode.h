@@ -34,6 +34,10 @@ struct RgbImage {
 struct DecodeLimits {
     std::uint64_t max_pixels = 64'000'000;
     std::uint64_t max_file_bytes = 256u << 20;
+    // An animation: its frames, and its canvas pixels counted once a frame
+    // (each frame is composed on the whole canvas).
+    std::uint64_t max_frames = 10'000;
+    std::uint64_t max_animation_pixels = 1u << 30;
 };
 
 // A decoded picture, or why there is none (error is then not empty).
@@ -43,16 +47,36 @@ struct DecodeResult {
     bool ok() const { return error.empty(); }
 };
 
+// One composed frame of an animation and how long it stays.
+struct AnimationFrame {
+    RgbImage image;
+    int delay_ms = 0;
+};
+
+// The frames of an animation, or why there are none (error is then not empty).
+struct DecodeAnimationResult {
+    std::vector<AnimationFrame> frames;
+    std::string error;
+    bool ok() const { return error.empty(); }
+};
+
 using FileBytes = std::span<const std::uint8_t>;
 
 // The decoder is chosen by the first bytes: "BM" a bitmap, 00 00 01 00 an
-// icon, the PNG signature, FF D8 a JPEG. The extension plays no part.
+// icon, the PNG signature, FF D8 a JPEG, "GIF87a" or "GIF89a" a GIF. The
+// extension plays no part.
 DecodeResult decode_picture(FileBytes file, const DecodeLimits& limits = {});
 
 DecodeResult decode_bmp(FileBytes file, const DecodeLimits& limits = {});
 DecodeResult decode_ico(FileBytes file, const DecodeLimits& limits = {});
 DecodeResult decode_png(FileBytes file, const DecodeLimits& limits = {});
 DecodeResult decode_jpeg(FileBytes file, const DecodeLimits& limits = {});
+// A GIF of one frame; an animation is refused here (its frames come from
+// decode_gif_frames).
+DecodeResult decode_gif(FileBytes file, const DecodeLimits& limits = {});
+// Every frame of a GIF as a browser shows it, each stretched to size as
+// stretch_to_display does it; the delays in milliseconds.
+DecodeAnimationResult decode_gif_frames(FileBytes file, const DecodeLimits& limits = {}, PictureSize size = {});
 
 // The picture as decode_picture gives it, already stretched to the display
 // as stretch_to_display does it; a JPEG is stretched while it is decoded,

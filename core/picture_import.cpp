@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <new>
+#include <optional>
+#include <string>
 
 #include "core/file_io.h"
 
@@ -23,6 +25,8 @@ const Signature kSignatures[] = {
     {"\x00\x00\x01\x00", 4, decode_ico},
     {"\x89PNG\r\n\x1A\n", 8, decode_png},
     {"\xFF\xD8", 2, decode_jpeg},
+    {"GIF87a", 6, decode_gif},
+    {"GIF89a", 6, decode_gif},
 };
 
 // The decoder that the first bytes name, with JPEG's own way to the display
@@ -45,7 +49,7 @@ DecodeResult decode_by_signature(FileBytes file, const DecodeLimits& limits, boo
         }
     }
     DecodeResult result;
-    result.error = "not a BMP, icon, PNG or JPEG picture";
+    result.error = "not a BMP, icon, PNG, JPEG or GIF picture";
     return result;
 }
 
@@ -69,27 +73,38 @@ DecodeResult decode_picture_for_display(FileBytes file, const DecodeLimits& limi
 bool is_picture_extension(const std::filesystem::path& path)
 {
     const std::string extension = path_extension(path);
-    return extension == "bmp" || extension == "jpg" || extension == "png";
+    return extension == "bmp" || extension == "jpg" || extension == "png" || extension == "gif";
 }
 
 namespace {
+
+// The whole file within the limit, or why not (error then not empty).
+std::optional<std::string> read_file_bytes(const std::filesystem::path& path, const DecodeLimits& limits,
+                                           std::string& error)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec && size > limits.max_file_bytes) {
+        error = "the file is too large";
+        return std::nullopt;
+    }
+    auto bytes = read_whole_file(path, static_cast<std::size_t>(limits.max_file_bytes));
+    if (!bytes) error = "the file cannot be read";
+    return bytes;
+}
+
+FileBytes bytes_of(const std::string& bytes)
+{
+    return FileBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
 
 DecodeResult read_and_decode(const std::filesystem::path& path, const DecodeLimits& limits, bool for_display,
                              PictureSize target)
 {
     DecodeResult result;
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && size > limits.max_file_bytes) {
-        result.error = "the file is too large";
-        return result;
-    }
-    auto bytes = read_whole_file(path, static_cast<std::size_t>(limits.max_file_bytes));
-    if (!bytes) {
-        result.error = "the file cannot be read";
-        return result;
-    }
-    const FileBytes file(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
+    auto bytes = read_file_bytes(path, limits, result.error);
+    if (!bytes) return result;
+    const FileBytes file = bytes_of(*bytes);
     return for_display ? decode_picture_for_display(file, limits, target) : decode_picture(file, limits);
 }
 
@@ -104,6 +119,21 @@ DecodeResult read_picture_for_display(const std::filesystem::path& path, const D
 {
     return read_and_decode(path, limits, true, size);
 }
+
+DecodeAnimationResult read_animation(const std::filesystem::path& path, const DecodeLimits& limits, PictureSize size)
+{
+    DecodeAnimationResult result;
+    auto bytes = read_file_bytes(path, limits, result.error);
+    if (!bytes) return result;
+    try {
+        return decode_gif_frames(bytes_of(*bytes), limits, size);
+    } catch (const std::bad_alloc&) {
+        result.error = "not enough memory for the picture";
+        return result;
+    }
+}
+
+bool is_animation_extension(const std::filesystem::path& path) { return path_extension(path) == "gif"; }
 
 FileResult import_picture(const std::filesystem::path& path, ScreenBuffer& picture)
 {

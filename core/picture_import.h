@@ -1,4 +1,4 @@
-// Opening ordinary pictures (BMP, JPG, PNG) as 128 x 64 black and white, and
+// Opening ordinary pictures (BMP, JPG, PNG, GIF) as 128 x 64 black and white, and
 // the choice between import and .chr load that open named file makes.
 #pragma once
 
@@ -10,7 +10,7 @@
 namespace lumetra {
 
 // True when the lower-cased extension (the text after the last "." that
-// follows the last "\" or "/") is "bmp", "jpg" or "png".
+// follows the last "\" or "/") is "bmp", "jpg", "png" or "gif".
 bool is_picture_extension(const std::filesystem::path& path);
 
 // Reads and decodes a picture file, whatever its name says.
@@ -20,6 +20,13 @@ DecodeResult read_picture(const std::filesystem::path& path, const DecodeLimits&
 // for large pictures.
 DecodeResult read_picture_for_display(const std::filesystem::path& path, const DecodeLimits& limits = {},
                                       PictureSize size = {});
+
+// The frames of the GIF file at path, each stretched to the display's size
+// (or another's).
+DecodeAnimationResult read_animation(const std::filesystem::path& path, const DecodeLimits& limits = {},
+                                     PictureSize size = {});
+// True when the extension is "gif" (any case): a file that may hold frames.
+bool is_animation_extension(const std::filesystem::path& path);
 
 // The picture is replaced only on success; any failure, unreadable or
 // undecodable, is the read error text and leaves it untouched.

@@ -10,7 +10,7 @@
 
 namespace lumetra::fuzz {
 
-inline const DecodeLimits kFuzzLimits{1u << 16, 1u << 20};
+inline const DecodeLimits kFuzzLimits{1u << 16, 1u << 20, 1000, 1u << 24};
 
 using Decoder = DecodeResult (*)(FileBytes, const DecodeLimits&);
 

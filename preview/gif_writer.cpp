@@ -29,7 +29,8 @@ ColorMapObject* make_colour_map(const std::vector<ViewColour>& palette)
 }
 
 // The steps of one file; the first failing one names giflib's reason.
-int write_frames(GifFileType* gif, std::span<const Raster> frames, const PreviewStyle& style, int delay_ms)
+int write_frames(GifFileType* gif, std::span<const Raster> frames, const PreviewStyle& style,
+                 std::span<const int> delays_ms)
 {
     const PreviewSize size = preview_size(style, frames[0].width, frames[0].height);
     ColorMapObject* map = make_colour_map(preview_palette(style));
@@ -48,10 +49,11 @@ int write_frames(GifFileType* gif, std::span<const Raster> frames, const Preview
         EGifPutExtensionTrailer(gif) == GIF_ERROR)
         return gif->Error;
 
-    GraphicsControlBlock control{DISPOSE_DO_NOT, false, gif_delay_centiseconds(delay_ms), NO_TRANSPARENT_COLOR};
-    GifByteType control_bytes[4];
-    EGifGCBToExtension(&control, control_bytes);
-    for (const Raster& frame : frames) {
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const Raster& frame = frames[i];
+        GraphicsControlBlock control{DISPOSE_DO_NOT, false, gif_delay_centiseconds(delays_ms[i]), NO_TRANSPARENT_COLOR};
+        GifByteType control_bytes[4];
+        EGifGCBToExtension(&control, control_bytes);
         std::vector<std::uint8_t> pixels = render_preview(frame, style);
         if (EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, sizeof control_bytes, control_bytes) == GIF_ERROR ||
             EGifPutImageDesc(gif, 0, 0, size.width, size.height, false, nullptr) == GIF_ERROR)
@@ -68,7 +70,7 @@ int write_frames(GifFileType* gif, std::span<const Raster> frames, const Preview
 
 int gif_delay_centiseconds(int delay_ms) { return std::clamp(delay_ms / 10 + (delay_ms % 10 >= 5 ? 1 : 0), 1, 0xFFFF); }
 
-EncodedFile encode_preview_gif(std::span<const Raster> frames, const PreviewStyle& style, int delay_ms)
+EncodedFile encode_preview_gif(std::span<const Raster> frames, const PreviewStyle& style, std::span<const int> delays_ms)
 {
     EncodedFile file;
     int error = E_GIF_SUCCEEDED;
@@ -78,7 +80,7 @@ EncodedFile encode_preview_gif(std::span<const Raster> frames, const PreviewStyl
         return file;
     }
     try {
-        error = write_frames(gif, frames, style, delay_ms);
+        error = write_frames(gif, frames, style, delays_ms);
     } catch (const std::bad_alloc&) {
         error = E_GIF_ERR_NOT_ENOUGH_MEM;
     }

@@ -62,9 +62,9 @@ EncodedFile encode_bitmap_png(const Raster& picture);
 // which players read as "as fast as you can".
 int gif_delay_centiseconds(int delay_ms);
 
-// An animated GIF that shows the frames in order, each for delay_ms, and
-// starts again for ever.
+// An animated GIF that shows the frames in order, each for its delay (one a
+// frame, in milliseconds), and starts again for ever.
 // The frames have one size.
-EncodedFile encode_preview_gif(std::span<const Raster> frames, const PreviewStyle& style, int delay_ms);
+EncodedFile encode_preview_gif(std::span<const Raster> frames, const PreviewStyle& style, std::span<const int> delays_ms);
 
 }  // namespace lumetra

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer, UBSan) in
-# build/fuzz, with libpng and libjpeg-turbo compiled from Debian's sources
+# build/fuzz, with libpng, libjpeg-turbo and giflib compiled from Debian's sources
 # under the same instrumentation, and runs one of them:
 #   scripts/fuzz.sh                      build only
-#   scripts/fuzz.sh TARGET [SECONDS]     fuzz bmp|ico|png|jpeg|import|settings|listing|chr (default 600 s)
+#   scripts/fuzz.sh TARGET [SECONDS]     fuzz bmp|ico|png|jpeg|gif|import|settings|listing|chr (default 600 s)
 # The working corpus grows in build/fuzz/corpus/TARGET from fuzz/corpus/TARGET;
 # crashes, leaks and timeouts land in build/fuzz/findings/TARGET.
 set -euo pipefail
@@ -11,11 +11,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/fuzz
 deps=$build/deps
 sources=$HOME/.cache/lumetra/sources
-flags="-g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined,fuzzer-no-link"
+# Undefined behaviour ends the run like a crash, so that it is found, not just printed.
+flags="-g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined"
 
-if [ ! -f "$deps/.complete" ]; then
+# (a deps folder made before giflib joined is made again)
+if [ ! -f "$deps/.complete" ] || [ ! -f "$deps/lib/libgif.a" ]; then
     # The same Debian sources the Windows build uses.
-    [ -d "$sources/libpng1.6" ] && [ -d "$sources/libjpeg-turbo" ] || bash "$root/scripts/build-mingw-deps.sh"
+    [ -d "$sources/libpng1.6" ] && [ -d "$sources/libjpeg-turbo" ] && [ -d "$sources/giflib" ] ||
+        bash "$root/scripts/build-mingw-deps.sh"
     rm -rf "$build/deps-build"
     cmake -S "$sources/libpng1.6" -B "$build/deps-build/png" -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_C_COMPILER=clang -DCMAKE_C_FLAGS="$flags" -DCMAKE_INSTALL_PREFIX="$deps" \
@@ -30,6 +33,16 @@ if [ ! -f "$deps/.complete" ]; then
     mkdir -p "$deps/lib" && cp "$build/deps-build/jpeg/libjpeg.a" "$deps/lib/"
     cp "$build/deps-build/jpeg/jconfig.h" "$sources/libjpeg-turbo/jpeglib.h" "$sources/libjpeg-turbo/jmorecfg.h" \
        "$sources/libjpeg-turbo/jerror.h" "$deps/include/"
+    # giflib: a handful of plain C files, as for the Windows build.
+    mkdir -p "$build/deps-build/gif"
+    gif_objects=()
+    for unit in dgif_lib egif_lib gifalloc gif_err gif_font gif_hash openbsd-reallocarray quantize; do
+        clang $flags -c "$sources/giflib/$unit.c" -o "$build/deps-build/gif/$unit.o"
+        gif_objects+=("$build/deps-build/gif/$unit.o")
+    done
+    rm -f "$deps/lib/libgif.a"
+    ar rcs "$deps/lib/libgif.a" "${gif_objects[@]}"
+    cp "$sources/giflib/gif_lib.h" "$deps/include/"
     rm -rf "$build/deps-build"
     touch "$deps/.complete"
 fi
@@ -37,8 +50,9 @@ fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
     -DCMAKE_PREFIX_PATH="$deps" -DJPEG_LIBRARY_RELEASE="$deps/lib/libjpeg.a" -DPNG_LIBRARY_RELEASE="$deps/lib/libpng16.a" \
-    -DJPEG_INCLUDE_DIR="$deps/include" -DPNG_PNG_INCLUDE_DIR="$deps/include" -DLUMETRA_FUZZ=ON -DLUMETRA_TESTS=OFF >/dev/null
-targets=(bmp ico png jpeg import settings listing chr)
+    -DJPEG_INCLUDE_DIR="$deps/include" -DPNG_PNG_INCLUDE_DIR="$deps/include" \
+    -DGIF_LIBRARY="$deps/lib/libgif.a" -DGIF_INCLUDE_DIR="$deps/include" -DLUMETRA_FUZZ=ON -DLUMETRA_TESTS=OFF >/dev/null
+targets=(bmp ico png jpeg gif import settings listing chr)
 cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
 
 target=${1:-}

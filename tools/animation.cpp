@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 
 namespace lumetra {
 
@@ -26,6 +27,20 @@ std::vector<int> animation_frames(const AnimationSlots& slots)
 int delay_selection_from_setting(int stored)
 {
     return stored >= 0 && stored < static_cast<int>(kAnimationDelayItems.size()) ? stored : -1;
+}
+
+int nearest_delay_selection(int delay_ms)
+{
+    int nearest = 0;
+    long best = -1;
+    for (std::size_t i = 0; i < kAnimationDelayItems.size(); ++i) {
+        const long distance = std::labs(std::atol(kAnimationDelayItems[i]) - static_cast<long>(delay_ms));
+        if (best < 0 || distance < best) {
+            best = distance;
+            nearest = static_cast<int>(i);
+        }
+    }
+    return nearest;
 }
 
 int animation_delay(std::optional<std::string_view> shown_text)

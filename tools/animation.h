@@ -37,6 +37,10 @@ inline constexpr int kDefaultAnimationDelay = 200;
 // entry, otherwise -1 (no entry chosen).
 int delay_selection_from_setting(int stored);
 
+// The entry of the delay list nearest to delay_ms (of two as near, the
+// shorter): how an animation read from a file keeps its pace.
+int nearest_delay_selection(int delay_ms);
+
 // The delay from the text the delay list shows (nothing when no entry is
 // chosen). Anything but a whole decimal number within 10..5000 gives 200.
 int animation_delay(std::optional<std::string_view> shown_text);

@@ -18,7 +18,6 @@ using platform::WindowId;
 
 namespace {
 
-constexpr const char* kAnimationTitle = "Анимация";
 
 AnimationSlots slots_from_panel()
 {
@@ -138,6 +137,14 @@ bool create_animation_panel(const Settings& settings)
     platform::set_selection(kFirstAnimationSlot + 1, 2);
     platform::set_selection(kAnimationDelay, delay_selection_from_setting(settings.delay_index));
     return true;
+}
+
+void show_animation_buffers(App& app, int first_buffer, int count, int delay_ms)
+{
+    for (int i = 0; i < kAnimationSlotCount; ++i)
+        platform::set_selection(kFirstAnimationSlot + i, i < count ? first_buffer + i : 0);
+    platform::set_selection(kAnimationDelay, nearest_delay_selection(delay_ms));
+    app.settings.delay = platform::selection(kAnimationDelay);
 }
 
 void animation_delay_event(App& app, int, EventType type)

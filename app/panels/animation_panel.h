@@ -13,6 +13,8 @@
 
 namespace lumetra {
 
+inline constexpr const char* kAnimationTitle = "Анимация";
+
 // The contents of container 470 (its title strip and close image come with
 // the other tool panels).
 std::vector<LayoutRow> animation_panel_rows();
@@ -24,6 +26,11 @@ bool create_animation_panel(const Settings& settings);
 void store_animation_settings(Settings& settings);
 // The delay list (502): a new choice goes into the settings at once.
 void animation_delay_event(App& app, int control, platform::EventType type);
+
+// The slots name the buffers first_buffer .. first_buffer + count - 1 in
+// order and the rest none; the delay list shows the entry nearest delay_ms,
+// and the settings follow it. The panel must exist.
+void show_animation_buffers(App& app, int first_buffer, int count, int delay_ms);
 
 // Shows the first frame and starts playing. When playing stops the window
 // shows the buffer that was current before, whatever frame was last on

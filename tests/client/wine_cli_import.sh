@@ -72,4 +72,11 @@ cp "$pictures/pattern-png-rgb.png" "$work/Рисунки 図/логотип 図.
 wine_cli convert "$work/Рисунки 図/логотип 図.png" -o "$work/Рисунки 図/вывод 図.chr" \
     || fail "a picture with a non-ANSI name under Wine"
 cmp -s "$work/Рисунки 図/вывод 図.chr" "$pictures/pattern.chr" || fail "wrong bytes through a non-ANSI name"
+# A GIF's frames, from the Windows build of giflib, are the native frames.
+for gif in "$corpus"/gif/*.gif; do
+    "$native" convert "$gif" --out-dir "$work/gif-native" 2>/dev/null || true
+    wine_cli convert "$gif" --out-dir "$work/gif-wine" || true
+done
+[ "$(ls "$work/gif-native" | wc -l)" -ge 8 ] || fail "too few GIF frames: $(ls "$work/gif-native" | wc -l)"
+diff -r "$work/gif-native" "$work/gif-wine" >/dev/null || fail "GIF frames under Wine differ from native frames"
 echo "Windows and native import agree on $same pictures and refuse $refused damaged files"

@@ -119,7 +119,7 @@ TEST_F(Documents, OpenOffersTheMostRecentFileWithItsFilter)
     command(kCmdOpen);
     ASSERT_EQ(hl::file_dialogs().size(), 1u);
     expect_dialog(hl::file_dialogs()[0], false, "Открыть файл...",
-                  "Font Files (*.chr)|*.chr|Рисунки в форматах BMP, JPG, PNG|*.bmp;*.jpg;*.png|Все файлы|*.*", 1);
+                  "Font Files (*.chr)|*.chr|Рисунки в форматах BMP, JPG, PNG, GIF|*.bmp;*.jpg;*.png;*.gif|Все файлы|*.*", 1);
 
     auto png = write_png(dir() / "Pic.PNG");
     open(png);

@@ -44,3 +44,13 @@ TEST(Animation, StoredDelayIndexSelectsAnEntryOnlyWhenItNamesOne)
     EXPECT_STREQ(kAnimationDelayItems[7], "1000");
     for (int outside : {-1, 12, 2147483647}) EXPECT_EQ(delay_selection_from_setting(outside), -1) << outside;
 }
+
+TEST(Animation, FileDelayTakesTheNearestEntryTheShorterOfTwo)
+{
+    // Entries 10 30 50 100 200 ... 3000 4000.
+    EXPECT_EQ(nearest_delay_selection(0), 0);
+    EXPECT_EQ(nearest_delay_selection(20), 0) << "as near 10 as 30";
+    EXPECT_EQ(nearest_delay_selection(21), 1);
+    EXPECT_EQ(nearest_delay_selection(120), 3);
+    EXPECT_EQ(nearest_delay_selection(655350), 11);
+}

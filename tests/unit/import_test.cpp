@@ -9,6 +9,7 @@
 
 #include "core/file_io.h"
 #include "core/picture_import.h"
+#include "tests/support/test_gif.h"
 
 using namespace lumetra;
 namespace fs = std::filesystem;
@@ -318,9 +319,9 @@ TEST_F(ImportTest, DecoderIsChosenByContentAndExtensionsIgnoreCase)
     ASSERT_TRUE(open_picture_file(store, 2, file("logo.jpeg", kPng)).ok);
     EXPECT_EQ(screen_bytes(store.buffers[1]).substr(0, kPng.size()), kPng.substr(0, 1024));
 
-    for (const char* yes : {"PIC.BMP", "x.Jpg", "a/b.c/logo.png", "C:\\a.b\\logo.bMp", ".png"})
+    for (const char* yes : {"PIC.BMP", "x.Jpg", "a/b.c/logo.png", "C:\\a.b\\logo.bMp", ".png", "logo.png.GIF"})
         EXPECT_TRUE(is_picture_extension(yes)) << yes;
-    for (const char* no : {"pic.jpeg", "logo.chr", "logo", "logo.", "a.png/logo", "C:\\a.png\\logo", "logo.png.gif"})
+    for (const char* no : {"pic.jpeg", "logo.chr", "logo", "logo.", "a.png/logo", "C:\\a.png\\logo", "logo.gif.chr"})
         EXPECT_FALSE(is_picture_extension(no)) << no;
 }
 
@@ -416,6 +417,23 @@ TEST(HostileFiles, SizesAreRefusedBeforeAnyAllocation)
     jpeg[sof + 5] = jpeg[sof + 7] = '\xFD';
     jpeg[sof + 6] = jpeg[sof + 8] = '\xE8';
     EXPECT_NE(decode_picture(bytes_of(jpeg)).error.find("too large"), std::string::npos);
+
+    // GIF: a canvas of 65535 x 65535; an animation past its frame and pixel
+    // limits; and cut anywhere.
+    const std::string gif = lumetra::testing::make_test_gif({100, 100, 100});
+    std::string wide = gif;
+    wide[6] = wide[7] = wide[8] = wide[9] = '\xFF';
+    EXPECT_NE(decode_gif_frames(bytes_of(wide)).error.find("too large"), std::string::npos);
+    DecodeLimits few;
+    few.max_frames = 2;
+    EXPECT_EQ(decode_gif_frames(bytes_of(gif), few).error, "the GIF has more frames than 2");
+    few.max_frames = 3;
+    few.max_animation_pixels = 3 * kDisplayWidth * kDisplayHeight - 1;
+    EXPECT_EQ(decode_gif_frames(bytes_of(gif), few).error, "the animation is too large");
+    few.max_animation_pixels += 1;
+    EXPECT_EQ(decode_gif_frames(bytes_of(gif), few).frames.size(), 3u);
+    for (std::size_t cut : {std::size_t{5}, std::size_t{13}, gif.size() / 2, gif.size() - 1})
+        EXPECT_FALSE(decode_gif_frames(bytes_of(gif.substr(0, cut))).ok()) << "GIF cut at " << cut;
 
     // The file itself is capped before it is read.
     DecodeLimits small;

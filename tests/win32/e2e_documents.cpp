@@ -1,7 +1,8 @@
 // lumetra_e2e_documents.exe: stories of drawing and documents: drawing in
 // the cell editor with the held button, Ctrl+S through the real save dialog,
 // the code view's popup menu saving the listing, the About window, and
-// pictures of every format dropped onto the window and imported.
+// pictures of every format (an animated GIF among them) dropped onto the
+// window and imported.
 // LUMETRA_E2E_STORY names the story; the exit code is 0 when every check
 // held (see e2e_support.h).
 #include "tests/win32/e2e_support.h"
@@ -15,6 +16,7 @@
 #include "core/image_store.h"
 #include "core/text_encoding.h"
 #include "listing/listing.h"
+#include "tests/support/test_gif.h"
 
 using namespace lumetra;
 using namespace lumetra::e2e;
@@ -253,6 +255,23 @@ void story_import(Harness& h)
     check(h, answer_message(h, "Ошибка", "Не удалось открыть файл\n" + narrow(broken.wstring()), IDOK),
           "a damaged picture is refused with the read error");
     check(h, window_text(h.main) == title, "the buffer keeps its name after a damaged picture");
+
+    // An animated GIF: its two frames go into buffers 1 and 2, and the
+    // animation panel's first slots name them.
+    const std::filesystem::path gif = temp_folder() / L"e2e-walk.gif";
+    std::ofstream(gif, std::ios::binary) << lumetra::testing::make_test_gif({100, 100});
+    drop_file(h, gif);
+    check(h, wait_until([&] { return window_text(h.main) == kTitle + gif.wstring(); }), "the title names the dropped GIF");
+    check(h, list_selection(h.main, 485) == 1 && list_selection(h.main, 486) == 2 && list_selection(h.main, 487) == 0,
+          "the animation slots name buffers 1 and 2");
+    std::error_code ignored;
+    std::filesystem::remove(saved, ignored);
+    bring_forward(h);
+    press_keys({VK_CONTROL, 'S'});
+    std::string got;
+    check(h, answer_save_dialog(h, kSaveFile, saved.wstring()) &&
+                 wait_until([&] { return (got = file_bytes(saved)).size() == 1024; }) && got[0] == 1,
+          "buffer 1 holds the GIF's first frame");
 }
 
 const Stories kStories = {
