@@ -144,7 +144,7 @@ void show_animation_buffers(App& app, int first_buffer, int count, int delay_ms)
     for (int i = 0; i < kAnimationSlotCount; ++i)
         platform::set_selection(kFirstAnimationSlot + i, i < count ? first_buffer + i : 0);
     platform::set_selection(kAnimationDelay, nearest_delay_selection(delay_ms));
-    app.settings.delay = platform::selection(kAnimationDelay);
+    app.settings.delay_index = platform::selection(kAnimationDelay);
 }
 
 void animation_delay_event(App& app, int, EventType type)
