@@ -1,6 +1,8 @@
 #include "display/display.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace lumetra {
 
@@ -35,19 +37,53 @@ constexpr LayoutEntry kLayouts[] = {
 int row_bytes(const DisplayProfile& display) { return (display.width + 7) / 8; }
 
 // The columns of the byte order: for each page, the column runs in the order
-// they are sent (a controller's columns, or the whole width).
+// they are sent (a controller's columns, or the whole width), as [from, to).
 template <typename Visit>
-void for_each_page_column(const DisplayProfile& display, PageOrder order, Visit visit)
+void for_each_page_run(const DisplayProfile& display, PageOrder order, Visit visit)
 {
     const int pages = display_pages(display);
     if (order == PageOrder::ByController && display.controllers > 1) {
         for (int c = 0; c < display.controllers; ++c)
-            for (int page = 0; page < pages; ++page)
-                for (int x = c * display.columns; x < (c + 1) * display.columns; ++x) visit(page, x);
+            for (int page = 0; page < pages; ++page) visit(page, c * display.columns, (c + 1) * display.columns);
         return;
     }
-    for (int page = 0; page < pages; ++page)
-        for (int x = 0; x < display.width; ++x) visit(page, x);
+    for (int page = 0; page < pages; ++page) visit(page, 0, display.width);
+}
+
+template <typename Visit>
+void for_each_page_column(const DisplayProfile& display, PageOrder order, Visit visit)
+{
+    for_each_page_run(display, order, [&](int page, int from, int to) {
+        for (int x = from; x < to; ++x) visit(page, x);
+    });
+}
+
+// The bytes of columns [from, to) of one page. Pixels are bytes of 0 or 1, so
+// eight columns of one row read as one 64-bit word hold one bit each in the
+// lowest bit of every byte: shifted to the row's bit and or-ed over the
+// page's rows, the word is those eight columns' bytes.
+void page_bytes(const Raster& raster, int page, int from, int to, bool msb_top, std::uint8_t* out)
+{
+    const std::size_t width = static_cast<std::size_t>(raster.width);
+    const int rows = std::min(8, raster.height - page * 8);
+    const std::uint8_t* top = raster.pixels.data() + static_cast<std::size_t>(page) * 8 * width;
+    int x = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; x + 8 <= to; x += 8, out += 8) {
+            std::uint64_t word = 0;
+            for (int k = 0; k < rows; ++k) {
+                std::uint64_t row;
+                std::memcpy(&row, top + k * width + static_cast<std::size_t>(x), sizeof row);
+                word |= row << (msb_top ? 7 - k : k);
+            }
+            std::memcpy(out, &word, sizeof word);
+        }
+    }
+    for (; x < to; ++x, ++out) {
+        unsigned byte = 0;
+        for (int k = 0; k < rows; ++k) byte |= static_cast<unsigned>(top[k * width + static_cast<std::size_t>(x)]) << (msb_top ? 7 - k : k);
+        *out = static_cast<std::uint8_t>(byte);
+    }
 }
 
 }  // namespace
@@ -122,7 +158,19 @@ std::vector<std::uint8_t> layout_bytes(const DisplayProfile& display, Layout lay
         const int first_bit = layout == Layout::Rows ? 7 : 0, step = layout == Layout::Rows ? -1 : 1;
         for (int y = 0; y < display.height; ++y) {
             const std::uint8_t* row = pixels + static_cast<std::size_t>(y) * width;
-            for (int left = 0; left < display.width; left += 8) {
+            int left = 0;
+            if constexpr (std::endian::native == std::endian::little) {
+                // Eight pixels of 0 or 1 as one word: the multiplication gathers
+                // their low bits into its top byte, leftmost pixel at bit 7 (Rows)
+                // or at bit 0 (RowsLsb).
+                const std::uint64_t gather = layout == Layout::Rows ? 0x8040201008040201u : 0x0102040810204080u;
+                for (; left + 8 <= display.width; left += 8) {
+                    std::uint64_t word;
+                    std::memcpy(&word, row + left, sizeof word);
+                    bytes.push_back(static_cast<std::uint8_t>((word * gather) >> 56));
+                }
+            }
+            for (; left < display.width; left += 8) {
                 unsigned byte = 0;
                 const int count = std::min(8, display.width - left);
                 for (int k = 0; k < count; ++k) byte |= static_cast<unsigned>(row[left + k]) << (first_bit + step * k);
@@ -131,13 +179,11 @@ std::vector<std::uint8_t> layout_bytes(const DisplayProfile& display, Layout lay
         }
         return bytes;
     }
-    const int first_bit = layout == Layout::Pages ? 0 : 7, step = layout == Layout::Pages ? 1 : -1;
-    for_each_page_column(display, order, [&](int page, int x) {
-        const std::uint8_t* column = pixels + static_cast<std::size_t>(page) * 8 * width + static_cast<std::size_t>(x);
-        const int count = std::min(8, display.height - page * 8);
-        unsigned byte = 0;
-        for (int k = 0; k < count; ++k) byte |= static_cast<unsigned>(column[k * width]) << (first_bit + step * k);
-        bytes.push_back(static_cast<std::uint8_t>(byte));
+    bytes.resize(layout_size(display, layout));
+    std::uint8_t* out = bytes.data();
+    for_each_page_run(display, order, [&](int page, int from, int to) {
+        page_bytes(raster, page, from, to, layout == Layout::PagesMsb, out);
+        out += to - from;
     });
     return bytes;
 }
