@@ -228,6 +228,18 @@ def check_db_on_pic16(tools, work, pictures):
         yield 'ks0108_pic16.asm with a Db listing: %s' % fault
 
 
+def report(failures, seed_name, seed, success):
+    """Prints the failures, or the success line, with the seed that repeats
+    the run; answers the exit code."""
+    for failure in failures:
+        print('FAIL ' + failure)
+    if failures:
+        print('%d failure(s); repeat with %s=%d' % (len(failures), seed_name, seed))
+        return 1
+    print('%s (seed %d)' % (success, seed))
+    return 0
+
+
 def main():
     mode, cli, gpasm, gpsim, examples = sys.argv[1:6]
     if not shutil.which(gpsim):
@@ -239,13 +251,7 @@ def main():
     check = {'show': check_examples, 'db-on-pic16': check_db_on_pic16}[mode]
     with tempfile.TemporaryDirectory() as work:
         failures = list(check((cli, gpasm, gpsim, examples), work, pictures))
-    for failure in failures:
-        print('FAIL ' + failure)
-    if failures:
-        print('%d failure(s); repeat with KS0108_SEED=%d' % (len(failures), seed))
-        return 1
-    print('%s: as expected (seed %d)' % (mode, seed))
-    return 0
+    return report(failures, 'KS0108_SEED', seed, '%s: as expected' % mode)
 
 
 def grouped(picture):

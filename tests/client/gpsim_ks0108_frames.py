@@ -22,7 +22,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from gpsim_ks0108 import NS_PER_CYCLE, RS, Fault, Module, describe_difference, run  # noqa: E402
+from gpsim_ks0108 import NS_PER_CYCLE, RS, Fault, Module, describe_difference, report, run  # noqa: E402
 
 PROGRAM = 'ks0108_frames_pic18.asm'
 CYCLES_PER_MS = 1000000 // NS_PER_CYCLE
@@ -170,13 +170,7 @@ def main():
         failures += check(tools, work, 'many changes', [random_picture() for _ in range(3)], 30)
         failures += check(tools, work, 'two frames, chip selects active low',
                           [random_picture() for _ in range(2)], 10, cs_active_low=True)
-    for failure in failures:
-        print('FAIL ' + failure)
-    if failures:
-        print('%d failure(s); repeat with KS0108_SEED=%d' % (len(failures), seed))
-        return 1
-    print('frames played as expected (seed %d)' % seed)
-    return 0
+    return report(failures, 'KS0108_SEED', seed, 'frames played as expected')
 
 
 if __name__ == '__main__':

@@ -17,7 +17,7 @@ import shutil
 import sys
 import tempfile
 
-from gpsim_ks0108 import Fault, run
+from gpsim_ks0108 import Fault, report, run
 
 # The wiring the example declares at its top (all on PORTB).
 SCK, SDA, DC, CS, RES = (1 << bit for bit in range(5))
@@ -160,13 +160,7 @@ def main():
                                 % (len(wrong), page, column, picture[wrong[0]], shown[wrong[0]]))
             except Fault as fault:
                 failures.append('picture %d: %s' % (number, fault))
-    for failure in failures:
-        print('FAIL ' + failure)
-    if failures:
-        print('%d failure(s); repeat with SSD1306_SEED=%d' % (len(failures), seed))
-        return 1
-    print('the SSD1306 example shows every picture (seed %d)' % seed)
-    return 0
+    return report(failures, 'SSD1306_SEED', seed, 'the SSD1306 example shows every picture')
 
 
 if __name__ == '__main__':
