@@ -78,7 +78,7 @@ grep -q "has 5 frames" err || fail "no word of the frames: $(cat err)"
 [ "$(identify -format '%T ' anim.gif)" = "10 10 10 10 10 " ] || fail "--delay not taken"
 # So does the frames table: a frame's ms, and the way back takes frame 1's.
 "$cli" frames --stats -o frames.asm disposal.gif > stats
-[ "$(awk 'NR > 1 && NR < 8 {printf "%s ", $2}' stats)" = "100 200 300 400 500 100 " ] ||
+[ "$(awk 'NR > 1 && NR < 8 {printf "%s:%s ", $1, $2}' stats)" = "1:100 2:200 3:300 4:400 5:500 loop:100 " ] ||
     fail "frames: delays not kept: $(cat stats)"
 
 # A damaged GIF is refused with exit 2, naming it; nothing is written.
