@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds libpng, libjpeg-turbo and giflib for x86_64-w64-mingw32 (static) from Debian's
+# Builds libpng, libjpeg-turbo, giflib and FreeType for x86_64-w64-mingw32 (static) from Debian's
 # source packages into the cache folder the toolchain file searches:
 #   scripts/build-mingw-deps.sh [CACHE_DIR]   (default $HOME/.cache/lumetra)
 # zlib comes from the package libz-mingw-w64-dev. Idempotent: nothing is done
@@ -9,10 +9,11 @@ set -euo pipefail
 cache=$(realpath -m "${1:-$HOME/.cache/lumetra}")
 prefix=$cache/mingw-deps
 stamp=$prefix/.complete
-want="libpng16.a libjpeg.a libgif.a"
+want="libpng16.a libjpeg.a libgif.a libfreetype.a"
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] \
    && [ -f "$prefix/lib/libpng16.a" ] && [ -f "$prefix/lib/libjpeg.a" ] && [ -f "$prefix/include/png.h" ] \
-   && [ -f "$prefix/lib/libgif.a" ] && [ -f "$prefix/include/gif_lib.h" ]; then
+   && [ -f "$prefix/lib/libgif.a" ] && [ -f "$prefix/include/gif_lib.h" ] \
+   && [ -f "$prefix/lib/libfreetype.a" ] && [ -f "$prefix/include/freetype2/ft2build.h" ]; then
     exit 0
 fi
 
@@ -53,12 +54,14 @@ fetch() {  # fetch PACKAGE: unpacks its source into $sources/PACKAGE
     rm -rf "$work"
 }
 
-if [ ! -d "$sources/libpng1.6" ] || [ ! -d "$sources/libjpeg-turbo" ] || [ ! -d "$sources/giflib" ]; then
-    echo "mingw-deps: fetching the sources of libpng1.6, libjpeg-turbo and giflib"
+if [ ! -d "$sources/libpng1.6" ] || [ ! -d "$sources/libjpeg-turbo" ] || [ ! -d "$sources/giflib" ] \
+   || [ ! -d "$sources/freetype" ]; then
+    echo "mingw-deps: fetching the sources of libpng1.6, libjpeg-turbo, giflib and freetype"
     apt-get "${apt_opts[@]}" -qq update
     fetch libpng1.6
     fetch libjpeg-turbo
     fetch giflib
+    fetch freetype
 fi
 
 toolchain=$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-w64.cmake
@@ -95,6 +98,16 @@ done
 rm -f "$prefix/lib/libgif.a"
 x86_64-w64-mingw32-ar rcs "$prefix/lib/libgif.a" "${gif_objects[@]}"
 cp "$sources/giflib/gif_lib.h" "$prefix/include/"
+
+# FreeType with zlib only (PCF.gz fonts); no PNG glyphs, HarfBuzz, Brotli or bzip2.
+echo "mingw-deps: building FreeType (static)"
+cmake -S "$sources/freetype" -B "$build/freetype" -G Ninja --toolchain "$toolchain" \
+    -Wno-dev -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DLUMETRA_WIN_DEPS="$prefix" \
+    -DBUILD_SHARED_LIBS=OFF -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+    -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON \
+    -DZLIB_LIBRARY=/usr/x86_64-w64-mingw32/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/x86_64-w64-mingw32/include >/dev/null
+cmake --build "$build/freetype" "${jobs[@]}" >/dev/null
+cmake --install "$build/freetype" >/dev/null
 
 rm -rf "$build"
 echo "$want" > "$stamp"
