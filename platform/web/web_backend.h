@@ -27,9 +27,11 @@ namespace lumetra::platform::web {
 inline constexpr const char* kUploadFolder = "/uploads";
 inline constexpr const char* kPersistFolder = "/persist";
 
-// Saves what changed under kPersistFolder to the browser's storage; called
-// after each event the shell has handled (cheap when nothing changed).
-void sync_persistent_files();
+// Called by wait_event before it waits, that is after each event the shell
+// has handled: saves what changed under kPersistFolder and kUploadFolder to
+// the browser's storage, and offers as downloads the files the shell saved
+// through save_file_dialog's answers (cheap when nothing changed).
+void after_event_handled();
 
 // Offers a file of the program's file system as a download under its name.
 void offer_download(const std::filesystem::path& path);
