@@ -13,6 +13,7 @@
 #include "core/settings.h"
 #include "listing/listing.h"
 #include "core/styled_text.h"
+#include "font/font.h"
 #include "platform/platform.h"
 #include "tools/cell_clipboard.h"
 #include "tools/logic.h"
@@ -68,6 +69,18 @@ struct AnimationState {
     std::uint64_t next_due_ms = 0;  // on the platform's clock
 };
 
+// The text dialog while it is open: a state that spans events. The screen
+// view shows the buffer with the text drawn in; the buffer itself changes
+// only when the dialog is closed with OK.
+struct TextDialogState {
+    bool open = false;
+    std::vector<FontInfo> fonts;  // the font list's entries, in its order
+    // The font last opened, kept while the fields ask for the same one.
+    FontHandle font;
+    std::filesystem::path font_path;
+    int font_size = 0;
+};
+
 struct App {
     ImageStore store;
     ShellState shell;
@@ -77,6 +90,7 @@ struct App {
     CellClipboard clipboard;
     LogicUndo logic_undo;
     OptimisationState optimisation;
+    TextDialogState text;
     // As read at start-up; the animation delay is stored when it is chosen,
     // the position and the optimisation panel's options are taken from the
     // window at exit, the rest is written back as it was read.

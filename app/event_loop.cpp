@@ -7,6 +7,7 @@
 #include "app/modes.h"
 #include "app/prompts.h"
 #include "app/startup.h"
+#include "app/text_dialog.h"
 #include "app/views/cell_editor.h"
 #include "app/views/screen_view.h"
 #include "app/views/code_view.h"
@@ -45,6 +46,8 @@ constexpr CommandRow kCommands[] = {
     {kCmdNew, kCmdNew, new_document},
     {kCmdClose, kCmdClose, request_quit},
     {kCmdAbout, kCmdAbout, show_about_window},
+    {kCmdText, kCmdText, show_text_dialog},
+    {kCmdCellText, kCmdCellText, show_text_dialog},
     {kCmdFirstMode, kCmdLastMode, choose_mode},
     {kCmdNextMode, kCmdNextMode, mode_button},
     {kCmdFirstRecent, kCmdLastRecent, recent_file_command},
@@ -151,6 +154,8 @@ bool run_pass(App& app, const Event& event)
         animation_event(app, event);
         return false;
     }
+    // The text dialog keeps the main window for itself (its close aside).
+    if (app.text.open && event.window == WindowId::Main && !main_event_during_text_dialog(app, event)) return false;
     if (event.window == WindowId::Main) {
         switch (event.kind) {
         case EventKind::FilesDropped: files_dropped(app, event.files); break;
@@ -164,6 +169,7 @@ bool run_pass(App& app, const Event& event)
         hover_poll(app);
     }
     if (event.window == WindowId::About) about_window_event(app, event);
+    if (event.window == WindowId::Text) text_dialog_event(app, event);
     if (event.kind == EventKind::Close && event.window == WindowId::Main) app.shell.quit_request = true;
     if (!app.shell.quit_request) return false;
     app.shell.quit_request = closing_prompt(app);

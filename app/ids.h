@@ -29,6 +29,7 @@ constexpr int kCmdSaveAs = 3;
 constexpr int kCmdNew = 4;
 constexpr int kCmdClose = 5;
 constexpr int kCmdAbout = 8;
+constexpr int kCmdText = 10;  // the text dialog, text at the picture's corner
 constexpr int kCmdFirstMode = 16;  // 16..20: Ctrl+1..Ctrl+5, mode = command - 15
 constexpr int kCmdLastMode = kCmdFirstMode + kModeCount - 1;
 constexpr int kCmdNextMode = 28;  // the toolbar's mode button
@@ -38,6 +39,7 @@ constexpr int kCmdCellCut = 40;  // popup 1 on a cell
 constexpr int kCmdCellCopy = 41;
 constexpr int kCmdCellPaste = 42;
 constexpr int kCmdCellClear = 43;
+constexpr int kCmdCellText = 44;  // the text dialog, text at that cell's corner
 constexpr int kCmdCodeSelectAll = 50;  // popup 2 on the code view
 constexpr int kCmdCodeCopy = 51;
 constexpr int kCmdCodeSave = 52;
@@ -182,5 +184,16 @@ constexpr int kAboutOkButton = 355;
 constexpr int kAboutPicture = 356;
 constexpr int kAboutPageText = 357;
 constexpr int kAboutPageLink = 358;
+
+// The text dialog.
+constexpr int kTextInput = 621;
+constexpr int kTextFont = 622;   // "family style" of the listed fonts
+constexpr int kTextSize = 623;
+constexpr int kTextX = 624;
+constexpr int kTextY = 625;
+constexpr int kTextErase = 626;  // "Стереть": the text clears pixels
+constexpr int kTextNote = 627;   // why nothing is drawn, or the characters the font lacks
+constexpr int kTextOk = 628;
+constexpr int kTextCancel = 629;
 
 }  // namespace lumetra

@@ -42,6 +42,8 @@ std::vector<MenuItem> main_menu_table(const RecentFiles& recent)
              kSeparator,
              recent_menu,
              kSeparator,
+             {kCmdText, "Текст…", -1, {}},
+             kSeparator,
              {kCmdClose, "Закрыть", -1, {}},
          }},
         {0, "Режим", -1,
@@ -64,7 +66,8 @@ std::vector<MenuItem> popup_menu_table(int popup)
                 {kCmdCellCopy, "Копировать\tCtrl+C", kImageCopy, {}},
                 {kCmdCellPaste, "Вставить\tCtrl+V", kImagePaste, {}},
                 kSeparator,
-                {kCmdCellClear, "Очистить", -1, {}}};
+                {kCmdCellClear, "Очистить", -1, {}},
+                {kCmdCellText, "Текст…", -1, {}}};
     case kPopupCodeView: return text_view_popup(kCmdCodeSelectAll);
     case kPopupSkipList: return text_view_popup(kCmdSkipSelectAll);
     default: return {};

@@ -31,8 +31,11 @@ constexpr KeySpec kKeys[] = {
     {"Optimizacia", "Auto"},   {"RecentFiles", "File1"},  {"RecentFiles", "File2"},  {"RecentFiles", "File3"},
     {"RecentFiles", "File4"},  {"RecentFiles", "File5"},  {"RecentFiles", "File6"},  {"RecentFiles", "File7"},
     {"RecentFiles", "File8"},  {"RecentFiles", "File9"},  {"RecentFiles", "File10"},
+    {"Text", "Font"},          {"Text", "Size"},          {"Text", "Erase"},
 };
-static_assert(std::size(kKeys) == 5 + kRecentCount);
+constexpr std::size_t kFirstRecentKey = 5;
+constexpr std::size_t kFirstTextKey = kFirstRecentKey + kRecentCount;
+static_assert(std::size(kKeys) == kFirstTextKey + 3);
 constexpr std::size_t kKeyCount = std::size(kKeys);
 
 std::string value_of(const Settings& s, std::size_t key_index)
@@ -43,7 +46,10 @@ std::string value_of(const Settings& s, std::size_t key_index)
     case 2: return std::to_string(s.delay_index);
     case 3: return std::to_string(s.count_byte);
     case 4: return std::to_string(s.auto_scan);
-    default: return s.recent[key_index - 5];
+    case kFirstTextKey: return s.text_font;
+    case kFirstTextKey + 1: return std::to_string(s.text_size);
+    case kFirstTextKey + 2: return std::to_string(s.text_erase);
+    default: return s.recent[key_index - kFirstRecentKey];
     }
 }
 
@@ -55,7 +61,10 @@ void assign(Settings& s, std::size_t key_index, std::string_view value)
     case 2: s.delay_index = settings_number(value); break;
     case 3: s.count_byte = settings_number(value); break;
     case 4: s.auto_scan = settings_number(value); break;
-    default: s.recent[key_index - 5] = std::string(value); break;
+    case kFirstTextKey: s.text_font = std::string(value); break;
+    case kFirstTextKey + 1: s.text_size = settings_number(value); break;
+    case kFirstTextKey + 2: s.text_erase = settings_number(value); break;
+    default: s.recent[key_index - kFirstRecentKey] = std::string(value); break;
     }
 }
 
@@ -178,9 +187,11 @@ std::string settings_file_text(std::string_view old_bytes, const Settings& setti
         written[i] = true;
     }
 
-    // Missing keys go after the last line of their group; missing groups at the end.
+    // Missing keys go after the last line of their group; missing groups at
+    // the end. The text group waits until a text was first put in.
     for (std::size_t i = 0; i < kKeyCount; ++i) {
         if (written[i]) continue;
+        if (i >= kFirstTextKey && settings.text_font.empty()) continue;
         std::optional<std::size_t> group_end;
         std::string current;
         for (std::size_t n = 0; n < lines.size(); ++n) {

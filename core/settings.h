@@ -1,6 +1,6 @@
 // The settings file: window position, animation delay, the two options of
-// the repeated-byte search and the ten recent files. Read once at start-up,
-// written once at exit.
+// the repeated-byte search, the ten recent files and the text dialog's last
+// font, size and mode. Read once at start-up, written once at exit.
 #pragma once
 
 #include <array>
@@ -22,6 +22,11 @@ struct Settings {
     int count_byte = 1;
     int auto_scan = 1;
     RecentFiles recent{};
+    // The text dialog's last choice; its group is written only once a text
+    // was put into a picture (font not empty) or when the file has it.
+    std::string text_font;  // UTF-8 path
+    int text_size = 16;
+    int text_erase = 0;     // the "Стереть" box: 1 clears the text's pixels
 };
 
 // The settings file lives in the user's temporary directory.

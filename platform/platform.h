@@ -57,7 +57,7 @@ struct Bitmap {
 
 // ---------------------------------------------------------------- windows
 
-enum class WindowId { Main, Startup, About };
+enum class WindowId { Main, Startup, About, Text };
 
 struct WindowSpec {
     WindowId id = WindowId::Main;
@@ -75,6 +75,9 @@ bool create_window(const WindowSpec& spec);
 void show_window(WindowId id);
 void close_window(WindowId id);  // destroys it with its controls
 bool window_exists(WindowId id);
+// A disabled window takes no input: the main window under a dialog.
+void enable_window(WindowId id, bool enabled);
+bool is_window_enabled(WindowId id);
 void set_window_title(WindowId id, const std::string& title);
 std::string window_title(WindowId id);
 Point window_position(WindowId id);    // top-left corner on the screen
@@ -112,6 +115,7 @@ enum Style : unsigned {
     kDigitsOnly = 1u << 7, // edit: only the digits 0..9 can be typed
     kDefaultButton = 1u << 8,  // button: drawn with the default-button frame
     kSmooth = 1u << 9,     // progress bar: one smooth bar instead of blocks
+    kReportChanges = 1u << 10,  // edit and spin: typing and the arrows send Changed (set_text, set_value do not)
 };
 
 enum class Font {
@@ -238,6 +242,7 @@ enum class EventType {
     RightDoubleClick,
     GainFocus,
     SelectionChanged,
+    Changed,           // the text of an edit or spin with kReportChanges was changed by the user
 };
 
 struct Event {
@@ -294,6 +299,9 @@ void default_beep();                  // the system's default sound
 void repaint_now(int id);
 std::uint64_t now_ms();
 std::filesystem::path temp_directory();  // long form, the user's temporary directory
+// Where fonts are looked for, in order: the system's font folder, then the
+// "fonts" folder beside the program. Either may be missing on disk.
+std::vector<std::filesystem::path> font_folders();
 void open_link(const std::string& target);
 
 // The pointer's shape over the program's windows until it is set again.

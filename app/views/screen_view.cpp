@@ -92,22 +92,37 @@ void show_view_bitmaps(const ScreenView& view)
     for (int i = 0; i < kPixelImageCount; ++i) platform::set_bitmap(kFirstPixelImage + i, view.pixels[i]);
 }
 
-void paint_cell(App& app, int image_id, CellState state, int buffer)
+namespace {
+
+void paint_cell_of(App& app, int cell, CellState state, const ScreenBuffer& screen)
 {
-    int cell = cell_of_image(image_id);
-    if (cell == kNoCell || !valid_buffer(buffer)) return;
     Rgb background = state == CellState::Open ? kOpenCellBackground
                      : state == CellState::Hovered ? kHoverBackground
                                                    : kCellBackground;
     Bitmap& picture = app.view.cells[cell - 1];
     picture.fill_rect(0, 0, kCellPixels, kCellPixels, background);
     for (int byte = 1; byte <= kCellBytes; ++byte) {
-        std::uint8_t column = read_byte(app.store, buffer, cell, byte);
+        std::uint8_t column = screen.bytes[static_cast<std::size_t>(byte_offset(cell, byte))];
         for (int bit = 0; bit < 8; ++bit)
             if (column & (1u << bit))
                 picture.fill_rect(kViewScale * (byte - 1), kViewScale * bit, kViewScale, kViewScale, kInk);
     }
-    platform::set_bitmap(image_id, picture);
+    platform::set_bitmap(cell_image_of(cell), picture);
+}
+
+}  // namespace
+
+void paint_cell(App& app, int image_id, CellState state, int buffer)
+{
+    int cell = cell_of_image(image_id);
+    if (cell == kNoCell || !valid_buffer(buffer)) return;
+    paint_cell_of(app, cell, state, *buffer_of(app.store, buffer));
+}
+
+void paint_picture(App& app, const ScreenBuffer& picture)
+{
+    for (int cell = 1; cell <= kCellCount; ++cell) paint_cell_of(app, cell, CellState::Normal, picture);
+    app.view.hover.last_cell = kNoCell;
 }
 
 void paint_all_cells(App& app, int buffer)

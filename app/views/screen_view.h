@@ -42,6 +42,9 @@ void make_view_bitmaps(ScreenView& view);
 void show_view_bitmaps(const ScreenView& view);
 
 void paint_cell(App& app, int image_id, CellState state, int buffer);
+// Every cell in the normal state from a picture that is not in the store
+// (the text dialog's preview); the hover highlight is forgotten.
+void paint_picture(App& app, const ScreenBuffer& picture);
 // Every cell in the normal state; afterwards no cell is open-coloured or
 // hovered, so the hover highlight is forgotten too.
 void paint_all_cells(App& app, int buffer);

@@ -36,7 +36,7 @@ struct ControlState {
 
 struct WindowState {
     WindowSpec spec;
-    bool exists = false, visible = false, ever_shown = false;
+    bool exists = false, visible = false, ever_shown = false, enabled = true;
     std::string title;
     Point position;
 };
@@ -87,6 +87,7 @@ struct Machine {
     std::vector<std::string> links;
     PointerShape pointer_shape = PointerShape::Arrow;
     std::vector<headless::FadeCall> fades;
+    std::vector<std::filesystem::path> font_folders;
 };
 
 Machine& machine()
@@ -308,6 +309,8 @@ void close_window(WindowId id)
 }
 
 bool window_exists(WindowId id) { return machine().windows[id].exists; }
+void enable_window(WindowId id, bool enabled) { machine().windows[id].enabled = enabled; }
+bool is_window_enabled(WindowId id) { return machine().windows[id].exists && machine().windows[id].enabled; }
 void set_window_title(WindowId id, const std::string& title) { machine().windows[id].title = title; }
 std::string window_title(WindowId id) { return machine().windows[id].title; }
 Point window_position(WindowId id) { return machine().windows[id].position; }
@@ -674,6 +677,7 @@ void repaint_now(int id) { ++machine().repaints[id]; }
 
 std::uint64_t now_ms() { return machine().clock; }
 std::filesystem::path temp_directory() { return machine().temp; }
+std::vector<std::filesystem::path> font_folders() { return machine().font_folders; }
 void open_link(const std::string& target) { machine().links.push_back(target); }
 void set_pointer_shape(PointerShape shape) { machine().pointer_shape = shape; }
 
@@ -689,7 +693,7 @@ void fade_window(WindowId id, int milliseconds, bool show)
 void shutdown()
 {
     auto& m = machine();
-    for (auto id : {WindowId::About, WindowId::Startup, WindowId::Main}) close_window(id);
+    for (auto id : {WindowId::Text, WindowId::About, WindowId::Startup, WindowId::Main}) close_window(id);
     m.shut_down = true;
 }
 
@@ -803,6 +807,7 @@ void type_text(int id, const std::string& text)
     }
     c.text = typed;
     c.sel_start = c.sel_end = characters;
+    if (c.spec.style & platform::kReportChanges) push_control(id, EventType::Changed, c.spec.window);
 }
 
 bool press_shortcut(bool ctrl, bool shift, bool alt, char key)
@@ -884,5 +889,6 @@ platform::PointerShape pointer_shape() { return machine().pointer_shape; }
 const std::vector<FadeCall>& fades() { return machine().fades; }
 const std::vector<SelectionCall>& selection_log() { return machine().selections; }
 void set_clock_limit(std::uint64_t time_ms) { machine().clock_limit = time_ms; }
+void set_font_folders(const std::vector<std::filesystem::path>& folders) { machine().font_folders = folders; }
 
 }  // namespace lumetra::headless

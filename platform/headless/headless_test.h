@@ -71,7 +71,8 @@ void hold_buttons(bool left, bool right);
 // the whole content is replaced; a read-only or disabled field takes nothing;
 // a Spin's field and a digits-only Edit refuse everything but 0..9; an Edit
 // with a text limit takes that many characters. No event is queued (typing
-// sends none the shell listens to) and the focus does not move.
+// sends none the shell listens to) but Changed from a control with
+// kReportChanges; the focus does not move.
 void type_text(int id, const std::string& text);
 
 // Looks the keys up in the shortcut table and queues the command; false when
@@ -161,5 +162,8 @@ struct ClockLimitReached : std::runtime_error {
 // moving on to a timed event (the timer's too) past it throws
 // ClockLimitReached; the clock stays.
 void set_clock_limit(std::uint64_t time_ms);
+
+// What platform::font_folders answers; none until set.
+void set_font_folders(const std::vector<std::filesystem::path>& folders);
 
 }  // namespace lumetra::headless

@@ -31,6 +31,7 @@ namespace lumetra::platform::win32 {
 inline constexpr const wchar_t* kMainClass = L"LumetraMain";
 inline constexpr const wchar_t* kStartupClass = L"LumetraStartup";
 inline constexpr const wchar_t* kAboutClass = L"LumetraAbout";
+inline constexpr const wchar_t* kTextClass = L"LumetraText";
 inline constexpr const wchar_t* kPanelClass = L"LumetraPanel";
 
 // Icons and pictures live in the resources under 1000 + their image number;
@@ -81,6 +82,7 @@ struct ControlRecord {
     // (a region, so that two far-apart cells do not repaint all between).
     std::vector<int> cells;
     HRGN stale = nullptr;
+    bool report_changes = false;  // edit and spin: EN_CHANGE becomes a Changed event
     bool right_double = false;  // the release after a right double-click is no right click
     int rich_lines = 0;         // rich text: number of lines held
     std::wstring tooltip;
@@ -101,6 +103,9 @@ struct Backend {
     std::unordered_map<int, ControlRecord> controls;
     std::unordered_map<HWND, int> control_of_hwnd;
     std::deque<Event> events;
+    // The program's own set_text and set_value change edits too; those
+    // changes are not the user's and send no Changed event.
+    bool setting_text = false;
 
     HFONT fonts[6] = {};  // by Font
     HFONT menu_font = nullptr;

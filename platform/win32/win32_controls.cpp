@@ -445,6 +445,8 @@ bool create_control(const ControlSpec& spec)
     if (spec.kind != ControlKind::RichText)
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_of(font)), FALSE);
     if (kind->after) kind->after(record, spec);
+    // Only after the field got its first text: that is no change of the user's.
+    record.report_changes = (spec.style & kReportChanges) != 0;
     if (!spec.tooltip.empty()) {
         record.tooltip = widen(spec.tooltip);
         attach_tooltip(record);
@@ -464,7 +466,9 @@ void set_text(int id, const std::string& text)
         set_rich_plain_text(*record, text);
         return;
     }
+    backend().setting_text = true;
     SetWindowTextW(record->hwnd, widen(text).c_str());
+    backend().setting_text = false;
 }
 
 std::string text(int id)
@@ -582,9 +586,11 @@ void set_value(int id, int value)
 {
     ControlRecord* record = find_control(id);
     if (!record) return;
-    if (record->kind == ControlKind::Spin && record->updown)
+    if (record->kind == ControlKind::Spin && record->updown) {
+        backend().setting_text = true;
         SendMessageW(record->updown, UDM_SETPOS32, 0, value);
-    else if (record->kind == ControlKind::Progress)
+        backend().setting_text = false;
+    } else if (record->kind == ControlKind::Progress)
         SendMessageW(record->hwnd, PBM_SETPOS, static_cast<WPARAM>(value), 0);
 }
 

@@ -26,7 +26,8 @@ Answer message_box(const std::string& title, const std::string& text, Buttons bu
     case Icon::Question: flags |= MB_ICONQUESTION; break;
     case Icon::Information: flags |= MB_ICONINFORMATION; break;
     }
-    HWND owner = window_handle(WindowId::About);
+    HWND owner = window_handle(WindowId::Text);
+    if (!owner) owner = window_handle(WindowId::About);
     if (!owner) owner = window_handle(WindowId::Main);
     switch (MessageBoxW(owner, widen(text).c_str(), widen(title).c_str(), flags)) {
     case IDYES: return Answer::Yes;
@@ -142,6 +143,21 @@ std::filesystem::path temp_directory()
     return std::filesystem::path(long_form);
 }
 
+std::vector<std::filesystem::path> font_folders()
+{
+    std::vector<std::filesystem::path> folders;
+    wchar_t windows[MAX_PATH + 1] = {};
+    const UINT n = GetWindowsDirectoryW(windows, MAX_PATH + 1);
+    if (n > 0 && n <= MAX_PATH) folders.push_back(std::filesystem::path(windows) / L"Fonts");
+    std::wstring program(32768, L'\0');
+    const DWORD m = GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
+    if (m > 0 && m < program.size()) {
+        program.resize(m);
+        folders.push_back(std::filesystem::path(program).parent_path() / L"fonts");
+    }
+    return folders;
+}
+
 void open_link(const std::string& target)
 {
     using Execute = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
@@ -152,6 +168,7 @@ void open_link(const std::string& target)
 void shutdown()
 {
     Backend& b = backend();
+    close_window(WindowId::Text);
     close_window(WindowId::About);
     close_window(WindowId::Startup);
     close_window(WindowId::Main);
@@ -175,7 +192,7 @@ void shutdown()
     b.menu_font = nullptr;
     b.events.clear();
     // Everything registered is gone; a later start-up registers afresh.
-    for (const wchar_t* name : {kMainClass, kStartupClass, kAboutClass, kPanelClass}) UnregisterClassW(name, b.instance);
+    for (const wchar_t* name : {kMainClass, kStartupClass, kAboutClass, kTextClass, kPanelClass}) UnregisterClassW(name, b.instance);
     // The classes held the program icons; a later start-up loads them again.
     if (b.program_icon) DestroyIcon(b.program_icon);
     if (b.program_icon_small) DestroyIcon(b.program_icon_small);

@@ -101,7 +101,9 @@ void queue_control_notification(WindowId window, WPARAM wparam, LPARAM lparam)
         if (code == BN_CLICKED) type = EventType::Click;
         break;
     case ControlKind::Edit:
-        if (code == EN_SETFOCUS) type = EventType::GainFocus;
+    case ControlKind::Spin:
+        if (code == EN_SETFOCUS && record->kind == ControlKind::Edit) type = EventType::GainFocus;
+        else if (code == EN_CHANGE && record->report_changes && !backend().setting_text) type = EventType::Changed;
         break;
     case ControlKind::Combo:
         if (code == CBN_SELCHANGE) type = EventType::SelectionChanged;
@@ -268,6 +270,24 @@ static LRESULT CALLBACK StartupWindowProc(HWND hwnd, UINT message, WPARAM wparam
     return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
+// The text dialog: its controls' notifications and its close box.
+static LRESULT CALLBACK TextWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        queue_control_notification(WindowId::Text, wparam, lparam);
+        return 0;
+    case WM_NOTIFY:
+        return handle_notify(WindowId::Text, lparam);
+    case WM_CLOSE:
+        queue_event({EventKind::Close, 0, EventType::None, WindowId::Text, {}});
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
 static LRESULT CALLBACK AboutWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
@@ -414,6 +434,7 @@ void register_window_classes()
         {kMainClass, MainWindowProc, 0},
         {kStartupClass, StartupWindowProc, 0},
         {kAboutClass, AboutWindowProc, 0},
+        {kTextClass, TextWindowProc, 0},
         {kPanelClass, PanelWindowProc, CS_DBLCLKS},  // its picture cells report double-clicks
     };
     for (const ClassRow& row : rows) {
@@ -503,6 +524,11 @@ bool create_window(const WindowSpec& spec)
         style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
         owner = window_handle(WindowId::Main);
         break;
+    case WindowId::Text:
+        window_class = kTextClass;
+        style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+        owner = window_handle(WindowId::Main);
+        break;
     }
     if (spec.popup) style = WS_POPUP | WS_CLIPCHILDREN;
     if (spec.topmost) ex_style |= WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
@@ -574,6 +600,17 @@ void close_window(WindowId id)
 }
 
 bool window_exists(WindowId id) { return window_handle(id) != nullptr; }
+
+void enable_window(WindowId id, bool enabled)
+{
+    if (HWND hwnd = window_handle(id)) EnableWindow(hwnd, enabled);
+}
+
+bool is_window_enabled(WindowId id)
+{
+    HWND hwnd = window_handle(id);
+    return hwnd && IsWindowEnabled(hwnd);
+}
 
 void set_window_title(WindowId id, const std::string& title)
 {

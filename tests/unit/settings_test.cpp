@@ -96,6 +96,26 @@ TEST(SettingsSave, KeysKeepTheirPlaceAndMissingOnesAreAdded)
     EXPECT_EQ(parse_settings(text).x, 130);
 }
 
+// The text group appears with the first text, keeps its values, and leaves a
+// file of a program that never put in a text as it was.
+TEST(SettingsSave, TextGroupOnlyOnceATextWasUsed)
+{
+    Settings s;
+    s.text_size = 20;
+    EXPECT_EQ(settings_file_text(kFirstRun, s), kFirstRun);
+    s.text_font = "C:\\fonts\\DejaVuSans.ttf";
+    s.text_erase = 1;
+    std::string text = settings_file_text(kFirstRun, s);
+    EXPECT_EQ(text, kFirstRun + "[Text]\r\nFont = C:\\fonts\\DejaVuSans.ttf\r\nSize = 20\r\nErase = 1\r\n");
+    Settings read = parse_settings(text);
+    EXPECT_EQ(read.text_font, s.text_font);
+    EXPECT_EQ(read.text_size, 20);
+    EXPECT_EQ(read.text_erase, 1);
+    // Once in the file, the group stays even when the font is forgotten.
+    EXPECT_EQ(parse_settings(settings_file_text(text, Settings{})).text_size, 16);
+    EXPECT_NE(settings_file_text(text, Settings{}).find("[Text]\r\nFont = \r\nSize = 16"), std::string::npos);
+}
+
 TEST_F(SettingsFileTest, PathOutsideTheCodePageIsKeptAsUtf8)
 {
     load_settings(path);
