@@ -240,6 +240,16 @@ TEST_F(HeadlessBackend, TypedSpinFieldIsReadBackAsTheArrowsReadIt)
     add(219, pf::ControlKind::Edit, 0, {}, pf::kReadOnly);
     hl::type_text(219, "x");
     EXPECT_EQ(pf::text(219), "");
+    EXPECT_EQ(hl::pending_events(), 0u) << "typing sends nothing by itself";
+
+    // A field that reports changes: typing does, the program's own writes do not.
+    add(621, pf::ControlKind::Edit, 0, {}, pf::kReportChanges);
+    pf::set_text(621, "a");
+    EXPECT_EQ(hl::pending_events(), 0u);
+    hl::type_text(621, "b");
+    ASSERT_EQ(hl::pending_events(), 1u);
+    pf::Event event = pf::wait_event();
+    EXPECT_EQ((std::pair{event.number, event.type}), (std::pair{621, pf::EventType::Changed}));
 }
 
 TEST_F(HeadlessBackend, RunsFormatCharactersOfTheirOwnLine)
