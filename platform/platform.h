@@ -57,6 +57,8 @@ struct Bitmap {
 
 // ---------------------------------------------------------------- windows
 
+// The text dialog (Text) takes the dialog keys: Tab moves between its fields,
+// Enter presses its default button, Escape closes it as its close box does.
 enum class WindowId { Main, Startup, About, Text };
 
 struct WindowSpec {

@@ -270,12 +270,31 @@ static LRESULT CALLBACK StartupWindowProc(HWND hwnd, UINT message, WPARAM wparam
     return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
-// The text dialog: its controls' notifications and its close box.
+// The default button of a window: what Enter presses.
+static const ControlRecord* default_button(WindowId window)
+{
+    for (const auto& [id, record] : backend().controls)
+        if (record.window == window && record.kind == ControlKind::Button &&
+            (GetWindowLongPtrW(record.hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            return &record;
+    return nullptr;
+}
+
+// The text dialog: its controls' notifications and its close box. The dialog
+// keys (see take_message) come as IDOK and IDCANCEL without a control: Enter
+// presses the default button, Escape is the close box.
 static LRESULT CALLBACK TextWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
     case WM_COMMAND:
-        queue_control_notification(WindowId::Text, wparam, lparam);
+        if (lparam == 0 && LOWORD(wparam) == IDCANCEL) {
+            queue_event({EventKind::Close, 0, EventType::None, WindowId::Text, {}});
+        } else if (lparam == 0 && LOWORD(wparam) == IDOK) {
+            if (const ControlRecord* button = default_button(WindowId::Text))
+                queue_event({EventKind::Control, button->id, EventType::Click, WindowId::Text, {}});
+        } else {
+            queue_control_notification(WindowId::Text, wparam, lparam);
+        }
         return 0;
     case WM_NOTIFY:
         return handle_notify(WindowId::Text, lparam);
@@ -717,6 +736,8 @@ static void take_message(MSG& msg)
             break;
         }
     }
+    // Tab, Enter and Escape in the text dialog, as in a dialog box.
+    if (window == WindowId::Text && IsDialogMessageW(window_handle(WindowId::Text), &msg)) return;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
 }
