@@ -83,23 +83,25 @@ struct TextDialog : ShellTest {
 }  // namespace
 
 // The fonts of both folders by "family style"; typing previews on the screen
-// view while the buffer and the main window stay as they are.
+// view while the buffer and the main window stay as they are. From a cell's
+// popup the text starts at that cell's corner.
 TEST_F(TextDialog, PreviewsEveryChangeWithoutTouchingTheBuffer)
 {
-    command(kCmdText);
+    control(cell_image_of(35), pf::EventType::RightClick);
+    command(kCmdCellText);
     ASSERT_TRUE(pf::window_exists(pf::WindowId::Text));
     EXPECT_TRUE(hl::window_visible(pf::WindowId::Text));
     EXPECT_FALSE(pf::is_window_enabled(pf::WindowId::Main));
     EXPECT_EQ(hl::control_spec(kTextFont).items, (std::vector<std::string>{"DejaVu Sans Book", "Tiny Regular"}));
     EXPECT_EQ(pf::value(kTextSize), 16);
-    EXPECT_EQ((std::pair{pf::value(kTextX), pf::value(kTextY)}), (std::pair{0, 0}));
+    EXPECT_EQ((std::pair{pf::value(kTextX), pf::value(kTextY)}), (std::pair{16, 16}));
 
     type(kTextInput, "Ab");
     const ScreenBuffer blank;
-    EXPECT_EQ(shown(), drawn(blank, kDejaVu, 16, "Ab", 0, 0));
+    EXPECT_EQ(shown(), drawn(blank, kDejaVu, 16, "Ab", 16, 16));
     type(kTextSize, "20");
     type(kTextX, "30");
-    EXPECT_EQ(shown(), drawn(blank, kDejaVu, 20, "Ab", 30, 0));
+    EXPECT_EQ(shown(), drawn(blank, kDejaVu, 20, "Ab", 30, 16));
     EXPECT_EQ(buffer(), blank);
     EXPECT_FALSE(is_modified(app.store, 1));
 
@@ -142,15 +144,6 @@ TEST_F(TextDialog, OkWritesTheBufferAndCancelLeavesIt)
     EXPECT_EQ(shown(), erased);
     EXPECT_TRUE(is_modified(app.store, 1));
     EXPECT_EQ(hl::rich_assignments(code_view_of(1)), listing_writes) << "the listing waits for Преобразовать";
-}
-
-// From a cell's popup the text starts at that cell's corner.
-TEST_F(TextDialog, CellPopupStartsAtTheCell)
-{
-    control(cell_image_of(35), pf::EventType::RightClick);
-    ASSERT_EQ(hl::popups_shown().back(), kPopupCell);
-    command(kCmdCellText);
-    EXPECT_EQ((std::pair{pf::value(kTextX), pf::value(kTextY)}), (std::pair{16, 16}));
 }
 
 // A bitmap font takes only its own sizes, and a font that went away cannot be
