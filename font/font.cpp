@@ -2,9 +2,11 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <map>
 
 #include "core/file_io.h"
@@ -110,11 +112,21 @@ Glyph load_glyph(FT_Face face, char32_t code)
     glyph.code = code;
     FT_UInt index = FT_Get_Char_Index(face, code);
     glyph.missing = index == 0;
-    // Hinted for the monochrome grid; no anti-aliasing anywhere.
-    if (FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) return glyph;
+    // Hinted for the monochrome grid, rendered without anti-aliasing; an
+    // outline is measured first so that a hostile font's giant glyph is
+    // never rendered.
+    if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0) return glyph;
     const FT_GlyphSlot slot = face->glyph;
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        FT_BBox box;
+        FT_Outline_Get_CBox(&slot->outline, &box);
+        if (box.xMax - box.xMin > (kMaxGlyphSide << 6) || box.yMax - box.yMin > (kMaxGlyphSide << 6) ||
+            FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0)
+            return glyph;
+    }
     if (slot->format != FT_GLYPH_FORMAT_BITMAP) return glyph;
-    glyph.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+    glyph.advance = static_cast<int>(std::clamp<FT_Pos>((slot->advance.x + 32) >> 6, -kMaxGlyphSide, kMaxGlyphSide));
+    if (std::abs(slot->bitmap_left) > kMaxGlyphSide || std::abs(slot->bitmap_top) > kMaxGlyphSide) return glyph;
     glyph.left = slot->bitmap_left;
     glyph.top = slot->bitmap_top;
     glyph.bitmap = bitmap_pixels(slot->bitmap);
