@@ -15,13 +15,8 @@ namespace {
 
 const fs::path kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
-// A bitmap font of one size, 8 pixels: "A" is a 4 x 7 block.
-const std::string kTinyBdf =
-    "STARTFONT 2.1\nFONT -test-Tiny-Medium-R-Normal--8-80-75-75-C-40-ISO10646-1\nSIZE 8 75 75\n"
-    "FONTBOUNDINGBOX 4 8 0 -1\nSTARTPROPERTIES 6\nFAMILY_NAME \"Tiny\"\nWEIGHT_NAME \"Medium\"\nPIXEL_SIZE 8\n"
-    "POINT_SIZE 80\nFONT_ASCENT 7\nFONT_DESCENT 1\nENDPROPERTIES\nCHARS 1\n"
-    "STARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 5 0\nBBX 4 7 0 0\nBITMAP\nF0\nF0\nF0\nF0\nF0\nF0\nF0\nENDCHAR\n"
-    "ENDFONT\n";
+// A bitmap font of one size, 8 pixels, with an "A".
+const fs::path kTiny = fs::path(LUMETRA_TEST_DATA) / "fonts" / "tiny.bdf";
 
 struct TextDialog : ShellTest {
     fs::path fonts;
@@ -32,7 +27,7 @@ struct TextDialog : ShellTest {
         fonts = hl::temp_dir() / "fonts";
         fs::create_directories(fonts);
         fs::copy_file(kDejaVu, fonts / "DejaVuSans.ttf");
-        write_file(fonts / "tiny.bdf", kTinyBdf);
+        fs::copy_file(kTiny, fonts / "tiny.bdf");
         // The system's folder is missing: the program's own still counts.
         hl::set_font_folders({hl::temp_dir() / "no-such-folder", fonts});
         start();
