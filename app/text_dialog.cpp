@@ -91,8 +91,9 @@ OpenFont* open_chosen_font(App& app, const FontInfo& font, int size, std::string
     app.text.font.reset();
     FontResult opened = open_font(font.path, size);
     if (!opened.font) {
+        // The library's reason is written for the command line, in English.
         error = "Не удалось открыть шрифт «" + path_to_utf8(font.path) + "» размером " + std::to_string(size) +
-                ": " + opened.error;
+                " пикс.: файл не читается или не является шрифтом.";
         return nullptr;
     }
     app.text.font = std::move(opened.font);
