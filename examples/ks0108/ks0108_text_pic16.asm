@@ -41,6 +41,10 @@
 #define TEXT_COLUMN 16
 #endif
 
+        if TEXT_PAGE > 7 || TEXT_COLUMN > 127
+        error "the text starts on the screen: page 0..7, column 0..127"
+        endif
+
         processor 16f877a
         #include <p16f877a.inc>
         __config _HS_OSC & _WDT_OFF & _PWRTE_ON & _BOREN_OFF & _LVP_OFF & _CP_OFF
@@ -211,7 +215,9 @@ print_glyph:
         movlw   font_PAGES
         movwf   pages
 glyph_page:
-        btfsc   page_now, 3             ; below the last LCD page: cut off
+        movlw   8
+        subwf   page_now, W             ; C = 1: below the last LCD page, cut off
+        btfsc   STATUS, C
         return
         call    print_run
         movf    width, W                ; the next page's bytes follow this one's
