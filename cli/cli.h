@@ -12,6 +12,7 @@
 #include "core/picture_dither.h"
 #include "core/raster.h"
 #include "display/display.h"
+#include "font/font.h"
 
 namespace lumetra::cli {
 
@@ -160,6 +161,11 @@ inline constexpr const char* kFramesUsage =
     "frames [--count N] [--delay MS] [--display NAME] [--format asm|c] [--db] [--name NAME] [--stats] [PICTURE-OPTIONS]\n"
     "      -o OUT PICTURE PICTURE...";
 inline constexpr const char* kSkipListUsage = "skip-list [--count N] [--rtf] [PICTURE-OPTIONS] PICTURE... [--map MAP] [-o OUT]";
+inline constexpr const char* kFontUsage =
+    "font FONT --size PX (--chars RANGES | --charset ascii|cp1251) [--fixed [W]] [--display NAME] [--format asm|c] [--db]\n"
+    "      [--name NAME] -o OUT";
+inline constexpr const char* kTextUsage =
+    "text FONT --size PX --at X,Y [--clear] [--display NAME] [PICTURE-OPTIONS] TEXT [PICTURE] -o OUT.chr|OUT.png";
 
 // Tells standard error why the command refused (and for bad usage how it is
 // used); the error's exit code.
@@ -175,5 +181,16 @@ int run_render(const Args& args);
 int run_animate(const Args& args);
 int run_displays(const Args& args);
 int run_frames(const Args& args);
+int run_font(const Args& args);
+int run_text(const Args& args);
+
+// --size PX of the font commands: a whole number of pixels, or why not.
+std::optional<CliError> take_font_size(const Args& args, std::size_t& i, int& size);
+// FONT at size for the display: a font that cannot be opened at that size is
+// kExitUsage, a line taller than the display is refused (kExitFailed).
+std::optional<CliError> open_display_font(const std::filesystem::path& path, int size, const DisplayProfile& display,
+                                          FontHandle& font);
+// Tells standard error which codes the font lacks (they were drawn as its box).
+void warn_missing(const char* command, const std::vector<char32_t>& missing);
 
 }  // namespace lumetra::cli

@@ -33,6 +33,8 @@ constexpr Command kCommands[] = {
     {"animate", lumetra::cli::run_animate, lumetra::cli::kAnimateUsage},
     {"displays", lumetra::cli::run_displays, lumetra::cli::kDisplaysUsage},
     {"frames", lumetra::cli::run_frames, lumetra::cli::kFramesUsage},
+    {"font", lumetra::cli::run_font, lumetra::cli::kFontUsage},
+    {"text", lumetra::cli::run_text, lumetra::cli::kTextUsage},
 };
 
 constexpr const char* kFileNames =

@@ -176,15 +176,15 @@ bool identifier_char(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <
 
 }  // namespace
 
-std::string c_identifier(std::string_view base_name)
+std::string c_identifier(std::string_view base_name, std::string_view kind)
 {
     std::string name;
     for (char c : base_name) {
         if (identifier_char(c)) name += c;
         else if (name.empty() || name.back() != '_') name += '_';  // every byte of a UTF-8 character alike
     }
-    if (name.empty() || name == "_") return "picture";
-    if ((name[0] >= '0' && name[0] <= '9') || c_keyword(name)) name = "picture_" + name;
+    if (name.empty() || name == "_") return std::string(kind);
+    if ((name[0] >= '0' && name[0] <= '9') || c_keyword(name)) name = std::string(kind) + "_" + name;
     return name;
 }
 

@@ -67,8 +67,9 @@ std::string join_lines(const std::vector<std::string>& lines, std::string_view e
 
 // A C identifier made from a picture's base name (UTF-8): every run of other
 // characters becomes one "_", a leading digit or a C keyword gets
-// "picture_" in front, an empty name is "picture".
-std::string c_identifier(std::string_view base_name);
+// "picture_" in front, an empty name is "picture" (kind names another thing:
+// "font_", "font").
+std::string c_identifier(std::string_view base_name, std::string_view kind = "picture");
 bool is_c_identifier(std::string_view name);
 
 }  // namespace lumetra

@@ -7,11 +7,13 @@ set -euo pipefail
 # scripts/wine-prefix.sh shows Wine where they are. libjpeg-turbo-progs (djpeg)
 # and libx11-dev: the benchmarks' yardsticks (bench/jpeg_ratio.sh, bench/startup.sh).
 # xclip: the Wine stories read the X clipboard as a Linux program pasting does.
+# libfreetype-dev: the font library; xfonts-terminus (PCF bitmap fonts with
+# Cyrillic) and fonts-dejavu-core (an outline font): the fonts its tests open.
 want=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
       libpng-dev libjpeg62-turbo-dev libgif-dev zlib1g-dev
       mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm
       wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick gputils gpsim sdcc unrtf locales dpkg-dev python3
-      libjpeg-turbo-progs libx11-dev xclip)
+      libjpeg-turbo-progs libx11-dev xclip libfreetype-dev xfonts-terminus fonts-dejavu-core)
 
 missing=()
 for p in "${want[@]}"; do

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Dependencies point down only. Fails, naming the file and the include, when
-#   - a file of core/, listing/, display/, tools/, preview/ or cli/ includes the shell (app/),
-#     the platform layer or a system window header, or a portable folder above its
-#     own (core sees core; listing sees core; display sees core and listing; tools
-#     sees core and listing; preview sees core; cli sees all five); only
+#   - a file of core/, listing/, display/, font/, tools/, preview/ or cli/ includes the shell
+#     (app/), the platform layer or a system window header, or a portable folder above its
+#     own (core sees core; listing sees core; display sees core and listing; font sees
+#     core, listing and display; tools sees core and listing; preview sees core; cli sees
+#     all six); only
 #     cli/windows_console.cpp, built into lumetra-cli.exe alone, may use the Windows
 #     console through windows.h;
 #   - a shell file includes a backend header (platform/win32/, platform/headless/) or windows.h;
@@ -18,16 +19,17 @@ allowed_for() {
     core) echo "core" ;;
     listing) echo "core listing" ;;
     display) echo "core listing display" ;;
+    font) echo "core listing display font" ;;
     tools) echo "core listing tools" ;;
     preview) echo "core preview" ;;
-    cli) echo "core listing display tools preview cli" ;;
+    cli) echo "core listing display font tools preview cli" ;;
     esac
 }
 
 bad=0
 report() { echo "$1: includes $2 ($3)"; bad=1; }
 
-for layer in core listing display tools preview cli; do
+for layer in core listing display font tools preview cli; do
     [ -d "$layer" ] || continue
     allowed=$(allowed_for "$layer")
     while IFS= read -r -d '' file; do
@@ -43,7 +45,7 @@ for layer in core listing display tools preview cli; do
             folder=${target%%/*}
             [ "$folder" = "$target" ] && continue  # a system or library header
             case $folder in
-            core | listing | display | tools | preview | cli | app | platform) ;;
+            core | listing | display | font | tools | preview | cli | app | platform) ;;
             *) continue ;;
             esac
             if ! grep -qw "$folder" <<<"$allowed"; then
