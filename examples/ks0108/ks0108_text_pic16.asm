@@ -8,11 +8,12 @@
 ; Build  : gpasm ks0108_text_pic16.asm   (gputils)
 ;
 ; The font is the Dt table written by "lumetra-cli font FONT --size PX
-; --name font -o font.inc", kept next to this file and included unchanged.
-; Its name must be "font": the program reads font_FIRST, font_COUNT,
-; font_PAGES, font_widths, font_offsets and font_bitmaps. The table must have
-; no gaps (a range of characters or a charset such as cp1251), so that a
-; character's glyph is simply number (byte - font_FIRST).
+; --charset cp1251 --name font -o font.inc" (or --chars 32-126 and the
+; like), kept next to this file and included unchanged. Its name must be
+; "font": the program reads font_FIRST, font_COUNT, font_PAGES, font_widths,
+; font_offsets and font_bitmaps. The characters must be one run or a
+; charset (no font_codes table), so that a byte's glyph is simply number
+; (byte - font_FIRST).
 ;
 ; Each glyph is font_PAGES pages (8 pixel rows each) high and as wide as its
 ; advance; its bytes come page by page, in each page column by column, bit 0
@@ -20,9 +21,9 @@
 ; each page of the glyph, set the LCD's page and column and send its bytes.
 ;
 ; The text is printed at a page (0..7, a row of 8 pixels) and a column
-; (0..127) with the glyphs side by side, each moved on by its width. The
-; rest of the screen is cleared first. What passes the right or bottom edge
-; is left out. A byte the font does not cover is skipped.
+; (0..127) with the glyphs side by side, each moved on by its width, on a
+; screen cleared first. What passes the right or bottom edge is left out. A
+; byte the font does not cover is skipped.
 ;
 ; Change the text and its place below, or give them when assembling:
 ;   gpasm -D 'MESSAGE="Hello"' -D TEXT_PAGE=3 -D TEXT_COLUMN=10 ks0108_text_pic16.asm
@@ -365,6 +366,9 @@ message:
 
         #include "font.inc"
 
+        if font_offsets - font_widths != font_COUNT
+        error "font.inc must be a Dt table: one RETLW a byte"
+        endif
         ifdef font_codes
         error "font.inc has gaps (a codes table); write it for a range or a charset"
         endif
