@@ -114,7 +114,9 @@ std::optional<CliError> make_table(const FontCommand& command, std::string& byte
 {
     FontHandle font;
     if (auto error = open_display_font(command.font_path, command.size, *command.display.display, font)) return error;
-    FontTableResult built = build_font_table(*font, command.codes, command.width);
+    // A charset's table is looked up by byte.
+    FontTableResult built = build_font_table(*font, command.codes, command.width,
+                                             command.charset ? std::optional<int>(kCharsetFirstByte) : std::nullopt);
     if (!built.error.empty()) return CliError{built.error, kExitFailed};
     std::vector<char32_t> missing;
     // A charset's control codes (DEL, and U+0098 for the byte cp1251 leaves

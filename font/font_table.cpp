@@ -27,17 +27,23 @@ int floor_half(int value) { return value >= 0 ? value / 2 : -((1 - value) / 2); 
 
 }  // namespace
 
-bool FontTable::has_gaps() const { return !codes.empty() && codes.back() - codes.front() + 1 != codes.size(); }
+bool FontTable::needs_codes() const
+{
+    return index == TableIndex::Code && !codes.empty() && codes.back() - codes.front() + 1 != codes.size();
+}
 
-FontTableResult build_font_table(OpenFont& font, std::span<const char32_t> codes, TableWidth width)
+FontTableResult build_font_table(OpenFont& font, std::span<const char32_t> codes, TableWidth width,
+                                 std::optional<int> first_byte)
 {
     FontTableResult result;
     FontTable& table = result.table;
     if (codes.empty()) return {{}, "no characters for the table"};
-    if (codes.back() > kLastTableCode)
-        return {{}, glyph_label(codes.back()) + " lies beyond U+FFFF: a table keeps 16-bit codes"};
+    const char32_t highest = *std::max_element(codes.begin(), codes.end());
+    if (highest > kLastTableCode) return {{}, glyph_label(highest) + " lies beyond U+FFFF: a table keeps 16-bit codes"};
     const FontMetrics metrics = font_metrics(font);
     table.codes.assign(codes.begin(), codes.end());
+    table.index = first_byte ? TableIndex::Byte : TableIndex::Code;
+    table.first = first_byte ? *first_byte : static_cast<int>(codes.front());
     table.pages = std::max(0, (metrics.line_height + 7) / 8);
     table.baseline = metrics.ascender;
 
@@ -108,8 +114,11 @@ std::string glyph_comment(const FontTable& table, char32_t code)
 
 std::string summary(const FontTable& table)
 {
-    return std::to_string(table.codes.size()) + " glyphs, " + std::to_string(table.pages) + " pages, baseline " +
-           std::to_string(table.baseline);
+    const auto counted = [](std::size_t n, const char* what) {
+        return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+    };
+    return counted(table.codes.size(), "glyph") + ", " + counted(static_cast<std::size_t>(table.pages), "page") +
+           ", baseline " + std::to_string(table.baseline);
 }
 
 std::span<const std::uint8_t> glyph_bytes(const FontTable& table, std::size_t i)
@@ -124,7 +133,7 @@ std::string font_table_c(const FontTable& table, std::string_view name_view, con
     const std::string name(name_view);
     std::string out = "/* Font " + source.font_name + ", " + std::to_string(source.pixel_size) + " px: " +
                       summary(table) + " */\n";
-    out += "#define " + name + "_FIRST " + std::to_string(table.codes.empty() ? 0 : table.codes.front()) + "\n";
+    out += "#define " + name + "_FIRST " + std::to_string(table.first) + "\n";
     out += "#define " + name + "_COUNT " + std::to_string(table.codes.size()) + "\n";
     out += "#define " + name + "_PAGES " + std::to_string(table.pages) + "\n";
     out += "#define " + name + "_BASELINE " + std::to_string(table.baseline) + "\n\n";
@@ -140,7 +149,7 @@ std::string font_table_c(const FontTable& table, std::string_view name_view, con
         value_lines(glyph_bytes(table, i), "    ", ",", hex, out, "\n");
     }
     out += "};\n";
-    if (table.has_gaps()) {
+    if (table.needs_codes()) {
         out += "\nconst unsigned short " + name + "_codes[" + name + "_COUNT] = {\n";
         value_lines(std::span<const char32_t>(table.codes), "    ", ",",
                     [](char32_t code) {
@@ -169,7 +178,7 @@ std::string font_table_asm(const FontTable& table, std::string_view name_view, c
         label.resize(std::max<std::size_t>(label.size() + 1, 16), ' ');
         out += label + "equ     ." + std::to_string(value) + kEnd;
     };
-    constant("_FIRST", table.codes.empty() ? 0 : table.codes.front());
+    constant("_FIRST", static_cast<std::size_t>(table.first));
     constant("_COUNT", table.codes.size());
     constant("_PAGES", static_cast<std::size_t>(table.pages));
     constant("_BASELINE", static_cast<std::size_t>(table.baseline));
@@ -196,7 +205,7 @@ std::string font_table_asm(const FontTable& table, std::string_view name_view, c
         out += "; " + glyph_comment(table, table.codes[i]) + kEnd;
         lines(glyph_bytes(table, i));
     }
-    if (table.has_gaps()) {
+    if (table.needs_codes()) {
         out += std::string(kEnd) + name + "_codes" + kEnd;
         lines(high_low(table.codes));
     }

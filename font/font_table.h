@@ -31,15 +31,23 @@ struct TableWidth {
     int width = 0;  // for Given, 1..kMaxTableWidth
 };
 
+// What a PIC looks a glyph up by: its code (FIRST the lowest code, and a
+// codes table when the codes are not one run), or the byte of a charset
+// (FIRST the first byte, the glyphs one a byte in byte order).
+enum class TableIndex { Code, Byte };
+constexpr int kCharsetFirstByte = 0x20;  // every charset of charset_codes starts at the space
+
 struct FontTable {
-    std::vector<char32_t> codes;  // sorted, each once
+    std::vector<char32_t> codes;  // by code sorted, each once; by byte in byte order
+    TableIndex index = TableIndex::Code;
+    int first = 0;
     int pages = 0;
     int baseline = 0;                 // rows from a block's top to the baseline (the ascender)
     std::vector<std::uint8_t> widths;    // columns of each block
     std::vector<std::uint16_t> offsets;  // codes.size() + 1: where each glyph's bytes start, then the total
     std::vector<std::uint8_t> bitmaps;
     std::vector<char32_t> missing;       // codes drawn as the missing-glyph box, in table order
-    bool has_gaps() const;               // the codes are not one run: the table needs them
+    bool needs_codes() const;            // looked up by codes that are not one run
 };
 
 struct FontTableResult {
@@ -47,11 +55,13 @@ struct FontTableResult {
     std::string error;
 };
 
-// The table of codes (sorted, each once, none above U+FFFF) in font. A block
-// of one width for all centres its glyph: the left margin is (width -
-// advance) / 2 rounded down. Refused when a width or the bytes outgrow their
-// fields.
-FontTableResult build_font_table(OpenFont& font, std::span<const char32_t> codes, TableWidth width = {});
+// The table of codes in font: by code the codes sorted, each once, none
+// above U+FFFF; with first_byte the characters of a charset's bytes from
+// first_byte on. A block of one width for all centres its glyph: the left
+// margin is (width - advance) / 2 rounded down. Refused when a width or the
+// bytes outgrow their fields.
+FontTableResult build_font_table(OpenFont& font, std::span<const char32_t> codes, TableWidth width = {},
+                                 std::optional<int> first_byte = {});
 
 // What the table's comments say of where it came from: "ter-u16n.pcf.gz, 16 px".
 struct FontTableSource {

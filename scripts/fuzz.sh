@@ -3,7 +3,7 @@
 # build/fuzz, with libpng, libjpeg-turbo and giflib compiled from Debian's sources
 # under the same instrumentation, and runs one of them:
 #   scripts/fuzz.sh                      build only
-#   scripts/fuzz.sh TARGET [SECONDS]     fuzz bmp|ico|png|jpeg|gif|import|settings|listing|chr (default 600 s)
+#   scripts/fuzz.sh TARGET [SECONDS]     fuzz bmp|ico|png|jpeg|gif|import|settings|listing|chr|font (default 600 s)
 # The working corpus grows in build/fuzz/corpus/TARGET from fuzz/corpus/TARGET;
 # crashes, leaks and timeouts land in build/fuzz/findings/TARGET.
 set -euo pipefail
@@ -47,12 +47,27 @@ if [ ! -f "$deps/.complete" ] || [ ! -f "$deps/lib/libgif.a" ]; then
     touch "$deps/.complete"
 fi
 
+# FreeType on its own, so that a deps folder made before it keeps the rest.
+if [ ! -f "$deps/lib/libfreetype.a" ]; then
+    [ -d "$sources/freetype" ] || bash "$root/scripts/build-mingw-deps.sh"
+    rm -rf "$build/deps-build"
+    cmake -S "$sources/freetype" -B "$build/deps-build/freetype" -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_C_FLAGS="$flags" -DCMAKE_INSTALL_PREFIX="$deps" -DCMAKE_INSTALL_LIBDIR=lib \
+        -DBUILD_SHARED_LIBS=OFF -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+        -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON >/dev/null
+    cmake --build "$build/deps-build/freetype" -j2 >/dev/null
+    cmake --install "$build/deps-build/freetype" >/dev/null
+    rm -rf "$build/deps-build"
+fi
+
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
     -DCMAKE_PREFIX_PATH="$deps" -DJPEG_LIBRARY_RELEASE="$deps/lib/libjpeg.a" -DPNG_LIBRARY_RELEASE="$deps/lib/libpng16.a" \
     -DJPEG_INCLUDE_DIR="$deps/include" -DPNG_PNG_INCLUDE_DIR="$deps/include" \
-    -DGIF_LIBRARY="$deps/lib/libgif.a" -DGIF_INCLUDE_DIR="$deps/include" -DLUMETRA_FUZZ=ON -DLUMETRA_TESTS=OFF >/dev/null
-targets=(bmp ico png jpeg gif import settings listing chr)
+    -DGIF_LIBRARY="$deps/lib/libgif.a" -DGIF_INCLUDE_DIR="$deps/include" \
+    -DFREETYPE_LIBRARY="$deps/lib/libfreetype.a" -DFREETYPE_INCLUDE_DIRS="$deps/include/freetype2" \
+    -DLUMETRA_FUZZ=ON -DLUMETRA_TESTS=OFF >/dev/null
+targets=(bmp ico png jpeg gif import settings listing chr font)
 cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
 
 target=${1:-}
