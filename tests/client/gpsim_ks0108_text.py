@@ -31,9 +31,9 @@ DEJAVU = '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf'
 
 CASES = [  # font, size, font options, string, page, column, chip selects active low
     # cp1251: the PIC indexes the 224 glyphs by the Windows-1251 byte; the
-    # table passes two 2K pages of program memory. From column 40 the line
-    # crosses into the second crystal and runs off the right edge.
-    (TERMINUS, 16, ['--charset', 'cp1251'], 'Привет, KS0108!', 5, 40, False),
+    # table crosses the 2K boundaries at 0x800 and 0x1000. From column 37 a
+    # glyph straddles the two crystals and another the right edge.
+    (TERMINUS, 16, ['--charset', 'cp1251'], 'Привет, KS0108!', 5, 37, False),
     # An outline font three pages high, on modules with /CS1 /CS2.
     (DEJAVU, 20, ['--chars', '32-126'], 'Lumetra 3.4', 1, 3, True),
     # Its lower pages fall below the last page of the screen.
