@@ -2,9 +2,12 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include <zlib.h>
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <map>
 
 #include "core/file_io.h"
@@ -110,11 +113,21 @@ Glyph load_glyph(FT_Face face, char32_t code)
     glyph.code = code;
     FT_UInt index = FT_Get_Char_Index(face, code);
     glyph.missing = index == 0;
-    // Hinted for the monochrome grid; no anti-aliasing anywhere.
-    if (FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) return glyph;
+    // Hinted for the monochrome grid, rendered without anti-aliasing; an
+    // outline is measured first so that a hostile font's giant glyph is
+    // never rendered.
+    if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0) return glyph;
     const FT_GlyphSlot slot = face->glyph;
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        FT_BBox box;
+        FT_Outline_Get_CBox(&slot->outline, &box);
+        if (box.xMax - box.xMin > (kMaxGlyphSide << 6) || box.yMax - box.yMin > (kMaxGlyphSide << 6) ||
+            FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0)
+            return glyph;
+    }
     if (slot->format != FT_GLYPH_FORMAT_BITMAP) return glyph;
-    glyph.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+    glyph.advance = static_cast<int>(std::clamp<FT_Pos>((slot->advance.x + 32) >> 6, -kMaxGlyphSide, kMaxGlyphSide));
+    if (std::abs(slot->bitmap_left) > kMaxGlyphSide || std::abs(slot->bitmap_top) > kMaxGlyphSide) return glyph;
     glyph.left = slot->bitmap_left;
     glyph.top = slot->bitmap_top;
     glyph.bitmap = bitmap_pixels(slot->bitmap);
@@ -140,10 +153,44 @@ bool font_extension(const std::filesystem::path& path)
 
 }  // namespace
 
+namespace {
+
+// A gzip file (PCF.gz) inflated whole: FreeType inflates a larger one as a
+// stream, again from its start at every backward seek, which made reading
+// the glyphs of a Unicode Terminus font several times slower. Nothing when
+// it is not gzip, is damaged or would outgrow the limit.
+std::optional<std::vector<std::uint8_t>> gunzip(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.size() < 18 || bytes[0] != 0x1F || bytes[1] != 0x8B) return std::nullopt;
+    z_stream stream{};
+    if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK) return std::nullopt;
+    std::vector<std::uint8_t> out(std::min<std::size_t>(bytes.size() * 4, kMaxFontBytes));
+    stream.next_in = const_cast<Bytef*>(bytes.data());
+    stream.avail_in = static_cast<uInt>(bytes.size());
+    int status = Z_OK;
+    while (status == Z_OK) {
+        if (stream.total_out == out.size()) {
+            if (out.size() >= kMaxFontBytes) break;
+            out.resize(std::min<std::size_t>(out.size() * 2, kMaxFontBytes));
+        }
+        stream.next_out = out.data() + stream.total_out;
+        stream.avail_out = static_cast<uInt>(out.size() - stream.total_out);
+        status = inflate(&stream, Z_NO_FLUSH);
+    }
+    out.resize(stream.total_out);
+    inflateEnd(&stream);
+    if (status != Z_STREAM_END) return std::nullopt;
+    return out;
+}
+
+}  // namespace
+
 FontResult open_font_bytes(std::span<const std::uint8_t> bytes, int pixel_size)
 {
     FontHandle font(new OpenFont);
-    font->bytes.assign(bytes.begin(), bytes.end());
+    auto inflated = gunzip(bytes);
+    if (inflated) font->bytes = std::move(*inflated);
+    else font->bytes.assign(bytes.begin(), bytes.end());
     std::string error = open_face(*font);
     if (error.empty()) error = set_size(font->face, pixel_size);
     if (!error.empty()) return {nullptr, error};

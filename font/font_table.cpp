@@ -10,6 +10,7 @@ namespace {
 constexpr std::size_t kLineBytes = 8;
 constexpr std::size_t kMaxTableBytes = 0xFFFF;  // an offset is 16 bits
 constexpr char32_t kLastTableCode = 0xFFFF;     // a code is 16 bits
+constexpr int kMaxTableLine = 256;               // rows; a hostile font's metrics may claim any
 
 // The block's pixels as bytes: page by page, column by column, bit 0 on top.
 void append_block_bytes(const Raster& block, std::vector<std::uint8_t>& bytes)
@@ -41,6 +42,9 @@ FontTableResult build_font_table(OpenFont& font, std::span<const char32_t> codes
     const char32_t highest = *std::max_element(codes.begin(), codes.end());
     if (highest > kLastTableCode) return {{}, glyph_label(highest) + " lies beyond U+FFFF: a table keeps 16-bit codes"};
     const FontMetrics metrics = font_metrics(font);
+    if (metrics.line_height > kMaxTableLine)
+        return {{}, "lines of " + std::to_string(metrics.line_height) + " rows are too tall for a table (at most " +
+                        std::to_string(kMaxTableLine) + ")"};
     table.codes.assign(codes.begin(), codes.end());
     table.index = first_byte ? TableIndex::Byte : TableIndex::Code;
     table.first = first_byte ? *first_byte : static_cast<int>(codes.front());
