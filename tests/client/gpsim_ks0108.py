@@ -174,18 +174,24 @@ def show(tools, work, picture, program, listing_args, defines, cs_active_low=Fal
     report = run([gpasm, *flags, '-o', 'program.hex', program], cwd=work)
     if 'Warning[' in report or 'Error[' in report:
         raise Fault('gpasm %s %s:\n%s' % (' '.join(flags), program, report))
+    return simulate(gpsim, work, program, processor, cs_active_low), report
+
+
+def simulate(gpsim, work, program, processor, cs_active_low):
+    """Runs program.cod in work until the label done; returns the picture
+    its port writes leave on the module."""
     ctrl, data = PORTS[processor]
     trace = os.path.join(work, 'trace.log')
     if os.path.exists(trace):
         os.remove(trace)
     with open(os.path.join(work, 'run.stc'), 'w') as f:
-        # About 100000 cycles draw the picture; ten times that is a hang.
+        # About 100000 cycles draw a picture; ten times that is a hang.
         f.write('log on trace.log\nlog w trisb\nlog w trisd\nlog w %s\nlog w %s\n'
                 'break e done, "reached done"\nbreak c 1000000\nrun\nquit\n' % (ctrl, data))
     out = run([gpsim, '-i', '-S', 'disable', '-s', 'program.cod', '-c', 'run.stc'], cwd=work, timeout=120)
     if 'Message:reached done' not in out:
         raise Fault('gpsim: %s did not reach done:\n%s' % (program, out[-600:]))
-    return replay(trace, processor, cs_active_low), report
+    return replay(trace, processor, cs_active_low)
 
 
 CASES = [  # program, listing options, assembler symbols, chip selects active low
