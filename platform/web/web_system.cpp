@@ -1,6 +1,7 @@
 // Message boxes, file dialogs, dropped files, downloads, storage, beeps and
 // links of the browser backend. The page side is web_system.js; the calls
-// that wait for the user suspend the program (Asyncify) until it answers.
+// that wait for the user suspend the program (Asyncify) until it answers;
+// meanwhile the page paints what the program drew before asking.
 #include <emscripten.h>
 
 #include <string>
@@ -50,7 +51,6 @@ namespace lumetra::platform {
 
 Answer message_box(const std::string& title, const std::string& text, Buttons buttons, Icon icon)
 {
-    repaint_now(0);  // the picture behind the box is the current one
     const int answer = ask_message_box(title.c_str(), text.c_str(), static_cast<int>(buttons), static_cast<int>(icon));
     switch (answer) {
     case 1: return Answer::Cancel;
@@ -70,7 +70,6 @@ FileChoice open_file_dialog(const FileDialog& dialog)
 
 FileChoice save_file_dialog(const FileDialog& dialog)
 {
-    repaint_now(0);
     FileChoice choice;
     choice.filter_index = dialog.filter_index;
     const std::string preset = dialog.preset.filename().string();

@@ -70,27 +70,27 @@ var LumetraSystemLibrary = {
     add_styles: function() {
       var sheet = new CSSStyleSheet();
       sheet.replaceSync([
-        '.lm-overlay { position: fixed; left: 0; top: 0; right: 0; bottom: 0; z-index: 1000;' +
+        '.ld-overlay { position: fixed; left: 0; top: 0; right: 0; bottom: 0; z-index: 1000;' +
         '  background: rgba(0, 0, 0, 0.12); display: flex; align-items: center; justify-content: center; }',
-        '.lm-dialog { background: #f0f0f0; border: 1px solid #6d6d6d; box-shadow: 2px 4px 12px rgba(0,0,0,0.35);' +
+        '.ld-dialog { background: #f0f0f0; border: 1px solid #6d6d6d; box-shadow: 2px 4px 12px rgba(0,0,0,0.35);' +
         '  font: 12px "Segoe UI", Tahoma, "MS Sans Serif", sans-serif; color: #000; min-width: 180px; max-width: 560px; }',
-        '.lm-title { background: #fff; padding: 6px 8px; display: flex; align-items: center; user-select: none; }',
-        '.lm-title-text { flex: 1; white-space: nowrap; overflow: hidden; text-overflow: ellipsis; }',
-        '.lm-close { border: none; background: none; font: inherit; width: 28px; height: 20px; cursor: default; }',
-        '.lm-close:hover { background: #e81123; color: #fff; }',
-        '.lm-body { background: #fff; padding: 20px 24px 22px 14px; display: flex; align-items: flex-start; gap: 12px; }',
-        '.lm-text { white-space: pre-wrap; padding-top: 8px; line-height: 1.35; overflow-wrap: anywhere; }',
-        '.lm-form { background: #fff; padding: 12px 14px; display: grid; grid-template-columns: auto 1fr; gap: 8px 10px;' +
+        '.ld-title { background: #fff; padding: 6px 8px; display: flex; align-items: center; user-select: none; }',
+        '.ld-title-text { flex: 1; white-space: nowrap; overflow: hidden; text-overflow: ellipsis; }',
+        '.ld-close { border: none; background: none; font: inherit; width: 28px; height: 20px; cursor: default; }',
+        '.ld-close:hover { background: #e81123; color: #fff; }',
+        '.ld-body { background: #fff; padding: 20px 24px 22px 14px; display: flex; align-items: flex-start; gap: 12px; }',
+        '.ld-text { white-space: pre-wrap; padding-top: 8px; line-height: 1.35; overflow-wrap: anywhere; }',
+        '.ld-form { background: #fff; padding: 12px 14px; display: grid; grid-template-columns: auto 1fr; gap: 8px 10px;' +
         '  align-items: center; width: 400px; }',
-        '.lm-list { grid-column: 1 / 3; height: 150px; overflow-y: auto; border: 1px solid #a0a0a0; }',
-        '.lm-file { padding: 2px 6px; cursor: default; user-select: none; }',
-        '.lm-file.lm-chosen { background: #cce8ff; }',
-        '.lm-buttons { padding: 10px 12px; display: flex; justify-content: flex-end; gap: 8px; }',
-        '.lm-button { min-width: 75px; height: 23px; font: inherit; background: #e1e1e1; border: 1px solid #adadad; }',
-        '.lm-button:focus { border-color: #0078d7; outline: 1px dotted #000; outline-offset: -4px; }',
-        '.lm-hidden-input { position: fixed; left: 0; top: 0; width: 1px; height: 1px; opacity: 0; }',
-        '.lm-ended { position: fixed; left: 0; right: 0; top: 40%; text-align: center;' +
-        '  font: 16px "Segoe UI", Tahoma, sans-serif; color: #444; }',
+        '.ld-list { grid-column: 1 / 3; height: 150px; overflow-y: auto; border: 1px solid #a0a0a0; }',
+        '.ld-file { padding: 2px 6px; cursor: default; user-select: none; }',
+        '.ld-file.ld-chosen { background: #cce8ff; }',
+        '.ld-buttons { padding: 10px 12px; display: flex; justify-content: flex-end; gap: 8px; }',
+        '.ld-button { min-width: 75px; height: 23px; font: inherit; background: #e1e1e1; border: 1px solid #adadad; }',
+        '.ld-button:focus { border-color: #0078d7; outline: 1px dotted #000; outline-offset: -4px; }',
+        '.ld-hidden-input { position: fixed; left: 0; top: 0; width: 1px; height: 1px; opacity: 0; }',
+        '.ld-ended { position: fixed; left: 50%; top: 40%; transform: translate(-50%, -50%); padding: 16px 24px;' +
+        '  background: #f0f0f0; border: 1px solid #6d6d6d; font: 14px "Segoe UI", Tahoma, sans-serif; color: #000; }',
       ].join('\n'));
       document.adoptedStyleSheets = document.adoptedStyleSheets.concat([sheet]);
     },
@@ -109,15 +109,15 @@ var LumetraSystemLibrary = {
     // it and resolves the promise. escape: what Escape and the close box do.
     dialog: function(id, title, escape) {
       var S = LumetraSystem;
-      var overlay = S.element('div', 'lm-overlay', document.body);
-      var box = S.element('div', 'lm-dialog', overlay);
+      var overlay = S.element('div', 'ld-overlay', document.body);
+      var box = S.element('div', 'ld-dialog', overlay);
       box.id = id;
       box.setAttribute('role', 'dialog');
-      var bar = S.element('div', 'lm-title', box);
-      S.element('span', 'lm-title-text', bar, title);
+      var bar = S.element('div', 'ld-title', box);
+      S.element('span', 'ld-title-text', bar, title);
       var d = {overlay: overlay, box: box, escape: escape, default_button: null, before: document.activeElement};
       if (escape) {
-        var close = S.element('button', 'lm-close', bar, '✕');
+        var close = S.element('button', 'ld-close', bar, '✕');
         close.id = 'dialog-close';
         close.tabIndex = -1;
         close.addEventListener('click', escape);
@@ -152,7 +152,7 @@ var LumetraSystemLibrary = {
     },
 
     button: function(d, parent, name, action) {
-      var b = LumetraSystem.element('button', 'lm-button', parent, LumetraSystem.CAPTION[name]);
+      var b = LumetraSystem.element('button', 'ld-button', parent, LumetraSystem.CAPTION[name]);
       b.id = 'dialog-button-' + name;
       b.type = 'button';
       b.addEventListener('click', action);
@@ -191,7 +191,7 @@ var LumetraSystemLibrary = {
     icon: function(parent, icon) {
       // Icon: None, Error, Warning, Question, Information.
       if (!icon) return;
-      var canvas = LumetraSystem.element('canvas', 'lm-icon', parent);
+      var canvas = LumetraSystem.element('canvas', 'ld-icon', parent);
       canvas.id = 'dialog-icon';
       canvas.width = canvas.height = 32;
       canvas.dataset.icon = ['', 'error', 'warning', 'question', 'information'][icon];
@@ -222,10 +222,10 @@ var LumetraSystemLibrary = {
       // Escape answers Cancel where there is one; an Ok-only box closes with Ok.
       var escape_name = names.indexOf('cancel') >= 0 ? 'cancel' : names.length == 1 ? 'ok' : null;
       var d = S.dialog('dialog-message', title, escape_name && function() { d.finish(S.ANSWER[escape_name]); });
-      var body = S.element('div', 'lm-body', d.box);
+      var body = S.element('div', 'ld-body', d.box);
       S.icon(body, icon);
-      S.element('div', 'lm-text', body, text.replace(/\r\n/g, '\n')).id = 'dialog-text';
-      var row = S.element('div', 'lm-buttons', d.box);
+      S.element('div', 'ld-text', body, text.replace(/\r\n/g, '\n')).id = 'dialog-text';
+      var row = S.element('div', 'ld-buttons', d.box);
       names.forEach(function(name) {
         S.button(d, row, name, function() { d.finish(S.ANSWER[name]); });
       });
@@ -279,8 +279,8 @@ var LumetraSystemLibrary = {
       var filters = S.filters(filter);
       var chosen_filter = Math.min(Math.max(filter_index, 1), Math.max(filters.length, 1));
       var d = S.dialog('dialog-save', title || 'Сохранить как', function() { d.finish(0); });
-      var form = S.element('div', 'lm-form', d.box);
-      var list = S.element('div', 'lm-list', form);
+      var form = S.element('div', 'ld-form', d.box);
+      var list = S.element('div', 'ld-list', form);
       list.id = 'save-files';
       S.element('label', '', form, 'Имя файла:').htmlFor = 'save-name';
       var name = S.element('input', '', form);
@@ -308,18 +308,18 @@ var LumetraSystemLibrary = {
         list.textContent = '';
         var patterns = filters.length ? filters[chosen_filter - 1].patterns : ['*.*'];
         S.uploaded_names().filter(function(n) { return S.matches(n, patterns); }).forEach(function(n) {
-          var entry = S.element('div', 'lm-file', list, n);
+          var entry = S.element('div', 'ld-file', list, n);
           entry.dataset.name = n;
           entry.addEventListener('click', function() {
-            list.querySelectorAll('.lm-chosen').forEach(function(e) { e.classList.remove('lm-chosen'); });
-            entry.classList.add('lm-chosen');
+            list.querySelectorAll('.ld-chosen').forEach(function(e) { e.classList.remove('ld-chosen'); });
+            entry.classList.add('ld-chosen');
             name.value = n;
           });
           entry.addEventListener('dblclick', function() { name.value = n; save(); });
         });
       }
       show_files();
-      var row = S.element('div', 'lm-buttons', d.box);
+      var row = S.element('div', 'ld-buttons', d.box);
       S.button(d, row, 'save', save);
       S.button(d, row, 'cancel', function() { d.finish(0); });
       name.focus();
@@ -330,7 +330,7 @@ var LumetraSystemLibrary = {
     file_input: function() {
       var input = document.getElementById('open-file');
       if (input) return input;
-      input = LumetraSystem.element('input', 'lm-hidden-input', document.body);
+      input = LumetraSystem.element('input', 'ld-hidden-input', document.body);
       input.type = 'file';
       input.id = 'open-file';
       input.tabIndex = -1;
@@ -490,7 +490,7 @@ var LumetraSystemLibrary = {
       var S = LumetraSystem;
       S.accept_drops = false;
       S.after_event();
-      var note = document.getElementById('program-ended') || S.element('div', 'lm-ended', document.body);
+      var note = document.getElementById('program-ended') || S.element('div', 'ld-ended', document.body);
       note.id = 'program-ended';
       note.textContent = 'Программа завершена. Обновите страницу, чтобы запустить её снова.';
     },

@@ -15,7 +15,6 @@ using namespace lumetra::platform;
 
 // The parts of the backend this page does without.
 namespace lumetra::platform {
-void repaint_now(int) {}
 bool window_exists(WindowId) { return false; }
 void close_window(WindowId) {}
 }  // namespace lumetra::platform

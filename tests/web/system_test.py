@@ -1,12 +1,14 @@
 #!/usr/bin/python3
 """The browser backend's dialogs, files and storage, driven in headless Chromium.
 
-usage: system_test.py DIR   (DIR holds driver.js and driver.wasm of system_driver.cpp)
+usage: system_test.py   (builds system_driver.cpp with em++ first; needs emscripten,
+chromium, chromium-driver and python3-selenium)
 """
 import functools
 import http.server
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
 import threading
@@ -62,7 +64,7 @@ def message_boxes(driver):
     for buttons, captions, default, escape in cases:
         count = run(driver, f"box {buttons} 2")
         box = dialog(driver, "dialog-message")
-        shown = [b.text for b in box.find_elements(By.CSS_SELECTOR, ".lm-buttons button")]
+        shown = [b.text for b in box.find_elements(By.CSS_SELECTOR, ".ld-buttons button")]
         check(shown == captions, f"buttons {buttons}: {shown}")
         check(driver.find_element(By.ID, "dialog-text").text == "Первая строка\nвторая строка", "line break kept")
         # The page behind takes no keys: a key pressed there does not reach it.
@@ -79,7 +81,7 @@ def message_boxes(driver):
         for i, caption in enumerate(captions):
             count = run(driver, f"box {buttons} 0")
             box = dialog(driver, "dialog-message")
-            click(driver, box.find_elements(By.CSS_SELECTOR, ".lm-buttons button")[i])
+            click(driver, box.find_elements(By.CSS_SELECTOR, ".ld-buttons button")[i])
             answer = {"ОК": "0", "Отмена": "1", "Да": "2", "Нет": "3"}[caption]
             check(result(driver, count) == answer, f"{caption} in box {buttons}")
     count = run(driver, "box 0 4")
@@ -105,15 +107,15 @@ def save_and_download(driver):
     # The listed files, a filter choice and Enter; Escape cancels.
     count = run(driver, "save 1 x")
     dialog(driver, "dialog-save")
-    listed = [e.text for e in driver.find_elements(By.CSS_SELECTOR, "#save-files .lm-file")]
+    listed = [e.text for e in driver.find_elements(By.CSS_SELECTOR, "#save-files .ld-file")]
     check(listed == ["мой.chr"], f"listed {listed}")
     driver.find_element(By.CSS_SELECTOR, "#save-filter option[value='3']").click()
-    click(driver, driver.find_element(By.CSS_SELECTOR, "#save-files .lm-file"))
+    click(driver, driver.find_element(By.CSS_SELECTOR, "#save-files .ld-file"))
     driver.find_element(By.ID, "save-name").send_keys(Keys.ENTER)
     check(result(driver, count) == "/uploads/мой.chr 3", "chosen file and filter")
     count = run(driver, "save 2 x")
     dialog(driver, "dialog-save")
-    check(driver.find_elements(By.CSS_SELECTOR, "#save-files .lm-file") == [], "the filter hides other files")
+    check(driver.find_elements(By.CSS_SELECTOR, "#save-files .ld-file") == [], "the filter hides other files")
     ActionChains(driver).send_keys(Keys.ESCAPE).perform()
     check(result(driver, count) == " 2", "cancelled save")
 
@@ -170,11 +172,20 @@ def storage(driver):
     check("завершена" in driver.find_element(By.ID, "program-ended").text, "end shown")
 
 
+def build_driver(folder):
+    """The driver page, linked as the program is (the same library and flags the page needs)."""
+    source = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+    web = os.path.join(source, "platform", "web")
+    subprocess.run(["em++", "-std=c++20", "-O2", "-I" + source, "-fexceptions", "-sASYNCIFY", "-sALLOW_MEMORY_GROWTH=1",
+                    "-sDYNAMIC_EXECUTION=0", "-lidbfs.js", "--js-library", os.path.join(web, "web_system.js"),
+                    os.path.join(web, "web_system.cpp"), os.path.join(source, "tests", "web", "system_driver.cpp"),
+                    "-o", os.path.join(folder, "driver.js")],
+                   check=True, env=dict(os.environ, NODE_PATH="/usr/share/nodejs"))
+
+
 def main():
-    build = sys.argv[1]
     folder = tempfile.mkdtemp()
-    for name in ("driver.js", "driver.wasm"):
-        shutil.copy(os.path.join(build, name), folder)
+    build_driver(folder)
     with open(os.path.join(folder, "index.html"), "w", encoding="utf-8") as f:
         f.write(PAGE)
     class Quiet(http.server.SimpleHTTPRequestHandler):
