@@ -14,7 +14,7 @@ var LumetraSystemLibrary = {
     ANSWER: {ok: 0, cancel: 1, yes: 2, no: 3},
     FILES_DROPPED: 3,
     // The captions of the desktop's Russian message boxes.
-    CAPTION: {ok: 'ОК', cancel: 'Отмена', yes: 'Да', no: 'Нет', save: 'Сохранить'},
+    CAPTION: {ok: 'ОК', cancel: 'Отмена', yes: 'Да', no: 'Нет', save: 'Сохранить', choose: 'Выбрать файл...'},
     // The buttons of each platform::Buttons, the default first.
     BUTTONS: [['ok'], ['ok', 'cancel'], ['yes', 'no'], ['yes', 'no', 'cancel']],
 
@@ -339,7 +339,7 @@ var LumetraSystemLibrary = {
 
     // The browser's file chooser. Resolves with 1 when a file was chosen
     // (its path in answer), 0 when cancelled.
-    open_dialog: function(filter, filter_index) {
+    open_dialog: function(title, filter, filter_index) {
       var S = LumetraSystem;
       var filters = S.filters(filter);
       var input = S.file_input();
@@ -360,7 +360,20 @@ var LumetraSystemLibrary = {
         input.dataset.waiting = '1';
         // A driven browser cancels its chooser at once; there the test gives
         // the input its file instead.
-        if (!navigator.webdriver) input.click();
+        if (navigator.webdriver) return;
+        if (!navigator.userActivation || navigator.userActivation.isActive) {
+          input.click();
+          return;
+        }
+        // The browser shows its chooser only right after a click or a key
+        // (it would neither show nor cancel): a click on a button of ours
+        // gives it one.
+        var d = S.dialog('dialog-open', title || 'Открыть', function() { d.finish(); done(0); });
+        S.element('div', 'ld-body', d.box).appendChild(S.element('div', 'ld-text', null, 'Выберите файл на этом компьютере.'));
+        var row = S.element('div', 'ld-buttons', d.box);
+        S.button(d, row, 'choose', function() { d.finish(); input.click(); });
+        S.button(d, row, 'cancel', function() { d.finish(); done(0); });
+        d.default_button.focus();
       });
     },
 
