@@ -64,7 +64,7 @@ EM_JS(int, js_create_control,
               id : id, kind : kind, window : window, parent : parent, x : x, y : y, w : w, h : h,
               text : UTF8ToString(text), style : style, text_colour : text_colour, background : background,
               font : font, tooltip : UTF8ToString(tooltip), tooltip_title : UTF8ToString(tooltip_title),
-              items : joined == "" ? [] : joined.split("\x1f"), min : min, max : max, value : value,
+              items : joined == "" ? [] : joined.split(String.fromCharCode(31)), min : min, max : max, value : value,
               image : image, hover_colour : hover_colour, text_limit : text_limit, list_height : list_height
           });
       });

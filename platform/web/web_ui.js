@@ -19,21 +19,23 @@
 
   // The desktop program's look: the dialog face, its 8 pt fonts (Tahoma,
   // else the condensed face the Win32 backend takes under Wine).
-  const FACE = 'Tahoma, "DejaVu Sans Condensed", "Liberation Sans", sans-serif';
+  // "condensed" chooses DejaVu's condensed face where Tahoma is missing;
+  // Tahoma has no narrower face and stays as it is.
+  const FACE = 'Tahoma, "DejaVu Sans Condensed", "DejaVu Sans", sans-serif';
   const FONTS = [
-    { css: "11px " + FACE },                                        // Default
-    { css: "11px " + FACE },                                        // Message
-    { css: 'bold 16px "MS Sans Serif", ' + FACE },                  // StartupBold
+    { css: "condensed 11px " + FACE },                              // Default
+    { css: "condensed 11px " + FACE },                              // Message
+    { css: 'condensed bold 16px "MS Sans Serif", ' + FACE },        // StartupBold
     { css: '13px "Lucida Console", "DejaVu Sans Mono", monospace' }, // Code
-    { css: "11px " + FACE, underline: true },                       // Underlined
-    { css: "bold 13px " + FACE },                                   // Title
+    { css: "condensed 11px " + FACE, underline: true },             // Underlined
+    { css: "condensed bold 13px " + FACE },                         // Title
   ];
   const BUTTON_FACE = "#f0f0f0";
   const SPIN_ARROWS_WIDTH = 13;
   const DOUBLE_CLICK_MS = 500;
 
   const STYLE_SHEET = `
-    body { margin: 0; background: #3a6ea5; font: 11px ${FACE}; overflow: auto; }
+    body { margin: 0; background: #3a6ea5; font: condensed 11px ${FACE}; overflow: auto; }
     .lw { position: absolute; background: ${BUTTON_FACE}; border: 1px solid #404040;
           box-shadow: 2px 2px 6px rgba(0,0,0,.4); user-select: none; color: #000; }
     .lw-caption { height: 20px; line-height: 20px; padding-left: 6px; color: #fff; font: bold 11px ${FACE};
@@ -47,7 +49,7 @@
     .lc { position: absolute; box-sizing: border-box; margin: 0; overflow: hidden; }
     .lc-text { white-space: pre-wrap; }
     .lc-text.nowrap { white-space: pre; }
-    .lc-text.disabled, .lc-check.disabled, .lc-link.disabled { color: #8c8c8c; }
+    .lc-text.disabled, .lc-check.disabled, .lc-link.disabled { color: #8c8c8c !important; }
     .lc-sunken { border: 2px inset #e0e0e0; }
     .lc-border { border: 1px solid #000; }
     .lc-edit { padding: 0 2px; background: #fff; outline: none; }
@@ -351,7 +353,8 @@
   ui.close_window = function (number) {
     const record = windows.get(number);
     if (!record) return;
-    for (const [id, c] of controls) if (c.window === number) controls.delete(id);
+    // (No destructuring in loops: Emscripten's script minifier drops it.)
+    for (const id of Array.from(controls.keys())) if (controls.get(id).window === number) controls.delete(id);
     if (number === MAIN) {
       toolbar = null;
       menus.bar = null;
@@ -870,7 +873,8 @@
       const chars = Array.from(line);
       const colour = new Array(chars.length).fill(-1);
       const bold = new Array(chars.length).fill(false);
-      for (const [, start, length, rgb, heavy] of line_runs) {
+      for (const run of line_runs) {
+        const start = run[1], length = run[2], rgb = run[3], heavy = run[4];
         for (let i = Math.max(0, start); i < Math.min(chars.length, start + length); ++i) {
           if (rgb >= 0) colour[i] = rgb;
           if (heavy) bold[i] = true;
