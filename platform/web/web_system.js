@@ -72,6 +72,8 @@ var LumetraSystemLibrary = {
       sheet.replaceSync([
         '.ld-overlay { position: fixed; left: 0; top: 0; right: 0; bottom: 0; z-index: 1000;' +
         '  background: rgba(0, 0, 0, 0.12); display: flex; align-items: center; justify-content: center; }',
+        '.ld-placed { display: block; }',
+        '.ld-placed .ld-dialog { position: absolute; }',
         '.ld-dialog { background: #f0f0f0; border: 1px solid #6d6d6d; box-shadow: 2px 4px 12px rgba(0,0,0,0.35);' +
         '  font: 12px "Segoe UI", Tahoma, "MS Sans Serif", sans-serif; color: #000; min-width: 180px; max-width: 560px; }',
         '.ld-title { background: #fff; padding: 6px 8px; display: flex; align-items: center; user-select: none; }',
@@ -149,6 +151,18 @@ var LumetraSystemLibrary = {
       S.modal = d;
       if (globalThis.lumetra) globalThis.lumetra.modal = true;
       return d;
+    },
+
+    // Over the middle of the window that owns it (About, else Main), as the
+    // desktop's boxes stand; in the middle of the page without one.
+    place: function(d) {
+      var owner = ['window-about', 'window-main'].map(function(id) { return document.getElementById(id); })
+                                                 .find(function(w) { return w && w.getClientRects().length; });
+      if (!owner) return;
+      var o = owner.getBoundingClientRect(), b = d.box.getBoundingClientRect();
+      d.overlay.classList.add('ld-placed');
+      d.box.style.left = Math.max(0, Math.round(o.left + (o.width - b.width) / 2)) + 'px';
+      d.box.style.top = Math.max(0, Math.round(o.top + (o.height - b.height) / 2)) + 'px';
     },
 
     button: function(d, parent, name, action) {
@@ -229,6 +243,7 @@ var LumetraSystemLibrary = {
       names.forEach(function(name) {
         S.button(d, row, name, function() { d.finish(S.ANSWER[name]); });
       });
+      S.place(d);
       d.default_button.focus();
       return d.promise;
     },
@@ -322,6 +337,7 @@ var LumetraSystemLibrary = {
       var row = S.element('div', 'ld-buttons', d.box);
       S.button(d, row, 'save', save);
       S.button(d, row, 'cancel', function() { d.finish(0); });
+      S.place(d);
       name.focus();
       name.select();
       return d.promise;
@@ -373,6 +389,7 @@ var LumetraSystemLibrary = {
         var row = S.element('div', 'ld-buttons', d.box);
         S.button(d, row, 'choose', function() { d.finish(); input.click(); });
         S.button(d, row, 'cancel', function() { d.finish(); done(0); });
+        S.place(d);
         d.default_button.focus();
       });
     },
