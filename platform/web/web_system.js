@@ -143,7 +143,8 @@ var LumetraSystemLibrary = {
           d.default_button.click();
         } else if (event.key == 'Tab') {
           S.cycle_focus(box, event);
-        } else {
+        } else if (!((event.ctrlKey || event.metaKey) && !/^[acvxyz]$/i.test(event.key))) {
+          // Editing keys stay; the browser's own Ctrl keys (Ctrl+S saving the page) do not.
           return;
         }
         event.preventDefault();
