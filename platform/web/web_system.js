@@ -19,13 +19,14 @@ var LumetraSystemLibrary = {
     BUTTONS: [['ok'], ['ok', 'cancel'], ['yes', 'no'], ['yes', 'no', 'cancel']],
 
     answer: '',           // a string answer, fetched by the C++ side
-    modal: null,          // the open dialog's overlay
+    modal: null,          // the open dialog (see dialog)
     accept_drops: false,
     known: {},            // path -> "size:mtime" as of the last look
     dirty: false,         // files arrived that the storage has not seen
     syncing: false,
     sync_again: false,
     downloads: [],        // names offered as downloads, in order
+    storage_load_ms: 0,   // how long loading the stored folders took
     audio: null,
 
     install: function() {
@@ -34,7 +35,7 @@ var LumetraSystemLibrary = {
       addOnPreRun(function() {
         [LumetraSystem.UPLOADS, LumetraSystem.PERSIST].forEach(function(folder) {
           FS.mkdir(folder);
-          try { FS.mount(IDBFS, {}, folder); } catch (e) { }
+          FS.mount(IDBFS, {}, folder);
         });
         addRunDependency('lumetra-storage');
         var started = performance.now();
