@@ -26,8 +26,8 @@ EM_ASYNC_JS(int, ask_message_box, (const char* title, const char* text, int butt
     return await LumetraSystem.message_box(UTF8ToString(title), UTF8ToString(text), buttons, icon);
 });
 
-EM_ASYNC_JS(int, ask_open_file, (const char* filter, int filter_index), {
-    return await LumetraSystem.open_dialog(UTF8ToString(filter), filter_index);
+EM_ASYNC_JS(int, ask_open_file, (const char* title, const char* filter, int filter_index), {
+    return await LumetraSystem.open_dialog(UTF8ToString(title), UTF8ToString(filter), filter_index);
 });
 
 EM_ASYNC_JS(int, ask_save_file, (const char* title, const char* filter, int filter_index, const char* preset), {
@@ -64,7 +64,7 @@ FileChoice open_file_dialog(const FileDialog& dialog)
 {
     FileChoice choice;
     choice.filter_index = dialog.filter_index;
-    if (ask_open_file(dialog.filter.c_str(), dialog.filter_index)) choice.path = page_answer();
+    if (ask_open_file(dialog.title.c_str(), dialog.filter.c_str(), dialog.filter_index)) choice.path = page_answer();
     return choice;
 }
 

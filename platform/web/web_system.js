@@ -14,7 +14,7 @@ var LumetraSystemLibrary = {
     ANSWER: {ok: 0, cancel: 1, yes: 2, no: 3},
     FILES_DROPPED: 3,
     // The captions of the desktop's Russian message boxes.
-    CAPTION: {ok: 'ОК', cancel: 'Отмена', yes: 'Да', no: 'Нет', save: 'Сохранить'},
+    CAPTION: {ok: 'ОК', cancel: 'Отмена', yes: 'Да', no: 'Нет', save: 'Сохранить', choose: 'Выбрать файл...'},
     // The buttons of each platform::Buttons, the default first.
     BUTTONS: [['ok'], ['ok', 'cancel'], ['yes', 'no'], ['yes', 'no', 'cancel']],
 
@@ -72,6 +72,8 @@ var LumetraSystemLibrary = {
       sheet.replaceSync([
         '.ld-overlay { position: fixed; left: 0; top: 0; right: 0; bottom: 0; z-index: 1000;' +
         '  background: rgba(0, 0, 0, 0.12); display: flex; align-items: center; justify-content: center; }',
+        '.ld-placed { display: block; }',
+        '.ld-placed .ld-dialog { position: absolute; }',
         '.ld-dialog { background: #f0f0f0; border: 1px solid #6d6d6d; box-shadow: 2px 4px 12px rgba(0,0,0,0.35);' +
         '  font: 12px "Segoe UI", Tahoma, "MS Sans Serif", sans-serif; color: #000; min-width: 180px; max-width: 560px; }',
         '.ld-title { background: #fff; padding: 6px 8px; display: flex; align-items: center; user-select: none; }',
@@ -149,6 +151,18 @@ var LumetraSystemLibrary = {
       S.modal = d;
       if (globalThis.lumetra) globalThis.lumetra.modal = true;
       return d;
+    },
+
+    // Over the middle of the window that owns it (About, else Main), as the
+    // desktop's boxes stand; in the middle of the page without one.
+    place: function(d) {
+      var owner = ['window-about', 'window-main'].map(function(id) { return document.getElementById(id); })
+                                                 .find(function(w) { return w && w.getClientRects().length; });
+      if (!owner) return;
+      var o = owner.getBoundingClientRect(), b = d.box.getBoundingClientRect();
+      d.overlay.classList.add('ld-placed');
+      d.box.style.left = Math.max(0, Math.round(o.left + (o.width - b.width) / 2)) + 'px';
+      d.box.style.top = Math.max(0, Math.round(o.top + (o.height - b.height) / 2)) + 'px';
     },
 
     button: function(d, parent, name, action) {
@@ -229,6 +243,7 @@ var LumetraSystemLibrary = {
       names.forEach(function(name) {
         S.button(d, row, name, function() { d.finish(S.ANSWER[name]); });
       });
+      S.place(d);
       d.default_button.focus();
       return d.promise;
     },
@@ -322,6 +337,7 @@ var LumetraSystemLibrary = {
       var row = S.element('div', 'ld-buttons', d.box);
       S.button(d, row, 'save', save);
       S.button(d, row, 'cancel', function() { d.finish(0); });
+      S.place(d);
       name.focus();
       name.select();
       return d.promise;
@@ -339,7 +355,7 @@ var LumetraSystemLibrary = {
 
     // The browser's file chooser. Resolves with 1 when a file was chosen
     // (its path in answer), 0 when cancelled.
-    open_dialog: function(filter, filter_index) {
+    open_dialog: function(title, filter, filter_index) {
       var S = LumetraSystem;
       var filters = S.filters(filter);
       var input = S.file_input();
@@ -360,7 +376,21 @@ var LumetraSystemLibrary = {
         input.dataset.waiting = '1';
         // A driven browser cancels its chooser at once; there the test gives
         // the input its file instead.
-        if (!navigator.webdriver) input.click();
+        if (navigator.webdriver) return;
+        if (!navigator.userActivation || navigator.userActivation.isActive) {
+          input.click();
+          return;
+        }
+        // The browser shows its chooser only right after a click or a key
+        // (it would neither show nor cancel): a click on a button of ours
+        // gives it one.
+        var d = S.dialog('dialog-open', title || 'Открыть', function() { d.finish(); done(0); });
+        S.element('div', 'ld-body', d.box).appendChild(S.element('div', 'ld-text', null, 'Выберите файл на этом компьютере.'));
+        var row = S.element('div', 'ld-buttons', d.box);
+        S.button(d, row, 'choose', function() { d.finish(); input.click(); });
+        S.button(d, row, 'cancel', function() { d.finish(); done(0); });
+        S.place(d);
+        d.default_button.focus();
       });
     },
 
