@@ -319,9 +319,11 @@
     root.addEventListener("pointermove", moved, true);
     root.addEventListener("pointerleave", moved);
     root.addEventListener("pointerup", moved, true);
+    // The right button's press in the client area is an event of its own
+    // (the shell's right-button menus); the left one's wakes the polls.
     root.addEventListener("pointerdown", (e) => {
-      if (e.button === 2 && number === MAIN) push(EventKind.RightButton, 0, 0, number);
-      if (e.button === 0 || e.button === 2) moved();
+      if (e.button === 0) moved();
+      else if (e.button === 2 && number === MAIN && client.contains(e.target)) push(EventKind.RightButton, 0, 0, number);
     }, true);
     return true;
   };

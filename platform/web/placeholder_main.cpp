@@ -1,3 +1,0 @@
-#include "app/program.h"
-
-int main() { return lumetra::run_program({}); }
