@@ -84,7 +84,7 @@ def message_boxes(driver):
         check(result(driver, count) == answer, f"button {i} of a Yes/No/Cancel box")
 
 
-def save_and_download(driver):
+def save_and_download(driver, folder):
     count = run(driver, "save 1 /somewhere/picture.chr")
     dialog(driver, "dialog-save")
     name = driver.find_element(By.ID, "save-name")
@@ -101,10 +101,19 @@ def save_and_download(driver):
     # The listed files, a filter choice and Enter; Escape cancels.
     count = run(driver, "save 1 x")
     dialog(driver, "dialog-save")
+    # A file from this computer joins the list and becomes the name.
+    upload = os.path.join(folder, "запас.chr")
+    with open(upload, "wb") as f:
+        f.write(b"spare")
+    click(driver, driver.find_element(By.ID, "dialog-button-upload"))
+    chooser = driver.find_element(By.ID, "open-file")
+    WebDriverWait(driver, 5).until(lambda d: chooser.get_attribute("data-waiting") == "1")
+    chooser.send_keys(upload)
+    WebDriverWait(driver, 5).until(lambda d: d.find_element(By.ID, "save-name").get_attribute("value") == "запас.chr")
     listed = [e.text for e in driver.find_elements(By.CSS_SELECTOR, "#save-files .ld-file")]
-    check(listed == ["мой.chr"], f"listed {listed}")
+    check(listed == ["запас.chr", "мой.chr"], f"listed {listed}")
     driver.find_element(By.CSS_SELECTOR, "#save-filter option[value='3']").click()
-    click(driver, driver.find_element(By.CSS_SELECTOR, "#save-files .ld-file"))
+    click(driver, driver.find_elements(By.CSS_SELECTOR, "#save-files .ld-file")[1])
     driver.find_element(By.ID, "save-name").send_keys(Keys.ENTER)
     check(result(driver, count) == "/uploads/мой.chr 3", "chosen file and filter")
     count = run(driver, "save 2 x")
@@ -195,7 +204,7 @@ def main():
         WebDriverWait(driver, 10).until(lambda d: d.execute_script("return document.documentElement.dataset.ready == '1'"))
         driver.execute_script("window.keys_behind = 0; document.addEventListener('keydown', () => window.keys_behind++)")
         message_boxes(driver)
-        save_and_download(driver)
+        save_and_download(driver, folder)
         open_and_drop(driver, folder)
         storage(driver)
         for entry in driver.get_log("browser"):
