@@ -33,6 +33,7 @@ COMMAND, CONTROL, RIGHT_BUTTON, POINTER_MOVED, TIMER = 1, 2, 4, 6, 7
 CLICK, RIGHT_CLICK, DOUBLE_CLICK, RIGHT_DOUBLE_CLICK, SELECTION_CHANGED = 1, 2, 3, 4, 6
 START_TIMER, START_AND_STOP_TIMER, SPIN_VALUE, RADIOS, COPY_RICH, POPUP, COMBO_TEXT = range(900, 907)
 
+SOURCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 failures = []
 
 
@@ -90,6 +91,17 @@ def images(driver):
     seen = moves(driver)
     check(f"{POINTER_MOVED} 0 0 over L" in seen and seen[-1] == f"{POINTER_MOVED} 0 0 over",
           f"held button while drawing: {seen}")
+
+
+def stored_image(driver):
+    """The close icon on its canvas, pixel for pixel as its art file draws it."""
+    sys.path.insert(0, os.path.join(SOURCE, "resources"))
+    import make_images
+    art = make_images.pixels_of_map(make_images.read_art(os.path.join(SOURCE, "resources", "art", "close.txt")))
+    wanted = [[0, 0, 0, 0] if p is None else list(p) + [255] for row in art for p in row]
+    shown = driver.execute_script("""const c = document.getElementById('c13');
+        return Array.from(c.getContext('2d').getImageData(0, 0, 16, 16).data)""")
+    check([shown[i:i + 4] for i in range(0, len(shown), 4)] == wanted, "the stored icon is drawn as its art")
 
 
 def controls(driver):
@@ -175,7 +187,7 @@ def timer(driver):
 
 def build_driver(folder):
     """The driver page, linked with the backend's library and its page script."""
-    source = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+    source = SOURCE
     web = os.path.join(source, "platform", "web")
     images = os.path.join(folder, "web_images.cpp")
     subprocess.run([sys.executable, os.path.join(web, "make_web_images.py"), images,
@@ -211,7 +223,7 @@ def main():
             driver.get(f"http://127.0.0.1:{server.server_address[1]}/index.html")
             WebDriverWait(driver, 10).until(
                 lambda d: d.execute_script("return document.documentElement.dataset.ready") == "1")
-            for story in (images, controls, keys_and_menus, timer):
+            for story in (images, stored_image, controls, keys_and_menus, timer):
                 story(driver)
         finally:
             driver.quit()
