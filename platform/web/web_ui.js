@@ -528,6 +528,16 @@
     c.items = [];
     c.selected = -1;
     c.list_height = spec.list_height;
+    e.addEventListener("keydown", (ev) => {
+      const by = { ArrowDown: 1, ArrowUp: -1 }[ev.key];
+      if (!by || c.disabled || !c.items.length) return;
+      ev.preventDefault();
+      const index = Math.min(c.items.length - 1, Math.max(0, c.selected + by));
+      if (c.list) close_combo(c);
+      if (index === c.selected) return;
+      ui_set_selection(c, index);
+      push(EventKind.Control, c.id, EventType.SelectionChanged, c.window);
+    });
     e.addEventListener("pointerdown", (ev) => {
       if (ev.button !== 0 || c.disabled) return;
       if (c.list) close_combo(c);
@@ -614,6 +624,12 @@
     };
     up.addEventListener("pointerdown", (ev) => { if (ev.button === 0) step(1); });
     down.addEventListener("pointerdown", (ev) => { if (ev.button === 0) step(-1); });
+    // The arrow keys step the number too.
+    field.addEventListener("keydown", (ev) => {
+      if (ev.key !== "ArrowUp" && ev.key !== "ArrowDown") return;
+      ev.preventDefault();
+      step(ev.key === "ArrowUp" ? 1 : -1);
+    });
   };
 
   builders[Kind.Progress] = (c, spec) => {
