@@ -29,7 +29,7 @@ from selenium.webdriver.common.keys import Keys
 FIRST_CELL, FIRST_PIXEL, CONVERT, CODE_VIEW = 20, 280, 425, 521
 SCAN_BOX, SCAN, SKIP_LIST, SKIP_LIST_BUTTON = 155, 167, 168, 169
 ANIMATION_SLOT, ANIMATION_DELAY, ANIMATION_START, ANIMATION_STOP = 485, 502, 505, 506
-AUTO_SCAN = 174
+AUTO_SCAN, BUFFER_TABS = 174, 7
 READY_LIMIT_S = 1.5
 
 failures = []
@@ -311,6 +311,76 @@ def story_convert_copy(page, cli, work):
           f"the copy is lumetra-cli's listing: {copied[:60]!r}")
 
 
+def two_pictures(work):
+    """Two random pictures sharing about half their bytes, so that the scan
+    finds both kinds of cell."""
+    r = random.Random(5)
+    first = bytearray(r.randbytes(1024))
+    second = bytearray(first)
+    for i in r.sample(range(1024), 600):
+        second[i] = r.randrange(256)
+    paths = [os.path.join(work, "first.chr"), os.path.join(work, "second.chr")]
+    for path, data in zip(paths, (first, second)):
+        with open(path, "wb") as f:
+            f.write(data)
+    return paths
+
+
+def tab(page, buffer):
+    page.click(page.driver.find_elements(By.CSS_SELECTOR, f"#c{BUFFER_TABS} .lc-tab")[buffer - 1])
+
+
+def story_scan_skip(page, cli, work):
+    page.load()
+    first, second = two_pictures(work)
+    page.open_file(first)
+    tab(page, 2)
+    page.open_file(second)
+    page.keys(Keys.CONTROL, "4")
+    page.click(page.control(SCAN))
+    selected = page.js(f"return [...document.querySelectorAll('#c{BUFFER_TABS} .lc-tab')]"
+                       ".findIndex(t => t.classList.contains('selected'))")
+    check(selected == 9, f"\"Сканировать\" selects \"Буфер 10\" (tab {selected + 1})")
+    skip_map = os.path.join(work, "map.chr")
+    subprocess.run([cli, "skip-map", "-o", skip_map, first, second], check=True)
+    check(page.screen() == expected_screen(cli, skip_map, work), "the skip map shows as lumetra-cli makes it")
+    page.click(page.control(SKIP_LIST_BUTTON))
+    wait_for("the skip list", lambda: len(page.text(SKIP_LIST)) > 1000)
+    want = cli_text(cli, "skip-list", first, second).decode("cp1251")
+    # The page's files live in its upload folder.
+    for path in (first, second):
+        want = want.replace(path, "/uploads/" + os.path.basename(path))
+    shown = page.text(SKIP_LIST)
+    check(shown.replace("\r\n", "\n").strip() == want.replace("\r\n", "\n").strip(),
+          f"the skip list is lumetra-cli's ({len(shown)} characters shown, {len(want)} expected)")
+
+
+def story_animation(page, cli, work):
+    page.load()
+    picture = os.path.join(work, "frame.chr")
+    random_chr(picture, 6)
+    page.open_file(picture)
+    drawn = page.screen()
+    blank = ["." * 128] * 64
+    page.keys(Keys.CONTROL, "2")
+    page.click(page.control(ANIMATION_START))
+    enabled = "return !arguments[0].classList.contains('disabled')"
+    check(page.js(enabled, page.control(ANIMATION_STOP)) and not page.js(enabled, page.control(ANIMATION_START)),
+          "while playing \"Стоп\" is enabled and \"Анимация\" is not")
+    seen = set()
+    end = time.time() + 3
+    while time.time() < end and len(seen) < 2:
+        screen = page.screen()
+        seen.add("drawn" if screen == drawn else "blank" if screen == blank else "other")
+        time.sleep(0.05)
+    check(seen == {"drawn", "blank"}, f"buffers 1 and 2 alternate on screen: {sorted(seen)}")
+    page.click(page.control(ANIMATION_STOP))
+    check(page.js(enabled, page.control(ANIMATION_START)) and not page.js(enabled, page.control(ANIMATION_STOP)),
+          "\"Стоп\" ends playing")
+    still = [page.screen() for _ in range(3) if not time.sleep(0.4)]
+    check(all(screen == drawn for screen in still), "after playing buffer 1 stays on screen")
+
+
 def story_damaged(page, cli, work):
     page.load()
     good = os.path.join(work, "good.chr")
@@ -361,6 +431,8 @@ STORIES = {
     "open": story_open,
     "draw_save": story_draw_save,
     "convert_copy": story_convert_copy,
+    "scan_skip": story_scan_skip,
+    "animation": story_animation,
     "damaged": story_damaged,
     "settings": story_settings,
 }
