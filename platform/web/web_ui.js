@@ -33,13 +33,15 @@
   const BUTTON_FACE = "#f0f0f0";
   const SPIN_ARROWS_WIDTH = 13;
   const DOUBLE_CLICK_MS = 500;
+  const PROGRAM_ICON = -2;  // web_images.h
 
   const STYLE_SHEET = `
     body { margin: 0; background: #3a6ea5; font: condensed 11px ${FACE}; overflow: auto; }
     .lw { position: absolute; background: ${BUTTON_FACE}; border: 1px solid #404040;
           box-shadow: 2px 2px 6px rgba(0,0,0,.4); user-select: none; color: #000; }
-    .lw-caption { height: 20px; line-height: 20px; padding-left: 6px; color: #fff; font: bold 11px ${FACE};
+    .lw-caption { height: 20px; line-height: 20px; padding-left: 3px; color: #fff; font: bold 11px ${FACE};
                   background: linear-gradient(90deg, #0a246a, #a6caf0); white-space: nowrap; overflow: hidden; }
+    .lw-icon { width: 16px; height: 16px; vertical-align: -3px; margin-right: 4px; }
     .lw-close { position: absolute; right: 2px; top: 2px; width: 16px; height: 14px; line-height: 12px; text-align: center;
                 background: ${BUTTON_FACE}; color: #000; border: 1px outset #fff; font: bold 11px ${FACE}; cursor: default; }
     .lw-menubar { height: 19px; background: ${BUTTON_FACE}; border-bottom: 1px solid #d8d8d8; display: flex; font: 12px ${FACE}; }
@@ -69,8 +71,8 @@
                       white-space: nowrap; overflow: hidden; }
     .lc-combo-arrow { position: absolute; right: 0; top: 0; bottom: 0; width: 16px; background: #e1e1e1;
                       border-left: 1px solid #adadad; text-align: center; font-size: 8px; line-height: 19px; }
-    .lc-combo-list { position: absolute; left: -1px; right: -1px; background: #fff; border: 1px solid #646464;
-                     overflow-y: auto; z-index: 20; }
+    .lc-combo-list { position: absolute; box-sizing: border-box; background: #fff; border: 1px solid #646464;
+                     overflow-y: auto; z-index: 90; user-select: none; }
     .lc-combo-item { padding: 0 2px; height: 15px; line-height: 15px; white-space: nowrap; }
     .lc-combo-item.selected { background: #0078d7; color: #fff; }
     .lc-combo.disabled { background: ${BUTTON_FACE}; color: #8c8c8c; }
@@ -296,7 +298,9 @@
     let caption = null;
     if (!popup) {
       caption = element("div", "lw-caption", root);
-      caption.textContent = title;
+      image_canvas(PROGRAM_ICON, caption).className = "lw-icon";
+      caption.appendChild(document.createTextNode(title));
+      drag_by(caption, root);
       const close = element("div", "lw-close", caption);
       close.textContent = "×";
       close.addEventListener("click", () => push(EventKind.Close, 0, 0, number));
@@ -328,6 +332,25 @@
     return true;
   };
 
+  // A window moves with its caption, as on the desktop.
+  function drag_by(caption, root) {
+    caption.addEventListener("pointerdown", (e) => {
+      if (e.button !== 0 || e.target !== caption) return;
+      const start = { x: e.pageX, y: e.pageY, left: root.offsetLeft, top: root.offsetTop };
+      caption.setPointerCapture(e.pointerId);
+      const move = (m) => {
+        root.style.left = Math.max(0, Math.round(start.left + m.pageX - start.x)) + "px";
+        root.style.top = Math.max(0, Math.round(start.top + m.pageY - start.y)) + "px";
+      };
+      const end = () => {
+        caption.removeEventListener("pointermove", move);
+        caption.removeEventListener("pointerup", end);
+      };
+      caption.addEventListener("pointermove", move);
+      caption.addEventListener("pointerup", end);
+    });
+  }
+
   function centre(record) {
     const w = record.root.offsetWidth, h = record.root.offsetHeight;
     const main = windows.get(MAIN);
@@ -356,6 +379,7 @@
     const record = windows.get(number);
     if (!record) return;
     // (No destructuring in loops: Emscripten's script minifier drops it.)
+    if (ui.open_combo && ui.open_combo.window === number) close_combo(ui.open_combo);
     for (const id of Array.from(controls.keys())) if (controls.get(id).window === number) controls.delete(id);
     if (number === MAIN) {
       toolbar = null;
@@ -368,7 +392,7 @@
   ui.set_title = function (number, title) {
     const record = windows.get(number);
     if (!record) return;
-    if (record.caption) record.caption.firstChild.nodeValue = title;
+    if (record.caption) record.caption.childNodes[1].nodeValue = title;
     record.title = title;
     if (number === MAIN) document.title = title;
   };
@@ -506,14 +530,20 @@
     c.list_height = spec.list_height;
     e.addEventListener("pointerdown", (ev) => {
       if (ev.button !== 0 || c.disabled) return;
-      if (c.list && c.list.contains(ev.target)) return;
       if (c.list) close_combo(c);
       else open_combo(c);
     });
   };
+  // The dropped-down list lies over everything, as a pop-up of its own:
+  // the panels would cut it off at their edges.
   function open_combo(c) {
-    const list = (c.list = element("div", "lc-combo-list", c.element));
-    list.style.top = c.element.clientHeight + 1 + "px";
+    const list = (c.list = element("div", "lc-combo-list", document.body));
+    list.id = "list-" + c.id;
+    const r = page_rect(c.element);
+    list.style.left = r.x + "px";
+    list.style.top = r.y + r.h + "px";
+    list.style.width = r.w + "px";
+    list.style.font = c.element.style.font;
     list.style.maxHeight = Math.max(c.list_height - 2, 17) + "px";
     c.items.forEach((text, index) => {
       const item = element("div", "lc-combo-item", list);
@@ -531,7 +561,6 @@
         }
       });
     });
-    c.element.style.zIndex = "30";
     const chosen = list.children[c.selected];
     if (chosen) chosen.scrollIntoView({ block: "nearest" });
     ui.open_combo = c;
@@ -539,12 +568,11 @@
   function close_combo(c) {
     if (c.list) c.list.remove();
     c.list = null;
-    c.element.style.zIndex = "";
     if (ui.open_combo === c) ui.open_combo = null;
   }
   document.addEventListener("pointerdown", (e) => {
     const c = ui.open_combo;
-    if (c && !c.element.contains(e.target)) close_combo(c);
+    if (c && !c.element.contains(e.target) && !(c.list && c.list.contains(e.target))) close_combo(c);
   }, true);
 
   builders[Kind.Tabs] = (c, spec) => {

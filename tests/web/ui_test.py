@@ -100,13 +100,13 @@ def controls(driver):
 
     combo = driver.find_element(By.ID, "c30")
     pointer(driver).click(combo).perform()
-    items = driver.find_elements(By.CSS_SELECTOR, "#c30 .lc-combo-item")
+    items = driver.find_elements(By.CSS_SELECTOR, "#list-30 .lc-combo-item")
     check([i.text for i in items] == ["Нет", "Буфер 1", "Буфер 2"], "the drop-down list shows the items")
     pointer(driver).click(items[2]).perform()
     command(driver, COMBO_TEXT)
     check(heard(driver) == [f"{CONTROL} 30 {SELECTION_CHANGED}", "combo 2 Буфер 2"], "a chosen item is told and read")
     pointer(driver).click(combo).perform()
-    pointer(driver).click(driver.find_elements(By.CSS_SELECTOR, "#c30 .lc-combo-item")[2]).perform()
+    pointer(driver).click(driver.find_elements(By.CSS_SELECTOR, "#list-30 .lc-combo-item")[2]).perform()
     check(heard(driver) == [], "choosing the chosen item again tells nothing")
 
     tabs = driver.find_elements(By.CSS_SELECTOR, "#c40 .lc-tab")
