@@ -407,23 +407,34 @@ def story_settings(page, cli, work):
     picture = os.path.join(work, "recent.chr")
     random_chr(picture, 4)
     page.open_file(picture)
+    auto_scan = f"document.querySelector('#c{AUTO_SCAN} input').checked"
     page.keys(Keys.CONTROL, "4")
-    auto_scan = "#c%d input" % AUTO_SCAN
-    check(page.js(f"return document.querySelector('{auto_scan}').checked"), "automatic scanning starts checked")
-    page.click(page.driver.find_element(By.CSS_SELECTOR, auto_scan))
-    check(not page.js(f"return document.querySelector('{auto_scan}').checked"), "a click unchecks it")
+    check(page.js("return " + auto_scan), "automatic scanning starts checked")
+    page.click(page.driver.find_element(By.CSS_SELECTOR, f"#c{AUTO_SCAN} input"))
+    check(not page.js("return " + auto_scan), "a click unchecks it")
+    # Closed as on the desktop (the settings are written when the program ends).
+    page.click(page.driver.find_element(By.CSS_SELECTOR, "#window-main .lw-close"))
+    wait_for("the program's end", lambda: page.js("return document.getElementById('program-ended')"))
     page.settle(1.0)
     page.load()
     page.keys(Keys.CONTROL, "4")
-    check(not page.js(f"return document.querySelector('{auto_scan}').checked"),
-          "automatic scanning stays unchecked after a reload")
+    check(not page.js("return " + auto_scan), "automatic scanning stays unchecked after closing and a reload")
     # The recent file reopens from the copy the page keeps.
     page.click(page.driver.find_element(By.XPATH, "//*[text()='Файл']"))
-    recent = page.js("return [...document.querySelectorAll('[data-command]')].filter(e => e.dataset.command == 30)[0]")
+    page.click(page.driver.find_element(By.XPATH, "//*[text()='Недавние файлы']"))
+    recent = page.js("return document.querySelector('[data-command=\"30\"]')")
     check(recent is not None and "recent.chr" in recent.text, "the recent file is in the menu after a reload")
     if recent is not None:
         page.click(recent)
         check(page.screen() == expected_screen(cli, picture, work), "the recent file reopens after a reload")
+    # Leaving the page without closing the program is the browser's usual way.
+    page.keys(Keys.CONTROL, "4")
+    page.click(page.driver.find_element(By.CSS_SELECTOR, f"#c{AUTO_SCAN} input"))
+    check(page.js("return " + auto_scan), "a click checks it again")
+    page.settle(1.0)
+    page.load()
+    page.keys(Keys.CONTROL, "4")
+    check(page.js("return " + auto_scan), "the setting survives a reload without closing")
 
 
 STORIES = {
