@@ -49,15 +49,10 @@ namespace lumetra::platform {
 
 // ---------------------------------------------------------------- modal
 
+// The page answers with the numbers of Answer.
 Answer message_box(const std::string& title, const std::string& text, Buttons buttons, Icon icon)
 {
-    const int answer = ask_message_box(title.c_str(), text.c_str(), static_cast<int>(buttons), static_cast<int>(icon));
-    switch (answer) {
-    case 1: return Answer::Cancel;
-    case 2: return Answer::Yes;
-    case 3: return Answer::No;
-    default: return Answer::Ok;
-    }
+    return static_cast<Answer>(ask_message_box(title.c_str(), text.c_str(), static_cast<int>(buttons), static_cast<int>(icon)));
 }
 
 FileChoice open_file_dialog(const FileDialog& dialog)

@@ -14,18 +14,20 @@ var LumetraSystemLibrary = {
     ANSWER: {ok: 0, cancel: 1, yes: 2, no: 3},
     FILES_DROPPED: 3,
     // The captions of the desktop's Russian message boxes.
-    CAPTION: {ok: 'ОК', cancel: 'Отмена', yes: 'Да', no: 'Нет', save: 'Сохранить', choose: 'Выбрать файл...'},
+    CAPTION: {ok: 'ОК', cancel: 'Отмена', yes: 'Да', no: 'Нет', save: 'Сохранить', choose: 'Выбрать файл...',
+              upload: 'Загрузить...'},
     // The buttons of each platform::Buttons, the default first.
     BUTTONS: [['ok'], ['ok', 'cancel'], ['yes', 'no'], ['yes', 'no', 'cancel']],
 
     answer: '',           // a string answer, fetched by the C++ side
-    modal: null,          // the open dialog's overlay
+    modal: null,          // the open dialog (see dialog)
     accept_drops: false,
     known: {},            // path -> "size:mtime" as of the last look
     dirty: false,         // files arrived that the storage has not seen
     syncing: false,
     sync_again: false,
     downloads: [],        // names offered as downloads, in order
+    storage_load_ms: 0,   // how long loading the stored folders took
     audio: null,
 
     install: function() {
@@ -34,7 +36,7 @@ var LumetraSystemLibrary = {
       addOnPreRun(function() {
         [LumetraSystem.UPLOADS, LumetraSystem.PERSIST].forEach(function(folder) {
           FS.mkdir(folder);
-          try { FS.mount(IDBFS, {}, folder); } catch (e) { }
+          FS.mount(IDBFS, {}, folder);
         });
         addRunDependency('lumetra-storage');
         var started = performance.now();
@@ -89,6 +91,7 @@ var LumetraSystemLibrary = {
         '.ld-file.ld-chosen { background: #cce8ff; }',
         '.ld-buttons { padding: 10px 12px; display: flex; justify-content: flex-end; gap: 8px; }',
         '.ld-button { min-width: 75px; height: 23px; font: inherit; background: #e1e1e1; border: 1px solid #adadad; }',
+        '#dialog-button-upload { margin-right: auto; }',
         '.ld-button:focus { border-color: #0078d7; outline: 1px dotted #000; outline-offset: -4px; }',
         '.ld-hidden-input { position: fixed; left: 0; top: 0; width: 1px; height: 1px; opacity: 0; }',
         '.ld-ended { position: fixed; left: 50%; top: 40%; transform: translate(-50%, -50%); padding: 16px 24px;' +
@@ -143,7 +146,8 @@ var LumetraSystemLibrary = {
           d.default_button.click();
         } else if (event.key == 'Tab') {
           S.cycle_focus(box, event);
-        } else {
+        } else if (!((event.ctrlKey || event.metaKey) && !/^[acvxyz]$/i.test(event.key))) {
+          // Editing keys stay; the browser's own Ctrl keys (Ctrl+S saving the page) do not.
           return;
         }
         event.preventDefault();
@@ -319,9 +323,10 @@ var LumetraSystemLibrary = {
         S.answer = S.UPLOADS + '/' + plain;
         d.finish(chosen_filter);
       }
+      function current_patterns() { return filters.length ? filters[chosen_filter - 1].patterns : ['*.*']; }
       function show_files() {
         list.textContent = '';
-        var patterns = filters.length ? filters[chosen_filter - 1].patterns : ['*.*'];
+        var patterns = current_patterns();
         S.uploaded_names().filter(function(n) { return S.matches(n, patterns); }).forEach(function(n) {
           var entry = S.element('div', 'ld-file', list, n);
           entry.dataset.name = n;
@@ -337,6 +342,17 @@ var LumetraSystemLibrary = {
       var row = S.element('div', 'ld-buttons', d.box);
       S.button(d, row, 'save', save);
       S.button(d, row, 'cancel', function() { d.finish(0); });
+      // A file from this computer joins the list, so that the program can
+      // write into it (a BIN file to add to) and offer it back.
+      var upload = S.button(d, row, 'upload', function() {
+        S.choose_file(S.accept_of(current_patterns()), true).then(function(path) {
+          if (!path) return;
+          show_files();
+          name.value = path.split('/').pop();
+          name.focus();
+        });
+      });
+      row.insertBefore(upload, row.firstChild);
       S.place(d);
       name.focus();
       name.select();
@@ -353,44 +369,53 @@ var LumetraSystemLibrary = {
       return input;
     },
 
-    // The browser's file chooser. Resolves with 1 when a file was chosen
-    // (its path in answer), 0 when cancelled.
-    open_dialog: function(title, filter, filter_index) {
+    // The browser's chooser on the page's one file input: resolves with the
+    // path the chosen file was stored under, '' when cancelled.
+    choose_file: function(accept, show) {
       var S = LumetraSystem;
-      var filters = S.filters(filter);
       var input = S.file_input();
       input.value = '';
-      input.accept = S.accept_of(filters.length ? (filters[filter_index - 1] || filters[0]).patterns : null);
+      input.accept = accept;
       return new Promise(function(resolve) {
-        function done(value) {
+        function done(path) {
           input.onchange = input.oncancel = null;
           delete input.dataset.waiting;
-          resolve(value);
+          resolve(path);
         }
         input.onchange = function() {
-          var file = input.files[0];
-          if (!file) return done(0);
-          S.store_file(file).then(function(path) { S.answer = path; done(1); }, function() { done(0); });
+          if (!input.files[0]) return done('');
+          S.store_file(input.files[0]).then(done, function() { done(''); });
         };
-        input.oncancel = function() { done(0); };
+        input.oncancel = function() { done(''); };
         input.dataset.waiting = '1';
         // A driven browser cancels its chooser at once; there the test gives
         // the input its file instead.
-        if (navigator.webdriver) return;
-        if (!navigator.userActivation || navigator.userActivation.isActive) {
-          input.click();
-          return;
-        }
-        // The browser shows its chooser only right after a click or a key
-        // (it would neither show nor cancel): a click on a button of ours
-        // gives it one.
-        var d = S.dialog('dialog-open', title || 'Открыть', function() { d.finish(); done(0); });
+        if (show && !navigator.webdriver) input.click();
+      });
+    },
+
+    // Resolves with 1 when a file was chosen (its path in answer), 0 when cancelled.
+    open_dialog: function(title, filter, filter_index) {
+      var S = LumetraSystem;
+      var filters = S.filters(filter);
+      var accept = S.accept_of(filters.length ? (filters[filter_index - 1] || filters[0]).patterns : null);
+      // The browser shows its chooser only right after a click or a key (it
+      // would neither show nor cancel): else a click on a button of ours gives it one.
+      var activated = !navigator.userActivation || navigator.userActivation.isActive;
+      var chosen = S.choose_file(accept, activated);
+      if (!activated && !navigator.webdriver) {
+        var cancel = function() { d.finish(); S.file_input().dispatchEvent(new Event('cancel')); };
+        var d = S.dialog('dialog-open', title || 'Открыть', cancel);
         S.element('div', 'ld-body', d.box).appendChild(S.element('div', 'ld-text', null, 'Выберите файл на этом компьютере.'));
         var row = S.element('div', 'ld-buttons', d.box);
-        S.button(d, row, 'choose', function() { d.finish(); input.click(); });
-        S.button(d, row, 'cancel', function() { d.finish(); done(0); });
+        S.button(d, row, 'choose', function() { d.finish(); S.file_input().click(); });
+        S.button(d, row, 'cancel', cancel);
         S.place(d);
         d.default_button.focus();
+      }
+      return chosen.then(function(path) {
+        S.answer = path;
+        return path ? 1 : 0;
       });
     },
 

@@ -74,11 +74,6 @@ static std::string run(const std::string& line)
         accept_dropped_files(accept != 0);
         return "accept";
     }
-    if (command == "beep") {
-        warning_beep();
-        default_beep();
-        return "beep";
-    }
     if (command == "end") {
         shutdown();
         return "ended";

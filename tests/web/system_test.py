@@ -34,7 +34,7 @@ def check(condition, what):
 
 
 def run(driver, line):
-    """Runs one driver command and answers its result (commands that open a dialog: None)."""
+    """Starts one driver command; answers the index its result will have."""
     count = driver.execute_script("return lumetra.driver.answers.length")
     driver.execute_script("lumetra.run(arguments[0])", line)
     return count
@@ -58,39 +58,33 @@ def click(driver, element):
 
 
 def message_boxes(driver):
-    # Buttons: their captions in order, the default, what Escape answers (Answer numbers).
-    cases = [(0, ["ОК"], 0, 0), (1, ["ОК", "Отмена"], 0, 1), (2, ["Да", "Нет"], 2, None),
-             (3, ["Да", "Нет", "Отмена"], 2, 1)]
-    for buttons, captions, default, escape in cases:
+    # Buttons: their captions in order and what Escape answers (Answer numbers; a Yes/No box stays).
+    cases = [(0, ["ОК"], "0"), (1, ["ОК", "Отмена"], "1"), (2, ["Да", "Нет"], None), (3, ["Да", "Нет", "Отмена"], "1")]
+    for buttons, captions, escape in cases:
         count = run(driver, f"box {buttons} 2")
         box = dialog(driver, "dialog-message")
         shown = [b.text for b in box.find_elements(By.CSS_SELECTOR, ".ld-buttons button")]
         check(shown == captions, f"buttons {buttons}: {shown}")
-        check(driver.find_element(By.ID, "dialog-text").text == "Первая строка\nвторая строка", "line break kept")
-        # The page behind takes no keys: a key pressed there does not reach it.
-        ActionChains(driver).send_keys("x").perform()
+        # The page behind takes no keys.
+        ActionChains(driver).send_keys("x", Keys.ESCAPE).perform()
         check(driver.execute_script("return window.keys_behind") == 0, "a key reached the page behind")
-        ActionChains(driver).send_keys(Keys.ESCAPE).perform()
         if escape is None:
             check(driver.find_elements(By.ID, "dialog-message") != [], "Escape closed a Yes/No box")
             ActionChains(driver).send_keys(Keys.ENTER).perform()
-            check(result(driver, count) == str(default), f"Enter in box {buttons}")
-        else:
-            check(result(driver, count) == str(escape), f"Escape in box {buttons}")
-        # Each button answers its own Answer.
-        for i, caption in enumerate(captions):
-            count = run(driver, f"box {buttons} 0")
-            box = dialog(driver, "dialog-message")
-            click(driver, box.find_elements(By.CSS_SELECTOR, ".ld-buttons button")[i])
-            answer = {"ОК": "0", "Отмена": "1", "Да": "2", "Нет": "3"}[caption]
-            check(result(driver, count) == answer, f"{caption} in box {buttons}")
-    count = run(driver, "box 0 4")
-    check(dialog(driver, "dialog-icon").get_attribute("data-icon") == "information", "icon")
-    ActionChains(driver).send_keys(Keys.ENTER).perform()
-    check(result(driver, count) == "0", "Enter answers the default")
+            escape = "2"  # Enter: the default button
+        check(result(driver, count) == escape, f"Escape in box {buttons}")
+    check(driver.find_elements(By.ID, "dialog-message") == [], "a box left open")
+    # Each caption answers its own Answer; the text keeps its line break; the icon.
+    for i, answer in enumerate(["2", "3", "1"]):
+        count = run(driver, "box 3 4")
+        box = dialog(driver, "dialog-message")
+        check(driver.find_element(By.ID, "dialog-text").text == "Первая строка\nвторая строка", "line break kept")
+        check(driver.find_element(By.ID, "dialog-icon").get_attribute("data-icon") == "information", "icon")
+        click(driver, box.find_elements(By.CSS_SELECTOR, ".ld-buttons button")[i])
+        check(result(driver, count) == answer, f"button {i} of a Yes/No/Cancel box")
 
 
-def save_and_download(driver):
+def save_and_download(driver, folder):
     count = run(driver, "save 1 /somewhere/picture.chr")
     dialog(driver, "dialog-save")
     name = driver.find_element(By.ID, "save-name")
@@ -107,10 +101,19 @@ def save_and_download(driver):
     # The listed files, a filter choice and Enter; Escape cancels.
     count = run(driver, "save 1 x")
     dialog(driver, "dialog-save")
+    # A file from this computer joins the list and becomes the name.
+    upload = os.path.join(folder, "запас.chr")
+    with open(upload, "wb") as f:
+        f.write(b"spare")
+    click(driver, driver.find_element(By.ID, "dialog-button-upload"))
+    chooser = driver.find_element(By.ID, "open-file")
+    WebDriverWait(driver, 5).until(lambda d: chooser.get_attribute("data-waiting") == "1")
+    chooser.send_keys(upload)
+    WebDriverWait(driver, 5).until(lambda d: d.find_element(By.ID, "save-name").get_attribute("value") == "запас.chr")
     listed = [e.text for e in driver.find_elements(By.CSS_SELECTOR, "#save-files .ld-file")]
-    check(listed == ["мой.chr"], f"listed {listed}")
+    check(listed == ["запас.chr", "мой.chr"], f"listed {listed}")
     driver.find_element(By.CSS_SELECTOR, "#save-filter option[value='3']").click()
-    click(driver, driver.find_element(By.CSS_SELECTOR, "#save-files .ld-file"))
+    click(driver, driver.find_elements(By.CSS_SELECTOR, "#save-files .ld-file")[1])
     driver.find_element(By.ID, "save-name").send_keys(Keys.ENTER)
     check(result(driver, count) == "/uploads/мой.chr 3", "chosen file and filter")
     count = run(driver, "save 2 x")
@@ -126,11 +129,7 @@ def open_and_drop(driver, folder):
         f.write(b"PNG-bytes")
     count = run(driver, "open 2 /uploads/x")
     chooser = driver.find_element(By.ID, "open-file")
-    try:
-        WebDriverWait(driver, 5).until(lambda d: chooser.get_attribute("data-waiting") == "1")
-    except Exception:
-        print(driver.get_log("browser"), driver.execute_script("return lumetra.driver"))
-        raise
+    WebDriverWait(driver, 5).until(lambda d: chooser.get_attribute("data-waiting") == "1")
     check(chooser.get_attribute("accept") == ".bmp,.png", "accept from the filter")
     chooser.send_keys(upload)
     check(result(driver, count) == "/uploads/кадр.png 2", "opened file's path")
@@ -158,8 +157,7 @@ def open_and_drop(driver, folder):
 
 
 def storage(driver):
-    check(command(driver, "temp") == "/persist", "temp directory")
-    command(driver, "write /persist/settings.inf kept")
+    command(driver, "write " + command(driver, "temp") + "/settings.inf kept")
     # The store runs after the event; the reload may come only when it is done.
     WebDriverWait(driver, 5).until(lambda d: not d.execute_script("return lumetra.system.syncing"))
     driver.refresh()
@@ -167,7 +165,6 @@ def storage(driver):
     check(command(driver, "read /persist/settings.inf") == "kept", "settings kept")
     check(command(driver, "read /uploads/кадр.png") == "PNG-bytes", "uploaded copy kept")
     print("storage load ms", driver.execute_script("return lumetra.system.storage_load_ms"))
-    command(driver, "beep")
     command(driver, "end")
     check("завершена" in driver.find_element(By.ID, "program-ended").text, "end shown")
 
@@ -207,7 +204,7 @@ def main():
         WebDriverWait(driver, 10).until(lambda d: d.execute_script("return document.documentElement.dataset.ready == '1'"))
         driver.execute_script("window.keys_behind = 0; document.addEventListener('keydown', () => window.keys_behind++)")
         message_boxes(driver)
-        save_and_download(driver)
+        save_and_download(driver, folder)
         open_and_drop(driver, folder)
         storage(driver)
         for entry in driver.get_log("browser"):
