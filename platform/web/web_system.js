@@ -282,13 +282,9 @@ var LumetraSystemLibrary = {
     },
 
     uploaded_names: function() {
-      try {
-        return FS.readdir(LumetraSystem.UPLOADS).filter(function(name) {
-          return name != '.' && name != '..' && FS.isFile(FS.stat(LumetraSystem.UPLOADS + '/' + name).mode);
-        }).sort();
-      } catch (e) {
-        return [];
-      }
+      var prefix = LumetraSystem.UPLOADS + '/';
+      return Object.keys(LumetraSystem.look()).filter(function(path) { return path.startsWith(prefix); })
+                   .map(function(path) { return path.slice(prefix.length); }).sort();
     },
 
     // Resolves with the chosen filter's number, 0 when cancelled; the path
@@ -453,9 +449,12 @@ var LumetraSystemLibrary = {
       var S = LumetraSystem;
       if (!S.accept_drops || S.modal) return;
       var files = Array.prototype.slice.call(event.dataTransfer.files);
-      Promise.all(files.map(S.store_file)).then(function(paths) {
-        globalThis.lumetra.push_event({kind: S.FILES_DROPPED, number: 0, type: 0, window: 0, files: paths});
-      });
+      // A folder has no bytes to read: it is left out.
+      Promise.all(files.map(function(file) { return S.store_file(file).catch(function() { return ''; }); }))
+        .then(function(paths) {
+          paths = paths.filter(Boolean);
+          if (paths.length) globalThis.lumetra.push_event({kind: S.FILES_DROPPED, number: 0, type: 0, window: 0, files: paths});
+        });
     },
 
     // path -> stamp of every file in the stored folders.

@@ -95,6 +95,10 @@ def save_and_download(driver, folder):
     check(result(driver, count) == "/uploads/мой.chr 1", "save answer")
     command(driver, "write /uploads/мой.chr ABC")
     check(driver.execute_script("return lumetra.system.downloads") == [{"name": "мой.chr", "size": 3}], "download offered")
+    saved = os.path.join(folder, "downloads", "мой.chr")
+    WebDriverWait(driver, 5).until(lambda d: os.path.exists(saved))
+    with open(saved, "rb") as f:
+        check(f.read() == b"ABC", "downloaded bytes")
     command(driver, "read /uploads/мой.chr")
     check(len(driver.execute_script("return lumetra.system.downloads")) == 1, "offered again without a change")
 
@@ -200,6 +204,8 @@ def main():
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
     try:
+        driver.execute_cdp_cmd("Browser.setDownloadBehavior",
+                               {"behavior": "allow", "downloadPath": os.path.join(folder, "downloads")})
         driver.get(f"http://127.0.0.1:{server.server_address[1]}/index.html")
         WebDriverWait(driver, 10).until(lambda d: d.execute_script("return document.documentElement.dataset.ready == '1'"))
         driver.execute_script("window.keys_behind = 0; document.addEventListener('keydown', () => window.keys_behind++)")
