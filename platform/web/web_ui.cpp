@@ -87,7 +87,7 @@ EM_JS(void, js_set_pixels, (int id, int w, int h, const unsigned char* rgba),
       { lumetra.ui.set_pixels(id, w, h, rgba); });
 EM_JS(void, js_set_image, (int id, int image), { lumetra.ui.set_image(id, image); });
 EM_JS(void, js_control_rect, (int id, int* out), { lumetra.ui.control_rect(id, out); });
-EM_JS(int, js_main_client_point, (int x, int y, int* out), { return lumetra.ui.client_point_inside(x, y, out); });
+EM_JS(int, js_main_client_point, (int x, int y, int* out), { return lumetra.ui.main_client_point(x, y, out); });
 EM_JS(void, js_set_rich, (int id, const char* joined, const int* runs, int run_count),
       { lumetra.ui.set_rich(id, UTF8ToString(joined), runs, run_count); });
 EM_JS(void, js_append_rich, (int id, const char* line, int first),

@@ -124,7 +124,7 @@
   let toolbar = null;
   let shortcuts = [];
   let timer = null;
-  let pointer_shape = "default";
+  let pointer_shape = "default";  // over the windows' client areas, as the program set it
 
   // ---------------------------------------------------------------- events
 
@@ -309,6 +309,7 @@
     const client = element("div", "lw-client", root);
     client.style.width = w + "px";
     client.style.height = h + "px";
+    client.style.cursor = pointer_shape;
     if (background >= 0) client.style.background = css_colour(background);
     if (popup) root.style.border = "1px solid #000";
     const record = { root, client, caption, bar, name, centred, title };
@@ -863,7 +864,7 @@
       c.element.select();
     } else if (c.kind === Kind.RichText) {
       const range = document.createRange();
-      range.selectNodeContents(c.text_node_holder || c.element);
+      range.selectNodeContents(c.element);
       const selection = getSelection();
       selection.removeAllRanges();
       selection.addRange(range);
@@ -885,8 +886,8 @@
     const c = controls.get(id);
     ui.write_rect(c ? page_rect(c.element) : { x: 0, y: 0, w: 0, h: 0 }, out);
   };
-  // Visible on the page: its own flag and all its parents'.
-  ui.client_point_inside = function (x, y, out) {
+  // A page point in the main window's client coordinates; 0 when outside.
+  ui.main_client_point = function (x, y, out) {
     const record = windows.get(MAIN);
     if (!record) return 0;
     const r = page_rect(record.client);
