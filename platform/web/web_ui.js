@@ -185,9 +185,30 @@
   document.addEventListener("pointerdown", track_pointer, true);
   document.addEventListener("pointerup", track_pointer, true);
   document.addEventListener("contextmenu", (e) => e.preventDefault());
+  // A press outside an open menu or drop-down list only closes it, as on
+  // the desktop: the program hears neither the press nor its release.
+  let swallow_release = false;
+  function swallow(e) {
+    e.stopPropagation();
+    e.preventDefault();
+    swallow_release = true;
+  }
   document.addEventListener("pointerdown", (e) => {
-    if (!e.target.closest || !e.target.closest(".lm, .lw-menutitle")) close_menus();
+    const inside = e.target.closest && e.target.closest(".lm, .lw-menutitle");
+    if (menus.open.length && !inside) {
+      close_menus();
+      swallow(e);
+    }
   }, true);
+  let swallow_click = false;
+  document.addEventListener("pointerup", (e) => {
+    if (!swallow_release) return;
+    e.stopPropagation();
+    swallow_release = false;
+    swallow_click = true;  // the click that follows in the same task
+    setTimeout(() => { swallow_click = false; }, 0);
+  }, true);
+  document.addEventListener("click", (e) => { if (swallow_click) e.stopPropagation(); }, true);
 
   // Presses of one button close together in time and place count up, as
   // Windows counts a double-click.
@@ -583,7 +604,10 @@
   }
   document.addEventListener("pointerdown", (e) => {
     const c = ui.open_combo;
-    if (c && !c.element.contains(e.target) && !(c.list && c.list.contains(e.target))) close_combo(c);
+    if (c && !c.element.contains(e.target) && !(c.list && c.list.contains(e.target))) {
+      close_combo(c);
+      swallow(e);
+    }
   }, true);
 
   builders[Kind.Tabs] = (c, spec) => {
