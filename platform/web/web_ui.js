@@ -408,8 +408,17 @@
       menus.bar = null;
     }
     close_menus();
-    record.root.remove();
     windows.delete(number);
+    // A window fading out goes on fading, out of the program's reach: the
+    // desktop's blend is over before the window is destroyed.
+    const left = (record.fade_out_until || 0) - performance.now();
+    if (left > 0) {
+      record.root.id = "";
+      record.root.style.pointerEvents = "none";
+      setTimeout(() => record.root.remove(), left);
+    } else {
+      record.root.remove();
+    }
   };
   ui.set_title = function (number, title) {
     const record = windows.get(number);
@@ -437,6 +446,7 @@
     root.classList.add("fading");
     root.style.transitionDuration = Math.max(0, ms) + "ms";
     if (show) {
+      record.fade_out_until = 0;
       root.style.opacity = "0";
       ui.show_window(number);
       root.style.opacity = "0";
@@ -444,6 +454,7 @@
       root.style.opacity = "1";
     } else {
       root.style.opacity = "0";
+      record.fade_out_until = performance.now() + Math.max(0, ms);
       setTimeout(() => { if (root.style.opacity === "0") root.style.display = "none"; }, Math.max(0, ms));
     }
   };
