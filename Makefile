@@ -1,5 +1,5 @@
 # The two commands of the README. Each installs what is missing first.
-.PHONY: run screenshot test setup native windows web web-build
+.PHONY: run screenshot screenshot-web test setup native windows web web-build
 
 setup:
 	@bash scripts/setup.sh
@@ -36,3 +36,8 @@ run: windows
 # a picture of its window in docs/screenshot.png.
 screenshot: windows
 	@bash scripts/screenshot.sh
+
+# The page in headless Chromium with the sample picture converted:
+# docs/screenshot-web.png.
+screenshot-web: web-build
+	@/usr/bin/python3 scripts/screenshot-web.py

@@ -6,7 +6,8 @@ pictures from data: addresses, so their pixels travel inside the module).
     make_web_images.py OUT_CPP IDS_H ART_FILE...
 
 The art files are read by resources/make_images.py, so both backends show
-the same pixels under the same image numbers; the program icon is left out.
+the same pixels under the same image numbers; the program icon, which has
+none, is kProgramIcon.
 """
 
 import os
@@ -14,6 +15,12 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources"))
 import make_images  # noqa: E402
+
+PROGRAM_ICON = -2  # kProgramIcon of web_images.h
+
+
+def pixels_name(n):
+    return "kProgramIconPixels" if n == PROGRAM_ICON else f"kPixels{n}"
 
 
 def rgba_bytes(rows):
@@ -40,6 +47,7 @@ def main(argv):
                 pictures.append((images[other], make_images.stretch(rows, w, h)))
             continue
         if art["image"] == "program":
+            pictures.append((PROGRAM_ICON, make_images.pixels_of_map(art)))
             continue
         pictures.append((images[art["image"]], make_images.pixels_of_map(art)))
     pictures.sort()
@@ -48,14 +56,14 @@ def main(argv):
              "namespace lumetra::platform::web {", ""]
     for n, rows in pictures:
         data = rgba_bytes(rows)
-        lines.append(f"static const unsigned char kPixels{n}[] = {{")
+        lines.append(f"static const unsigned char {pixels_name(n)}[] = {{")
         for i in range(0, len(data), 24):
             lines.append("    " + ",".join(str(b) for b in data[i:i + 24]) + ",")
         lines.append("};")
     lines.append("")
     lines.append("const StoredImage kStoredImages[] = {")
     for n, rows in pictures:
-        lines.append(f"    {{{n}, {len(rows[0])}, {len(rows)}, kPixels{n}}},")
+        lines.append(f"    {{{n}, {len(rows[0])}, {len(rows)}, {pixels_name(n)}}},")
     lines.append("};")
     lines.append(f"const int kStoredImageCount = {len(pictures)};")
     lines.append("")

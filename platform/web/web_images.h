@@ -4,6 +4,9 @@
 
 namespace lumetra::platform::web {
 
+// The program icon, shown in the windows' captions; no image of app/ids.h.
+constexpr int kProgramIcon = -2;
+
 struct StoredImage {
     int number;  // the image number of app/ids.h
     int width, height;

@@ -30,7 +30,6 @@ EM_JS(char*, js_string, (const char* expression_kind, int id), {
     else if (kind == "menu") value = lumetra.ui.menu_item_text(id);
     else if (kind == "selection") value = lumetra.ui.rich_selection(id);
     else if (kind == "file") value = lumetra.ui.taken_file(id);
-    else if (kind == "rich") value = lumetra.ui.text(id);
     var size = lengthBytesUTF8(value) + 1;
     var out = _malloc(size);
     stringToUTF8(value, out, size);
@@ -88,7 +87,7 @@ EM_JS(void, js_set_pixels, (int id, int w, int h, const unsigned char* rgba),
       { lumetra.ui.set_pixels(id, w, h, rgba); });
 EM_JS(void, js_set_image, (int id, int image), { lumetra.ui.set_image(id, image); });
 EM_JS(void, js_control_rect, (int id, int* out), { lumetra.ui.control_rect(id, out); });
-EM_JS(int, js_main_client_point, (int x, int y, int* out), { return lumetra.ui.client_point_inside(x, y, out); });
+EM_JS(int, js_main_client_point, (int x, int y, int* out), { return lumetra.ui.main_client_point(x, y, out); });
 EM_JS(void, js_set_rich, (int id, const char* joined, const int* runs, int run_count),
       { lumetra.ui.set_rich(id, UTF8ToString(joined), runs, run_count); });
 EM_JS(void, js_append_rich, (int id, const char* line, int first),
@@ -171,15 +170,23 @@ Backend& backend()
     return state;
 }
 
-// Each window's element is "window-<name>".
-const char* window_name(WindowId id)
+// Each window's element is "window-<name>"; a window without a name here
+// goes by its number.
+struct WindowName {
+    WindowId id;
+    const char* name;
+};
+constexpr WindowName kWindowNames[] = {
+    {WindowId::Main, "main"},
+    {WindowId::Startup, "startup"},
+    {WindowId::About, "about"},
+};
+
+std::string window_name(WindowId id)
 {
-    switch (id) {
-    case WindowId::Main: return "main";
-    case WindowId::Startup: return "startup";
-    case WindowId::About: return "about";
-    }
-    return "other";
+    for (const WindowName& row : kWindowNames)
+        if (row.id == id) return row.name;
+    return std::to_string(static_cast<int>(id));
 }
 
 int colour_number(const std::optional<Rgb>& colour)
@@ -281,7 +288,7 @@ bool create_window(const WindowSpec& spec)
     give_images();
     if (window_exists(spec.id)) return true;
     const bool with_menu = spec.id == WindowId::Main;
-    return js_create_window(static_cast<int>(spec.id), window_name(spec.id), spec.title.c_str(), spec.position.x,
+    return js_create_window(static_cast<int>(spec.id), window_name(spec.id).c_str(), spec.title.c_str(), spec.position.x,
                             spec.position.y, spec.client_w, spec.client_h, colour_number(spec.background),
                             spec.centred, spec.popup, with_menu) != 0;
 }
@@ -461,7 +468,7 @@ std::string rich_text_as_rtf(int id)
     if (found == backend().rich.end()) return {};
     // The text as shown (typed changes included), the runs as given.
     StyledText document;
-    const std::string shown = take_string(js_string("rich", id));
+    const std::string shown = take_string(js_string("text", id));
     if (found->second.lines > 0 || !shown.empty()) {
         document.lines.emplace_back();
         for (char c : shown) {

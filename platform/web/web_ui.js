@@ -33,13 +33,15 @@
   const BUTTON_FACE = "#f0f0f0";
   const SPIN_ARROWS_WIDTH = 13;
   const DOUBLE_CLICK_MS = 500;
+  const PROGRAM_ICON = -2;  // web_images.h
 
   const STYLE_SHEET = `
     body { margin: 0; background: #3a6ea5; font: condensed 11px ${FACE}; overflow: auto; }
     .lw { position: absolute; background: ${BUTTON_FACE}; border: 1px solid #404040;
           box-shadow: 2px 2px 6px rgba(0,0,0,.4); user-select: none; color: #000; }
-    .lw-caption { height: 20px; line-height: 20px; padding-left: 6px; color: #fff; font: bold 11px ${FACE};
+    .lw-caption { height: 20px; line-height: 20px; padding-left: 3px; color: #fff; font: bold 11px ${FACE};
                   background: linear-gradient(90deg, #0a246a, #a6caf0); white-space: nowrap; overflow: hidden; }
+    .lw-icon { width: 16px; height: 16px; vertical-align: -3px; margin-right: 4px; }
     .lw-close { position: absolute; right: 2px; top: 2px; width: 16px; height: 14px; line-height: 12px; text-align: center;
                 background: ${BUTTON_FACE}; color: #000; border: 1px outset #fff; font: bold 11px ${FACE}; cursor: default; }
     .lw-menubar { height: 19px; background: ${BUTTON_FACE}; border-bottom: 1px solid #d8d8d8; display: flex; font: 12px ${FACE}; }
@@ -69,8 +71,8 @@
                       white-space: nowrap; overflow: hidden; }
     .lc-combo-arrow { position: absolute; right: 0; top: 0; bottom: 0; width: 16px; background: #e1e1e1;
                       border-left: 1px solid #adadad; text-align: center; font-size: 8px; line-height: 19px; }
-    .lc-combo-list { position: absolute; left: -1px; right: -1px; background: #fff; border: 1px solid #646464;
-                     overflow-y: auto; z-index: 20; }
+    .lc-combo-list { position: absolute; box-sizing: border-box; background: #fff; border: 1px solid #646464;
+                     overflow-y: auto; z-index: 90; user-select: none; }
     .lc-combo-item { padding: 0 2px; height: 15px; line-height: 15px; white-space: nowrap; }
     .lc-combo-item.selected { background: #0078d7; color: #fff; }
     .lc-combo.disabled { background: ${BUTTON_FACE}; color: #8c8c8c; }
@@ -122,7 +124,7 @@
   let toolbar = null;
   let shortcuts = [];
   let timer = null;
-  let pointer_shape = "default";
+  let pointer_shape = "default";  // over the windows' client areas, as the program set it
 
   // ---------------------------------------------------------------- events
 
@@ -183,9 +185,30 @@
   document.addEventListener("pointerdown", track_pointer, true);
   document.addEventListener("pointerup", track_pointer, true);
   document.addEventListener("contextmenu", (e) => e.preventDefault());
+  // A press outside an open menu or drop-down list only closes it, as on
+  // the desktop: the program hears neither the press nor its release.
+  let swallow_release = false;
+  function swallow(e) {
+    e.stopPropagation();
+    e.preventDefault();
+    swallow_release = true;
+  }
   document.addEventListener("pointerdown", (e) => {
-    if (!e.target.closest || !e.target.closest(".lm, .lw-menutitle")) close_menus();
+    const inside = e.target.closest && e.target.closest(".lm, .lw-menutitle");
+    if (menus.open.length && !inside) {
+      close_menus();
+      swallow(e);
+    }
   }, true);
+  let swallow_click = false;
+  document.addEventListener("pointerup", (e) => {
+    if (!swallow_release) return;
+    e.stopPropagation();
+    swallow_release = false;
+    swallow_click = true;  // the click that follows in the same task
+    setTimeout(() => { swallow_click = false; }, 0);
+  }, true);
+  document.addEventListener("click", (e) => { if (swallow_click) e.stopPropagation(); }, true);
 
   // Presses of one button close together in time and place count up, as
   // Windows counts a double-click.
@@ -296,7 +319,9 @@
     let caption = null;
     if (!popup) {
       caption = element("div", "lw-caption", root);
-      caption.textContent = title;
+      image_canvas(PROGRAM_ICON, caption).className = "lw-icon";
+      caption.appendChild(document.createTextNode(title));
+      drag_by(caption, root);
       const close = element("div", "lw-close", caption);
       close.textContent = "×";
       close.addEventListener("click", () => push(EventKind.Close, 0, 0, number));
@@ -305,6 +330,7 @@
     const client = element("div", "lw-client", root);
     client.style.width = w + "px";
     client.style.height = h + "px";
+    client.style.cursor = pointer_shape;
     if (background >= 0) client.style.background = css_colour(background);
     if (popup) root.style.border = "1px solid #000";
     const record = { root, client, caption, bar, name, centred, title };
@@ -327,6 +353,25 @@
     }, true);
     return true;
   };
+
+  // A window moves with its caption, as on the desktop.
+  function drag_by(caption, root) {
+    caption.addEventListener("pointerdown", (e) => {
+      if (e.button !== 0 || e.target !== caption) return;
+      const start = { x: e.pageX, y: e.pageY, left: root.offsetLeft, top: root.offsetTop };
+      caption.setPointerCapture(e.pointerId);
+      const move = (m) => {
+        root.style.left = Math.max(0, Math.round(start.left + m.pageX - start.x)) + "px";
+        root.style.top = Math.max(0, Math.round(start.top + m.pageY - start.y)) + "px";
+      };
+      const end = () => {
+        caption.removeEventListener("pointermove", move);
+        caption.removeEventListener("pointerup", end);
+      };
+      caption.addEventListener("pointermove", move);
+      caption.addEventListener("pointerup", end);
+    });
+  }
 
   function centre(record) {
     const w = record.root.offsetWidth, h = record.root.offsetHeight;
@@ -356,19 +401,29 @@
     const record = windows.get(number);
     if (!record) return;
     // (No destructuring in loops: Emscripten's script minifier drops it.)
+    if (ui.open_combo && ui.open_combo.window === number) close_combo(ui.open_combo);
     for (const id of Array.from(controls.keys())) if (controls.get(id).window === number) controls.delete(id);
     if (number === MAIN) {
       toolbar = null;
       menus.bar = null;
     }
     close_menus();
-    record.root.remove();
     windows.delete(number);
+    // A window fading out goes on fading, out of the program's reach: the
+    // desktop's blend is over before the window is destroyed.
+    const left = (record.fade_out_until || 0) - performance.now();
+    if (left > 0) {
+      record.root.id = "";
+      record.root.style.pointerEvents = "none";
+      setTimeout(() => record.root.remove(), left);
+    } else {
+      record.root.remove();
+    }
   };
   ui.set_title = function (number, title) {
     const record = windows.get(number);
     if (!record) return;
-    if (record.caption) record.caption.firstChild.nodeValue = title;
+    if (record.caption) record.caption.childNodes[1].nodeValue = title;
     record.title = title;
     if (number === MAIN) document.title = title;
   };
@@ -391,6 +446,7 @@
     root.classList.add("fading");
     root.style.transitionDuration = Math.max(0, ms) + "ms";
     if (show) {
+      record.fade_out_until = 0;
       root.style.opacity = "0";
       ui.show_window(number);
       root.style.opacity = "0";
@@ -398,6 +454,7 @@
       root.style.opacity = "1";
     } else {
       root.style.opacity = "0";
+      record.fade_out_until = performance.now() + Math.max(0, ms);
       setTimeout(() => { if (root.style.opacity === "0") root.style.display = "none"; }, Math.max(0, ms));
     }
   };
@@ -504,16 +561,32 @@
     c.items = [];
     c.selected = -1;
     c.list_height = spec.list_height;
+    e.addEventListener("keydown", (ev) => {
+      const by = { ArrowDown: 1, ArrowUp: -1 }[ev.key];
+      if (!by || c.disabled || !c.items.length) return;
+      ev.preventDefault();
+      const index = Math.min(c.items.length - 1, Math.max(0, c.selected + by));
+      if (c.list) close_combo(c);
+      if (index === c.selected) return;
+      ui_set_selection(c, index);
+      push(EventKind.Control, c.id, EventType.SelectionChanged, c.window);
+    });
     e.addEventListener("pointerdown", (ev) => {
       if (ev.button !== 0 || c.disabled) return;
-      if (c.list && c.list.contains(ev.target)) return;
       if (c.list) close_combo(c);
       else open_combo(c);
     });
   };
+  // The dropped-down list lies over everything, as a pop-up of its own:
+  // the panels would cut it off at their edges.
   function open_combo(c) {
-    const list = (c.list = element("div", "lc-combo-list", c.element));
-    list.style.top = c.element.clientHeight + 1 + "px";
+    const list = (c.list = element("div", "lc-combo-list", document.body));
+    list.id = "list-" + c.id;
+    const r = page_rect(c.element);
+    list.style.left = r.x + "px";
+    list.style.top = r.y + r.h + "px";
+    list.style.width = r.w + "px";
+    list.style.font = c.element.style.font;
     list.style.maxHeight = Math.max(c.list_height - 2, 17) + "px";
     c.items.forEach((text, index) => {
       const item = element("div", "lc-combo-item", list);
@@ -531,7 +604,6 @@
         }
       });
     });
-    c.element.style.zIndex = "30";
     const chosen = list.children[c.selected];
     if (chosen) chosen.scrollIntoView({ block: "nearest" });
     ui.open_combo = c;
@@ -539,12 +611,14 @@
   function close_combo(c) {
     if (c.list) c.list.remove();
     c.list = null;
-    c.element.style.zIndex = "";
     if (ui.open_combo === c) ui.open_combo = null;
   }
   document.addEventListener("pointerdown", (e) => {
     const c = ui.open_combo;
-    if (c && !c.element.contains(e.target)) close_combo(c);
+    if (c && !c.element.contains(e.target) && !(c.list && c.list.contains(e.target))) {
+      close_combo(c);
+      swallow(e);
+    }
   }, true);
 
   builders[Kind.Tabs] = (c, spec) => {
@@ -586,6 +660,12 @@
     };
     up.addEventListener("pointerdown", (ev) => { if (ev.button === 0) step(1); });
     down.addEventListener("pointerdown", (ev) => { if (ev.button === 0) step(-1); });
+    // The arrow keys step the number too.
+    field.addEventListener("keydown", (ev) => {
+      if (ev.key !== "ArrowUp" && ev.key !== "ArrowDown") return;
+      ev.preventDefault();
+      step(ev.key === "ArrowUp" ? 1 : -1);
+    });
   };
 
   builders[Kind.Progress] = (c, spec) => {
@@ -819,7 +899,7 @@
       c.element.select();
     } else if (c.kind === Kind.RichText) {
       const range = document.createRange();
-      range.selectNodeContents(c.text_node_holder || c.element);
+      range.selectNodeContents(c.element);
       const selection = getSelection();
       selection.removeAllRanges();
       selection.addRange(range);
@@ -841,8 +921,8 @@
     const c = controls.get(id);
     ui.write_rect(c ? page_rect(c.element) : { x: 0, y: 0, w: 0, h: 0 }, out);
   };
-  // Visible on the page: its own flag and all its parents'.
-  ui.client_point_inside = function (x, y, out) {
+  // A page point in the main window's client coordinates; 0 when outside.
+  ui.main_client_point = function (x, y, out) {
     const record = windows.get(MAIN);
     if (!record) return 0;
     const r = page_rect(record.client);

@@ -35,6 +35,7 @@ static void build()
          .list_height = 80},
         {.id = 40, .kind = ControlKind::Tabs, .rect = {10, 150, 200, 28}, .items = {"А", "Б", "В"}},
         {.id = 50, .kind = ControlKind::Spin, .rect = {220, 150, 40, 20}, .min = 2, .max = 20, .value = 12},
+        {.id = 13, .kind = ControlKind::Image, .rect = {120, 80, 16, 16}, .image = 8},  // the close icon
         {.id = 60, .kind = ControlKind::RichText, .rect = {10, 190, 300, 80}, .style = kReadOnly, .font = Font::Code},
     };
     for (const ControlSpec& spec : specs) create_control(spec);

@@ -33,6 +33,7 @@ COMMAND, CONTROL, RIGHT_BUTTON, POINTER_MOVED, TIMER = 1, 2, 4, 6, 7
 CLICK, RIGHT_CLICK, DOUBLE_CLICK, RIGHT_DOUBLE_CLICK, SELECTION_CHANGED = 1, 2, 3, 4, 6
 START_TIMER, START_AND_STOP_TIMER, SPIN_VALUE, RADIOS, COPY_RICH, POPUP, COMBO_TEXT = range(900, 907)
 
+SOURCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 failures = []
 
 
@@ -92,6 +93,17 @@ def images(driver):
           f"held button while drawing: {seen}")
 
 
+def stored_image(driver):
+    """The close icon on its canvas, pixel for pixel as its art file draws it."""
+    sys.path.insert(0, os.path.join(SOURCE, "resources"))
+    import make_images
+    art = make_images.pixels_of_map(make_images.read_art(os.path.join(SOURCE, "resources", "art", "close.txt")))
+    wanted = [[0, 0, 0, 0] if p is None else list(p) + [255] for row in art for p in row]
+    shown = driver.execute_script("""const c = document.getElementById('c13');
+        return Array.from(c.getContext('2d').getImageData(0, 0, 16, 16).data)""")
+    check([shown[i:i + 4] for i in range(0, len(shown), 4)] == wanted, "the stored icon is drawn as its art")
+
+
 def controls(driver):
     heard(driver)
     pointer(driver).click(driver.find_element(By.CSS_SELECTOR, "#c21 input")).perform()
@@ -100,13 +112,13 @@ def controls(driver):
 
     combo = driver.find_element(By.ID, "c30")
     pointer(driver).click(combo).perform()
-    items = driver.find_elements(By.CSS_SELECTOR, "#c30 .lc-combo-item")
+    items = driver.find_elements(By.CSS_SELECTOR, "#list-30 .lc-combo-item")
     check([i.text for i in items] == ["Нет", "Буфер 1", "Буфер 2"], "the drop-down list shows the items")
     pointer(driver).click(items[2]).perform()
     command(driver, COMBO_TEXT)
     check(heard(driver) == [f"{CONTROL} 30 {SELECTION_CHANGED}", "combo 2 Буфер 2"], "a chosen item is told and read")
     pointer(driver).click(combo).perform()
-    pointer(driver).click(driver.find_elements(By.CSS_SELECTOR, "#c30 .lc-combo-item")[2]).perform()
+    pointer(driver).click(driver.find_elements(By.CSS_SELECTOR, "#list-30 .lc-combo-item")[2]).perform()
     check(heard(driver) == [], "choosing the chosen item again tells nothing")
 
     tabs = driver.find_elements(By.CSS_SELECTOR, "#c40 .lc-tab")
@@ -163,19 +175,23 @@ def keys_and_menus(driver):
     popup = WebDriverWait(driver, 5).until(lambda d: d.find_element(By.ID, "popup-1"))
     at = driver.execute_script("const r = arguments[0].getBoundingClientRect(); return [r.left, r.top]", popup)
     check(abs(at[0] - 150) <= 1 and abs(at[1] - 120) <= 1, f"the right-button menu opens at the pointer: {at}")
+    heard(driver)
+    pointer(driver).move_to_element(driver.find_element(By.ID, "c10")).click().perform()
+    check(heard(driver) == [] and not driver.find_elements(By.ID, "popup-1"), "a press beside a menu only closes it")
 
 
 def timer(driver):
     heard(driver)
     command(driver, START_TIMER)
-    check(heard(driver, 0.4) == [f"{TIMER} 0 0"], "the timer comes once")
+    got = [n.replace(" over", "") for n in heard(driver, 0.4)]
+    check(got == [f"{TIMER} 0 0"], f"the timer comes once: {got}")
     command(driver, START_AND_STOP_TIMER)
     check(heard(driver, 0.4) == [], "a stopped timer does not come, even when it was due")
 
 
 def build_driver(folder):
     """The driver page, linked with the backend's library and its page script."""
-    source = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+    source = SOURCE
     web = os.path.join(source, "platform", "web")
     images = os.path.join(folder, "web_images.cpp")
     subprocess.run([sys.executable, os.path.join(web, "make_web_images.py"), images,
@@ -211,7 +227,7 @@ def main():
             driver.get(f"http://127.0.0.1:{server.server_address[1]}/index.html")
             WebDriverWait(driver, 10).until(
                 lambda d: d.execute_script("return document.documentElement.dataset.ready") == "1")
-            for story in (images, controls, keys_and_menus, timer):
+            for story in (images, stored_image, controls, keys_and_menus, timer):
                 story(driver)
         finally:
             driver.quit()
