@@ -91,9 +91,11 @@ void open_link(const std::string& target) { lumetra_system_open_link(target.c_st
 
 void shutdown()
 {
+    // The settings the program wrote while closing are kept first: the page
+    // may be going away (it closes the program when it is left).
+    web::after_event_handled();
     for (WindowId id : {WindowId::About, WindowId::Startup, WindowId::Main})
         if (window_exists(id)) close_window(id);
-    // Stores the settings the program wrote while closing.
     lumetra_system_ended();
 }
 
