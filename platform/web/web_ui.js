@@ -124,6 +124,8 @@
   let toolbar = null;
   let shortcuts = [];
   let timer = null;
+  let last_radio = null;  // the radio button made last: a group runs on from it
+  let dropped = null;  // the drop-down list that is open
   let pointer_shape = "default";  // over the windows' client areas, as the program set it
 
   // ---------------------------------------------------------------- events
@@ -401,7 +403,7 @@
     const record = windows.get(number);
     if (!record) return;
     // (No destructuring in loops: Emscripten's script minifier drops it.)
-    if (ui.open_combo && ui.open_combo.window === number) close_combo(ui.open_combo);
+    if (dropped && dropped.window === number) close_combo(dropped);
     for (const id of Array.from(controls.keys())) if (controls.get(id).window === number) controls.delete(id);
     if (number === MAIN) {
       toolbar = null;
@@ -540,9 +542,9 @@
   builders[Kind.Radio] = (c, spec) => {
     check_like(c, spec, "radio");
     // A group runs from a button with the group style to the next one.
-    const last = ui.last_radio;
+    const last = last_radio;
     c.group = (spec.style & Style.Group) || !last || last.parent !== spec.parent ? c.id : last.group;
-    ui.last_radio = c;
+    last_radio = c;
     if (spec.style & Style.Checked) ui.set_checked(c.id, 1);
   };
 
@@ -606,15 +608,15 @@
     });
     const chosen = list.children[c.selected];
     if (chosen) chosen.scrollIntoView({ block: "nearest" });
-    ui.open_combo = c;
+    dropped = c;
   }
   function close_combo(c) {
     if (c.list) c.list.remove();
     c.list = null;
-    if (ui.open_combo === c) ui.open_combo = null;
+    if (dropped === c) dropped = null;
   }
   document.addEventListener("pointerdown", (e) => {
-    const c = ui.open_combo;
+    const c = dropped;
     if (c && !c.element.contains(e.target) && !(c.list && c.list.contains(e.target))) {
       close_combo(c);
       swallow(e);

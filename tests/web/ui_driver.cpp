@@ -20,7 +20,7 @@ EM_JS(void, note, (const char* text), {
     page.notes.push(UTF8ToString(text));
 });
 
-enum DriverCommand { kStartTimer = 900, kStartAndStopTimer, kSpinValue, kRadios, kCopyRich, kPopup, kComboText };
+enum DriverCommand { kStartTimer = 900, kStartAndStopTimer, kSpinValue, kRadios, kCopyRich, kPopup, kComboText, kDisableImage };
 
 static void build()
 {
@@ -63,6 +63,7 @@ static void command(int number)
         copy_selection(60);
         break;
     case kPopup: show_popup_menu(1); break;
+    case kDisableImage: enable(10, false); break;
     case kComboText: note(("combo " + std::to_string(selection(30)) + " " + text(30)).c_str()); break;
     default: break;
     }

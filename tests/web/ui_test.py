@@ -31,7 +31,7 @@ PAGE = """<!DOCTYPE html><html><head><meta charset="utf-8">
 # Numbers of platform.h as the driver writes them.
 COMMAND, CONTROL, RIGHT_BUTTON, POINTER_MOVED, TIMER = 1, 2, 4, 6, 7
 CLICK, RIGHT_CLICK, DOUBLE_CLICK, RIGHT_DOUBLE_CLICK, SELECTION_CHANGED = 1, 2, 3, 4, 6
-START_TIMER, START_AND_STOP_TIMER, SPIN_VALUE, RADIOS, COPY_RICH, POPUP, COMBO_TEXT = range(900, 907)
+START_TIMER, START_AND_STOP_TIMER, SPIN_VALUE, RADIOS, COPY_RICH, POPUP, COMBO_TEXT, DISABLE_IMAGE = range(900, 908)
 
 SOURCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 failures = []
@@ -91,6 +91,11 @@ def images(driver):
     seen = moves(driver)
     check(f"{POINTER_MOVED} 0 0 over L" in seen and seen[-1] == f"{POINTER_MOVED} 0 0 over",
           f"held button while drawing: {seen}")
+
+    command(driver, DISABLE_IMAGE)
+    time.sleep(0.6)
+    pointer(driver).move_to_element(image).click().context_click().perform()
+    check(heard(driver) == [f"{RIGHT_BUTTON} 0 0 over R"], "a disabled picture reports no clicks")
 
 
 def stored_image(driver):
