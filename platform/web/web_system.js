@@ -132,6 +132,7 @@ var LumetraSystemLibrary = {
       var box = S.element('div', 'ld-dialog', overlay);
       box.id = id;
       box.setAttribute('role', 'dialog');
+      box.setAttribute('aria-modal', 'true');
       var bar = S.element('div', 'ld-title', box);
       S.element('span', 'ld-title-text', bar, title);
       var d = {overlay: overlay, box: box, escape: escape, default_button: null, before: document.activeElement};
