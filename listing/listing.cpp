@@ -31,15 +31,23 @@ std::string format_hex_byte(std::uint8_t byte)
 
 namespace {
 
-// "0x01,0x00,..." of a cell after what text already holds.
+// "0x01,0x00,..." of a cell after what text already holds, written into a
+// buffer first and appended at once: a string call per character is what
+// made the listing slow in the browser build.
 void append_cell_bytes(std::string& text, const ScreenBuffer& picture, int cell)
 {
     if (!valid_cell(cell)) return;
+    char bytes[kCellBytes * 5];
+    char* at = bytes;
     for (int byte = 1; byte <= kCellBytes; ++byte) {
         std::uint8_t value = picture.bytes[byte_offset(cell, byte)];
-        if (byte > 1) text += ',';
-        append_hex_byte(text, value);
+        *at++ = '0';
+        *at++ = 'x';
+        *at++ = kHexDigits[value >> 4];
+        *at++ = kHexDigits[value & 15];
+        *at++ = ',';
     }
+    text.append(bytes, sizeof bytes - 1);  // no comma after the last
 }
 
 // A line of a listing: the text before the bytes, then the cell's bytes.

@@ -4,6 +4,7 @@
 //
 // Exactly one backend is linked into each executable:
 //   platform/win32/     real windows and controls (lumetra.exe)
+//   platform/web/       the page's elements (lumetra.js and lumetra.wasm)
 //   platform/headless/  control states in memory, driven by tests
 //
 // Texts cross this boundary as UTF-8; paths as std::filesystem::path.

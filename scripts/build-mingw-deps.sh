@@ -3,8 +3,7 @@
 # source packages into the cache folder the toolchain file searches:
 #   scripts/build-mingw-deps.sh [CACHE_DIR]   (default $HOME/.cache/lumetra)
 # zlib comes from the package libz-mingw-w64-dev. Idempotent: nothing is done
-# when the cache is complete. The machine's apt configuration is not touched:
-# apt-get reads a private source list and keeps its lists in the cache folder.
+# when the cache is complete (sources: scripts/debian-sources.sh).
 set -euo pipefail
 cache=$(realpath -m "${1:-$HOME/.cache/lumetra}")
 prefix=$cache/mingw-deps
@@ -17,52 +16,9 @@ if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] \
     exit 0
 fi
 
-sources=$cache/sources
-apt_dir=$cache/apt
-mkdir -p "$sources" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/sources.list.d"
-
-# deb-src twins of the machine's own deb entries (one-line and deb822 forms),
-# so the same mirror serves the sources.
-: > "$apt_dir/sources.list"
-for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-    [ -f "$f" ] && sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f" >> "$apt_dir/sources.list"
-done
-rm -f "$apt_dir/sources.list.d/"*
-for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] && sed 's/^Types:.*/Types: deb-src/' "$f" > "$apt_dir/sources.list.d/$(basename "$f")"
-done
-apt_opts=(-o Dir::Etc::SourceList="$apt_dir/sources.list" -o Dir::Etc::SourceParts="$apt_dir/sources.list.d"
-          -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache" -o APT::Sandbox::User=root)
-
-fetch() {  # fetch PACKAGE: unpacks its source into $sources/PACKAGE
-    local package=$1
-    [ -d "$sources/$package" ] && return 0
-    local work=$sources/.fetch-$package
-    rm -rf "$work"; mkdir -p "$work"
-    # Newest first; a mirror may list a version whose files it does not hold.
-    local version ok=""
-    for version in $(apt-cache "${apt_opts[@]}" showsrc "$package" | sed -n 's/^Version: //p' | sort -Vru); do
-        rm -f "$work"/*
-        if (cd "$work" && apt-get "${apt_opts[@]}" -qq source --download-only "$package=$version" >/dev/null 2>&1); then
-            ok=$version; break
-        fi
-    done
-    [ -n "$ok" ] || { echo "mingw-deps: cannot fetch the source of $package" >&2; return 1; }
-    local dsc; dsc=$(ls "$work"/*.dsc | head -1)
-    dpkg-source -x "$dsc" "$work/tree" >/dev/null 2>&1
-    mv "$work/tree" "$sources/$package"
-    rm -rf "$work"
-}
-
-if [ ! -d "$sources/libpng1.6" ] || [ ! -d "$sources/libjpeg-turbo" ] || [ ! -d "$sources/giflib" ] \
-   || [ ! -d "$sources/freetype" ]; then
-    echo "mingw-deps: fetching the sources of libpng1.6, libjpeg-turbo, giflib and freetype"
-    apt-get "${apt_opts[@]}" -qq update
-    fetch libpng1.6
-    fetch libjpeg-turbo
-    fetch giflib
-    fetch freetype
-fi
+# shellcheck source=debian-sources.sh
+source "$(dirname "$0")/debian-sources.sh"
+debian_sources "$cache" mingw-deps libpng1.6 libjpeg-turbo giflib freetype
 
 toolchain=$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-w64.cmake
 jobs=(-j2)

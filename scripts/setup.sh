@@ -9,11 +9,14 @@ set -euo pipefail
 # xclip: the Wine stories read the X clipboard as a Linux program pasting does.
 # libfreetype-dev: the font library; xfonts-terminus (PCF bitmap fonts with
 # Cyrillic) and fonts-dejavu-core (an outline font): the fonts its tests open.
+# emscripten: the page (make web); chromium, chromium-driver and python3-selenium:
+# the browser stories (tests/web).
 want=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
       libpng-dev libjpeg62-turbo-dev libgif-dev zlib1g-dev
       mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm
       wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick gputils gpsim sdcc unrtf locales dpkg-dev python3
-      libjpeg-turbo-progs libx11-dev xclip libfreetype-dev xfonts-terminus fonts-dejavu-core)
+      libjpeg-turbo-progs libx11-dev xclip libfreetype-dev xfonts-terminus fonts-dejavu-core
+      emscripten chromium chromium-driver python3-selenium)
 
 missing=()
 for p in "${want[@]}"; do
@@ -27,5 +30,7 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# libpng, libjpeg-turbo and giflib for the Windows build, once, into the cache folder.
+# The picture and font libraries for the Windows build and for the page, once,
+# into the cache folder.
 bash "$(dirname "$0")/build-mingw-deps.sh"
+bash "$(dirname "$0")/build-web-deps.sh"
