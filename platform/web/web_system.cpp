@@ -5,7 +5,6 @@
 #include <emscripten.h>
 
 #include <string>
-#include <system_error>
 
 #include "platform/web/web_backend.h"
 
@@ -84,21 +83,19 @@ void accept_dropped_files(bool accept) { lumetra_system_accept_drops(accept ? 1 
 void warning_beep() { lumetra_system_beep(880); }
 void default_beep() { lumetra_system_beep(660); }
 
-// What the program keeps between visits (its settings file) lives here.
-std::filesystem::path temp_directory()
-{
-    std::error_code ignored;
-    std::filesystem::create_directories(web::kPersistFolder, ignored);
-    return web::kPersistFolder;
-}
+// What the program keeps between visits (its settings file) lives here; the
+// page makes the folder and loads it before main runs.
+std::filesystem::path temp_directory() { return web::kPersistFolder; }
 
 void open_link(const std::string& target) { lumetra_system_open_link(target.c_str()); }
 
 void shutdown()
 {
+    // The settings the program wrote while closing are kept first: the page
+    // may be going away (it closes the program when it is left).
+    web::after_event_handled();
     for (WindowId id : {WindowId::About, WindowId::Startup, WindowId::Main})
         if (window_exists(id)) close_window(id);
-    // Stores the settings the program wrote while closing.
     lumetra_system_ended();
 }
 

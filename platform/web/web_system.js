@@ -13,6 +13,8 @@ var LumetraSystemLibrary = {
     // Numbers of platform::Answer and EventKind.
     ANSWER: {ok: 0, cancel: 1, yes: 2, no: 3},
     FILES_DROPPED: 3,
+    CLOSE: 5,
+    SETTINGS_KEY: 'lumetra:',  // + the path of a file under PERSIST
     // The captions of the desktop's Russian message boxes.
     CAPTION: {ok: 'ОК', cancel: 'Отмена', yes: 'Да', no: 'Нет', save: 'Сохранить', choose: 'Выбрать файл...',
               upload: 'Загрузить...'},
@@ -28,16 +30,19 @@ var LumetraSystemLibrary = {
     sync_again: false,
     downloads: [],        // names offered as downloads, in order
     storage_load_ms: 0,   // how long loading the stored folders took
+    ended_shown: false,   // the program has ended
     audio: null,
 
     install: function() {
       // The stored folders are loaded before main runs, so the settings
-      // file is there when the program starts.
+      // file is there when the program starts. The settings are small and
+      // kept at once (local storage), so that leaving the page keeps them;
+      // the copies of files can be large and go to IndexedDB.
       addOnPreRun(function() {
-        [LumetraSystem.UPLOADS, LumetraSystem.PERSIST].forEach(function(folder) {
-          FS.mkdir(folder);
-          FS.mount(IDBFS, {}, folder);
-        });
+        FS.mkdir(LumetraSystem.PERSIST);
+        LumetraSystem.load_settings();
+        FS.mkdir(LumetraSystem.UPLOADS);
+        FS.mount(IDBFS, {}, LumetraSystem.UPLOADS);
         addRunDependency('lumetra-storage');
         var started = performance.now();
         try {
@@ -62,6 +67,15 @@ var LumetraSystemLibrary = {
       window.addEventListener('keyup', LumetraSystem.guard_key, true);
       window.addEventListener('keypress', LumetraSystem.guard_key, true);
       window.addEventListener('focusin', LumetraSystem.guard_focus, true);
+      // Leaving the page closes the program as its window's close box does,
+      // so that it writes its settings (a question it asks stays unanswered).
+      window.addEventListener('pagehide', function() {
+        var page = globalThis.lumetra;
+        if (!LumetraSystem.ended_shown && !LumetraSystem.modal && page.push_event)
+          page.push_event({kind: LumetraSystem.CLOSE, number: 0, type: 0, window: 0, files: []});
+      });
+      // A page kept by the browser for its back button holds an ended program.
+      window.addEventListener('pageshow', function(event) { if (event.persisted) location.reload(); });
       var page = globalThis.lumetra = globalThis.lumetra || {};
       page.system = LumetraSystem;
       // The file chooser's input exists from the start, so tests can give it files.
@@ -118,6 +132,7 @@ var LumetraSystemLibrary = {
       var box = S.element('div', 'ld-dialog', overlay);
       box.id = id;
       box.setAttribute('role', 'dialog');
+      box.setAttribute('aria-modal', 'true');
       var bar = S.element('div', 'ld-title', box);
       S.element('span', 'ld-title-text', bar, title);
       var d = {overlay: overlay, box: box, escape: escape, default_button: null, before: document.activeElement};
@@ -476,16 +491,54 @@ var LumetraSystemLibrary = {
     after_event: function() {
       var S = LumetraSystem;
       var seen = S.look();
-      var changed = S.dirty;
-      Object.keys(seen).forEach(function(path) {
+      var settings = false, files = S.dirty;
+      Object.keys(seen).concat(Object.keys(S.known)).forEach(function(path) {
         if (S.known[path] === seen[path]) return;
-        changed = true;
-        if (path.startsWith(S.UPLOADS + '/')) S.offer_download(path);
+        if (!path.startsWith(S.UPLOADS + '/')) {
+          settings = true;
+        } else {
+          files = true;
+          if (path in seen) S.offer_download(path);
+        }
       });
-      Object.keys(S.known).forEach(function(path) { if (!(path in seen)) changed = true; });
       S.known = seen;
       S.dirty = false;
-      if (changed) S.store();
+      if (settings) S.store_settings();
+      if (files) S.store();
+    },
+
+    // The files under PERSIST as one key each, their bytes as characters.
+    store_settings: function() {
+      var S = LumetraSystem;
+      try {
+        Object.keys(localStorage).forEach(function(key) {
+          if (key.startsWith(S.SETTINGS_KEY)) localStorage.removeItem(key);
+        });
+        FS.readdir(S.PERSIST).forEach(function(name) {
+          var path = S.PERSIST + '/' + name;
+          if (name == '.' || name == '..' || !FS.isFile(FS.stat(path).mode)) return;
+          var bytes = FS.readFile(path), text = '';
+          for (var i = 0; i < bytes.length; i += 4096)
+            text += String.fromCharCode.apply(null, bytes.subarray(i, i + 4096));
+          localStorage.setItem(S.SETTINGS_KEY + path, text);
+        });
+      } catch (e) {
+        console.warn('lumetra: settings not stored', e);
+      }
+    },
+
+    load_settings: function() {
+      var S = LumetraSystem;
+      try {
+        Object.keys(localStorage).forEach(function(key) {
+          if (!key.startsWith(S.SETTINGS_KEY + S.PERSIST + '/')) return;
+          var text = localStorage.getItem(key), bytes = new Uint8Array(text.length);
+          for (var i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+          FS.writeFile(key.slice(S.SETTINGS_KEY.length), bytes);
+        });
+      } catch (e) {
+        console.warn('lumetra: settings not loaded', e);
+      }
     },
 
     store: function() {
@@ -543,6 +596,7 @@ var LumetraSystemLibrary = {
     ended: function() {
       var S = LumetraSystem;
       S.accept_drops = false;
+      S.ended_shown = true;
       S.after_event();
       var note = document.getElementById('program-ended') || S.element('div', 'ld-ended', document.body);
       note.id = 'program-ended';
