@@ -411,6 +411,8 @@
     }
     close_menus();
     windows.delete(number);
+    // What the window had still to say goes with it; a close request stays.
+    lumetra.queue = lumetra.queue.filter((e) => e.window !== number || e.kind === EventKind.Close);
     // A window fading out goes on fading, out of the program's reach: the
     // desktop's blend is over before the window is destroyed.
     const left = (record.fade_out_until || 0) - performance.now();
