@@ -26,6 +26,8 @@ namespace lumetra::platform::web {
 // copies that recent files reopen from persist between visits.
 inline constexpr const char* kUploadFolder = "/uploads";
 inline constexpr const char* kPersistFolder = "/persist";
+// The fonts the text dialog offers, carried inside the module.
+inline constexpr const char* kFontFolder = "/fonts";
 
 // Called by wait_event before it waits, that is after each event the shell
 // has handled: saves what changed under kPersistFolder and kUploadFolder to

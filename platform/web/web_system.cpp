@@ -87,6 +87,10 @@ void default_beep() { lumetra_system_beep(660); }
 // page makes the folder and loads it before main runs.
 std::filesystem::path temp_directory() { return web::kPersistFolder; }
 
+// The browser has no font folder of ours: the page carries a few bitmap fonts
+// of its own in the module (platform/web/CMakeLists.txt).
+std::vector<std::filesystem::path> font_folders() { return {web::kFontFolder}; }
+
 void open_link(const std::string& target) { lumetra_system_open_link(target.c_str()); }
 
 void shutdown()
@@ -94,7 +98,7 @@ void shutdown()
     // The settings the program wrote while closing are kept first: the page
     // may be going away (it closes the program when it is left).
     web::after_event_handled();
-    for (WindowId id : {WindowId::About, WindowId::Startup, WindowId::Main})
+    for (WindowId id : {WindowId::Text, WindowId::About, WindowId::Startup, WindowId::Main})
         if (window_exists(id)) close_window(id);
     lumetra_system_ended();
 }

@@ -175,7 +175,7 @@ var LumetraSystemLibrary = {
     // Over the middle of the window that owns it (About, else Main), as the
     // desktop's boxes stand; in the middle of the page without one.
     place: function(d) {
-      var owner = ['window-about', 'window-main'].map(function(id) { return document.getElementById(id); })
+      var owner = ['window-text', 'window-about', 'window-main'].map(function(id) { return document.getElementById(id); })
                                                  .find(function(w) { return w && w.getClientRects().length; });
       if (!owner) return;
       var o = owner.getBoundingClientRect(), b = d.box.getBoundingClientRect();

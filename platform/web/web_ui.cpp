@@ -48,6 +48,8 @@ EM_JS(int, js_window_exists, (int number), { return lumetra.ui.window_exists(num
 EM_JS(void, js_show_window, (int number), { lumetra.ui.show_window(number); });
 EM_JS(int, js_window_shown, (int number), { return lumetra.ui.window_shown(number); });
 EM_JS(void, js_close_window, (int number), { lumetra.ui.close_window(number); });
+EM_JS(void, js_enable_window, (int number, int on), { lumetra.ui.enable_window(number, !!on); });
+EM_JS(int, js_is_window_enabled, (int number), { return lumetra.ui.is_window_enabled(number); });
 EM_JS(void, js_set_title, (int number, const char* title), { lumetra.ui.set_title(number, UTF8ToString(title)); });
 EM_JS(void, js_window_rect, (int number, int client, int* out), { lumetra.ui.window_rect(number, !!client, out); });
 EM_JS(void, js_fade_window, (int number, int ms, int show), { lumetra.ui.fade_window(number, ms, !!show); });
@@ -180,6 +182,7 @@ constexpr WindowName kWindowNames[] = {
     {WindowId::Main, "main"},
     {WindowId::Startup, "startup"},
     {WindowId::About, "about"},
+    {WindowId::Text, "text"},
 };
 
 std::string window_name(WindowId id)
@@ -310,6 +313,9 @@ void close_window(WindowId id)
     js_close_window(static_cast<int>(id));
     std::erase_if(b.events, [id](const QueuedEvent& e) { return e.event.window == id && e.event.kind != EventKind::Close; });
 }
+
+void enable_window(WindowId id, bool enabled) { js_enable_window(static_cast<int>(id), enabled); }
+bool is_window_enabled(WindowId id) { return js_is_window_enabled(static_cast<int>(id)) != 0; }
 
 bool window_exists(WindowId id)
 {

@@ -12,10 +12,11 @@
 
   // The numbers of platform.h.
   const EventKind = { None: 0, Command: 1, Control: 2, FilesDropped: 3, RightButton: 4, Close: 5, PointerMoved: 6, Timer: 7 };
-  const EventType = { None: 0, Click: 1, RightClick: 2, DoubleClick: 3, RightDoubleClick: 4, GainFocus: 5, SelectionChanged: 6 };
+  const EventType = { None: 0, Click: 1, RightClick: 2, DoubleClick: 3, RightDoubleClick: 4, GainFocus: 5, SelectionChanged: 6, Changed: 7 };
   const Kind = { Container: 0, Text: 1, Edit: 2, RichText: 3, Button: 4, Radio: 5, Check: 6, Frame: 7, Combo: 8, Tabs: 9, Spin: 10, Progress: 11, Image: 12, Link: 13 };
-  const Style = { Border: 1, Centred: 2, ReadOnly: 4, Hidden: 8, Disabled: 16, Group: 32, Checked: 64, DigitsOnly: 128, DefaultButton: 256, Smooth: 512 };
+  const Style = { Border: 1, Centred: 2, ReadOnly: 4, Hidden: 8, Disabled: 16, Group: 32, Checked: 64, DigitsOnly: 128, DefaultButton: 256, Smooth: 512, ReportChanges: 1024 };
   const MAIN = 0;
+  const TEXT_DIALOG = 3;  // takes the dialog keys: Enter, Escape (Tab is the page's own)
 
   // The desktop program's look: the dialog face, its 8 pt fonts (Tahoma,
   // else the condensed face the Win32 backend takes under Wine).
@@ -37,6 +38,7 @@
 
   const STYLE_SHEET = `
     body { margin: 0; background: #3a6ea5; font: condensed 11px ${FACE}; overflow: auto; }
+    .lw-cover { position: absolute; left: 0; top: 0; right: 0; bottom: 0; z-index: 1000; }
     .lw { position: absolute; background: ${BUTTON_FACE}; border: 1px solid #404040;
           box-shadow: 2px 2px 6px rgba(0,0,0,.4); user-select: none; color: #000; }
     .lw-caption { height: 20px; line-height: 20px; padding-left: 3px; color: #fff; font: bold 11px ${FACE};
@@ -343,18 +345,53 @@
 
     // Pointer movement and the buttons wake the shell's polls, before the
     // control under the pointer reports (capture phase).
-    const moved = () => push(EventKind.PointerMoved, 0, 0, number);
+    const moved = () => { if (!record.disabled) push(EventKind.PointerMoved, 0, 0, number); };
     root.addEventListener("pointermove", moved, true);
     root.addEventListener("pointerleave", moved);
     root.addEventListener("pointerup", moved, true);
     // The right button's press in the client area is an event of its own
     // (the shell's right-button menus); the left one's wakes the polls.
     root.addEventListener("pointerdown", (e) => {
+      if (record.disabled) return;
       if (e.button === 0) moved();
       else if (e.button === 2 && number === MAIN && client.contains(e.target)) push(EventKind.RightButton, 0, 0, number);
     }, true);
+    if (number === TEXT_DIALOG) dialog_keys(record, number);
     return true;
   };
+
+  // Enter presses the window's default button, Escape closes it as its close box does.
+  function dialog_keys(record, number) {
+    record.root.addEventListener("keydown", (e) => {
+      if (record.disabled || e.ctrlKey || e.altKey) return;
+      if (e.key === "Escape") {
+        e.preventDefault();
+        push(EventKind.Close, 0, 0, number);
+      } else if (e.key === "Enter") {
+        const button = record.root.querySelector(".lc-button.default:not(:disabled)");
+        if (!button) return;
+        e.preventDefault();
+        push(EventKind.Control, Number(button.id.slice(1)), EventType.Click, number);
+      }
+    });
+  }
+
+  // A disabled window takes no input (the main window under a dialog): a
+  // cover over all of it catches the pointer, and its keys are not heard.
+  ui.enable_window = function (number, on) {
+    const record = windows.get(number);
+    if (!record || record.disabled === !on) return;
+    record.disabled = !on;
+    if (record.disabled) {
+      if (number === MAIN) close_menus();
+      record.cover = element("div", "lw-cover", record.root);
+      if (record.root.contains(document.activeElement)) document.activeElement.blur();
+    } else if (record.cover) {
+      record.cover.remove();
+      record.cover = null;
+    }
+  };
+  ui.is_window_enabled = (number) => { const w = windows.get(number); return w && !w.disabled ? 1 : 0; };
 
   // A window moves with its caption, as on the desktop.
   function drag_by(caption, root) {
@@ -511,6 +548,8 @@
       });
     }
     e.addEventListener("focus", () => push(EventKind.Control, c.id, EventType.GainFocus, c.window));
+    if (spec.style & Style.ReportChanges)
+      e.addEventListener("input", () => push(EventKind.Control, c.id, EventType.Changed, c.window));
   };
 
   builders[Kind.RichText] = (c, spec) => {
@@ -639,9 +678,12 @@
     field.type = "text";
     field.style.width = Math.max(spec.w - SPIN_ARROWS_WIDTH, 8) + "px";
     if (spec.style & Style.ReadOnly) field.readOnly = true;
+    // The user's typing and the arrows report changes (the program's set_value does not).
+    const changed = () => { if (spec.style & Style.ReportChanges) push(EventKind.Control, c.id, EventType.Changed, c.window); };
     field.addEventListener("input", () => {
       const digits = field.value.replace(/[^0-9]/g, "");
       if (digits !== field.value) field.value = digits;
+      changed();
     });
     c.min = spec.min;
     c.max = spec.max;
@@ -660,7 +702,9 @@
       if (c.disabled) return;
       const v = Math.min(c.max, Math.max(c.min, ui.spin_value(c.id) + by));
       c.good = v;
+      if (field.value === String(v)) return;
       field.value = String(v);
+      changed();
     };
     up.addEventListener("pointerdown", (ev) => { if (ev.button === 0) step(1); });
     down.addEventListener("pointerdown", (ev) => { if (ev.button === 0) step(-1); });
@@ -1191,7 +1235,7 @@
   }
   document.addEventListener("keydown", (e) => {
     const key = key_of(e);
-    if (!key || !windows.has(MAIN)) return;
+    if (!key || !windows.has(MAIN) || windows.get(MAIN).disabled) return;
     // The main window's keys only: not in another window or a dialog.
     const target = e.target instanceof Element ? e.target : null;
     const in_window = target && target.closest(".lw");
