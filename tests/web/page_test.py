@@ -29,6 +29,7 @@ from selenium.webdriver.common.keys import Keys
 FIRST_CELL, FIRST_PIXEL, CONVERT, CODE_VIEW = 20, 280, 425, 521
 SCAN, SKIP_LIST, SKIP_LIST_BUTTON, AUTO_SCAN = 167, 168, 169, 174
 ANIMATION_START, ANIMATION_STOP, BUFFER_TABS = 505, 506, 7
+CELL_TEXT, TEXT_INPUT, TEXT_FONT = 44, 621, 622
 READY_LIMIT_S = 1.5
 
 failures = []
@@ -445,7 +446,39 @@ def story_settings(page, cli, work):
     check(page.js("return " + auto_scan), "the setting survives a reload without closing")
 
 
+def story_text(page, cli, work):
+    """The text dialog from a cell's right-button menu, in a font the page
+    carries, pressed with Enter; the saved picture is lumetra-cli text's."""
+    page.load()
+    cell = FIRST_CELL + 1 * 16 + 2  # row 1, column 2: the text starts at 16, 8
+    page.click(page.control(cell), button="right")
+    page.click(page.driver.find_element(By.CSS_SELECTOR, f'.lm-item[data-command="{CELL_TEXT}"]'))
+    wait_for("the text dialog", lambda: page.js("return document.getElementById('window-text')"))
+    page.click(page.control(TEXT_FONT))
+    faces = page.driver.find_elements(By.CSS_SELECTOR, f"#list-{TEXT_FONT} .lc-combo-item")
+    bold = [f for f in faces if "Bold" in f.text]
+    check(len(faces) == 2 and len(bold) == 1, f"the page offers its two Terminus faces: {[f.text for f in faces]}")
+    page.click(bold[0])
+    page.click(page.control(TEXT_INPUT))
+    page.control(TEXT_INPUT).send_keys("Лето 25°C")
+    page.settle()
+    page.keys(Keys.ENTER)
+    check(not page.js("return document.getElementById('window-text')"), "Enter closes the dialog")
+    page.keys(Keys.CONTROL, "s")
+    wait_for("the save dialog", lambda: page.js("return document.getElementById('save-name')"))
+    name = page.driver.find_element(By.ID, "save-name")
+    name.clear()
+    name.send_keys("text")
+    page.answer("save")
+    expected = os.path.join(work, "expected.chr")
+    cli_text(cli, "text", "/usr/share/fonts/X11/misc/ter-u16b_unicode.pcf.gz", "--size", "16", "--at", "16,8",
+             "Лето 25°C", "-o", expected)
+    with open(expected, "rb") as f:
+        check(page.downloaded("text.chr") == f.read(), "the saved picture is lumetra-cli text's, byte for byte")
+
+
 STORIES = {
+    "text": story_text,
     "load": story_load,
     "open": story_open,
     "draw_save": story_draw_save,
