@@ -218,7 +218,11 @@ void show_text_dialog(App& app, int command)
     spec.title = kDialogTitle;
     spec.client_w = 320;
     spec.client_h = 224;
-    spec.centred = true;
+    // Over the cell editor's corner, so that the screen view's preview stays
+    // in sight (centred when that panel cannot be found).
+    const platform::Rect editor = platform::control_screen_rect(kCellEditorPanel);
+    spec.position = {editor.x, editor.y};
+    spec.centred = editor.w == 0;
     if (!platform::create_window(spec)) return;
     std::vector<std::string> names;
     int chosen = 0;
