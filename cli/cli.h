@@ -127,6 +127,13 @@ int make_each(const char* command, const char* usage, const Pictures& pictures, 
 // Takes the value of an option such as "-o FILE" at args[i]; advances i.
 std::optional<std::string> option_value(const Args& args, std::size_t& i);
 
+// The text forms of a data table (font, frames): "--format asm|c".
+enum class TableForm { Assembler, C };
+std::optional<CliError> take_table_form(const Args& args, std::size_t& i, TableForm& form);
+
+// "--name NAME": a C identifier for the table's names.
+std::optional<CliError> take_table_name(const Args& args, std::size_t& i, std::optional<std::string>& name);
+
 // Takes the file name of "-o FILE" at args[i] into out; advances i.
 std::optional<CliError> take_output_name(const Args& args, std::size_t& i, std::filesystem::path& out);
 

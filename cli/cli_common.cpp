@@ -9,6 +9,7 @@
 #include "core/file_io.h"
 #include "core/picture_import.h"
 #include "core/text_encoding.h"
+#include "listing/listing.h"
 #include "tools/animation.h"
 
 namespace lumetra::cli {
@@ -305,6 +306,23 @@ std::optional<std::string> option_value(const Args& args, std::size_t& i)
 {
     if (i + 1 >= args.size()) return std::nullopt;
     return args[++i];
+}
+
+std::optional<CliError> take_table_form(const Args& args, std::size_t& i, TableForm& form)
+{
+    auto text = option_value(args, i);
+    if (!text || (*text != "asm" && *text != "c")) return CliError{"--format needs asm or c"};
+    form = *text == "c" ? TableForm::C : TableForm::Assembler;
+    return std::nullopt;
+}
+
+std::optional<CliError> take_table_name(const Args& args, std::size_t& i, std::optional<std::string>& name)
+{
+    auto text = option_value(args, i);
+    if (!text || !is_c_identifier(*text))
+        return CliError{"--name needs a C identifier (letters, digits and _, no digit first, no C keyword)"};
+    name = *text;
+    return std::nullopt;
 }
 
 std::optional<CliError> take_output_name(const Args& args, std::size_t& i, std::filesystem::path& out)

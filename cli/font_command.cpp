@@ -13,7 +13,6 @@ namespace lumetra::cli {
 
 namespace {
 
-enum class FontForm { Assembler, C };
 
 struct FontCommand {
     std::filesystem::path font_path;
@@ -22,7 +21,7 @@ struct FontCommand {
     bool charset = false;  // the codes are a charset's: its unassigned byte is not warned about
     TableWidth width;
     DisplayChoice display;
-    FontForm form = FontForm::Assembler;
+    TableForm form = TableForm::Assembler;
     Directive directive = Directive::Dt;
     std::optional<std::string> name;
     std::filesystem::path out;
@@ -72,16 +71,11 @@ std::optional<CliError> parse(const Args& args, FontCommand& command)
         } else if (arg == "--display") {
             error = take_display_option(args, i, command.display);
         } else if (arg == "--format") {
-            auto text = option_value(args, i);
-            if (!text || (*text != "asm" && *text != "c")) return CliError{"--format needs asm or c"};
-            command.form = *text == "c" ? FontForm::C : FontForm::Assembler;
+            error = take_table_form(args, i, command.form);
         } else if (arg == "--db") {
             db = true;
         } else if (arg == "--name") {
-            auto text = option_value(args, i);
-            if (!text || !is_c_identifier(*text))
-                return CliError{"--name needs a C identifier (letters, digits and _, no digit first, no C keyword)"};
-            command.name = *text;
+            error = take_table_name(args, i, command.name);
         } else if (arg == "-o") {
             error = take_output_name(args, i, command.out);
         } else if (arg.starts_with("-")) {
@@ -97,7 +91,7 @@ std::optional<CliError> parse(const Args& args, FontCommand& command)
     if (command.size == 0) return CliError{"--size PX missing"};
     if (command.codes.empty()) return CliError{"give the characters: --chars RANGES or --charset ascii|cp1251"};
     if (command.out.empty()) return CliError{"-o OUT missing"};
-    if (db && command.form == FontForm::C) return CliError{"--db does not go with --format c"};
+    if (db && command.form == TableForm::C) return CliError{"--db does not go with --format c"};
     command.directive = db ? Directive::Db : Directive::Dt;
     return std::nullopt;
 }
@@ -127,7 +121,7 @@ std::optional<CliError> make_table(const FontCommand& command, std::string& byte
     warn_missing("font", missing);
     const std::string name = command.name.value_or(c_identifier(font_stem(command.font_path), "font"));
     const FontTableSource source{path_to_utf8(command.font_path.filename()), command.size};
-    bytes = command.form == FontForm::C ? font_table_c(built.table, name, source)
+    bytes = command.form == TableForm::C ? font_table_c(built.table, name, source)
                                         : font_table_asm(built.table, name, source, command.directive);
     return std::nullopt;
 }

@@ -14,13 +14,12 @@ namespace lumetra::cli {
 
 namespace {
 
-enum class FramesForm { Assembler, C };
 
 struct FramesCommand {
     std::optional<int> count;              // --count, else the display's own
     std::optional<std::string> delay_text;  // --delay
     DisplayChoice display;
-    FramesForm form = FramesForm::Assembler;
+    TableForm form = TableForm::Assembler;
     ListingOptions options;
     std::optional<std::string> name;  // --name
     bool stats = false;
@@ -46,24 +45,19 @@ std::optional<CliError> parse(const Args& args, FramesCommand& command)
         } else if (arg == "--display") {
             if (auto error = take_display_option(args, i, command.display)) return error;
         } else if (arg == "--format") {
-            auto text = option_value(args, i);
-            if (!text || (*text != "asm" && *text != "c")) return CliError{"--format needs asm or c"};
-            command.form = *text == "c" ? FramesForm::C : FramesForm::Assembler;
+            if (auto error = take_table_form(args, i, command.form)) return error;
         } else if (arg == "--db") {
             db = true;
         } else if (arg == "--name") {
-            auto text = option_value(args, i);
-            if (!text || !is_c_identifier(*text))
-                return CliError{"--name needs a C identifier (letters, digits and _, no digit first, no C keyword)"};
-            command.name = *text;
+            if (auto error = take_table_name(args, i, command.name)) return error;
         } else if (arg == "--stats") {
             command.stats = true;
         } else if (auto error = take_picture_argument(args, i, command.out, command.pictures, command.picture_options)) {
             return error;
         }
     }
-    if (db && command.form == FramesForm::C) return CliError{"--db does not go with --format c"};
-    if (command.name && command.form == FramesForm::Assembler) return CliError{"--name needs --format c"};
+    if (db && command.form == TableForm::C) return CliError{"--db does not go with --format c"};
+    if (command.name && command.form == TableForm::Assembler) return CliError{"--name needs --format c"};
     command.options.directive = db ? Directive::Db : Directive::Dt;
     if (command.pictures.size() < static_cast<std::size_t>(kMinAnimationFrames))
         return CliError{"give at least 2 PICTUREs, one a frame"};
@@ -106,7 +100,7 @@ std::optional<CliError> make_frames_output(const FramesCommand& command, std::st
         delays.push_back(picture.frame > 0 && !command.delay_text ? picture.delay_ms : delay);
     const std::vector<Frame> frames =
         make_frames(pictures, delays, display, command.count.value_or(default_frame_count(display)));
-    if (command.form == FramesForm::C)
+    if (command.form == TableForm::C)
         bytes = join_lines(frame_table_c_array(frames, display, command.name.value_or("frames")), "\n");
     else
         bytes = join_view_lines(frame_table_listing(frames, display, command.options));

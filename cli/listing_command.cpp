@@ -76,10 +76,7 @@ std::optional<CliError> parse(const Args& args, ListingRequest& request)
             request.layout_given = request.layout_given || arg == "--layout";
             if (auto error = take_display_option(args, i, request.display)) return error;
         } else if (arg == "--name") {
-            auto text = option_value(args, i);
-            if (!text || !is_c_identifier(*text))
-                return CliError{"--name needs a C identifier (letters, digits and _, no digit first, no C keyword)"};
-            request.array_name = *text;
+            if (auto error = take_table_name(args, i, request.array_name)) return error;
         } else if (arg == "--crlf") {
             request.crlf = true;
         } else if (arg == "--out-dir") {

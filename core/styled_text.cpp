@@ -134,4 +134,20 @@ std::optional<std::string> styled_text_as_txt(const StyledText& text)
     return encode_cp1251(joined);
 }
 
+std::vector<std::string> split_lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    if (text.empty()) return lines;
+    lines.emplace_back();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            lines.emplace_back();
+        } else {
+            lines.back() += text[i];
+        }
+    }
+    return lines;
+}
+
 }  // namespace lumetra

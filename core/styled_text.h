@@ -39,6 +39,10 @@ struct RtfFont {
     int charset = 204;
 };
 
+// The lines of a text as a rich-text view holds them: CR LF, LF and CR each
+// end a line; an empty text holds no line at all.
+std::vector<std::string> split_lines(const std::string& text);
+
 // The whole document as RTF: colour table, \b runs, every non-ASCII
 // character as \uN? (UTF-16 units), a plain reset at the start, lines
 // separated by \par. Runs past the end of their line, or of a line that does

@@ -108,23 +108,6 @@ ControlState* find(int id)
     return it == controls.end() ? nullptr : &it->second;
 }
 
-// Lines of a text as a rich-text control holds them: CR LF, LF and CR all break.
-std::vector<std::string> split_lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    if (text.empty()) return lines;  // an empty view holds no line at all
-    lines.emplace_back();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            lines.emplace_back();
-        } else {
-            lines.back() += text[i];
-        }
-    }
-    return lines;
-}
-
 std::string joined(const std::vector<std::string>& lines)
 {
     std::string all;

@@ -372,18 +372,7 @@ bool control_exists(int id) { return backend().kinds.count(id) != 0; }
 void set_text(int id, const std::string& text)
 {
     if (backend().rich.count(id)) {
-        // CR LF, LF and CR each end a line; an empty text holds no line.
-        std::vector<std::string> lines;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (lines.empty()) lines.emplace_back();
-            if (text[i] == '\r' || text[i] == '\n') {
-                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-                lines.emplace_back();
-            } else {
-                lines.back() += text[i];
-            }
-        }
-        set_rich_text(id, lines);
+        set_rich_text(id, split_lines(text));
         return;
     }
     js_set_text(id, text.c_str());

@@ -106,18 +106,7 @@ void prepare_rich_text(ControlRecord& record, const ControlSpec& spec)
 
 void set_rich_plain_text(const ControlRecord& record, const std::string& text)
 {
-    // CR LF, LF and CR each end a line; an empty text holds no line at all.
-    std::vector<std::string> lines;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (lines.empty()) lines.emplace_back();
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            lines.emplace_back();
-        } else {
-            lines.back() += text[i];
-        }
-    }
-    set_rich_text(record.id, lines);
+    set_rich_text(record.id, split_lines(text));
 }
 
 std::string rich_plain_text(const ControlRecord& record)

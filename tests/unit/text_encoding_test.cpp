@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include "core/text_encoding.h"
+#include "core/styled_text.h"
 
 using namespace lumetra;
 
@@ -58,4 +59,13 @@ TEST(TextEncoding, PathsRoundTripThroughUtf8)
 {
     std::string name = "/tmp/Рисунки/логотип.chr";
     EXPECT_EQ(path_to_utf8(utf8_to_path(name)), name);
+}
+
+// A rich-text view's lines: every kind of line end breaks once, and an empty
+// text holds no line (a view set to "" shows nothing, not one empty line).
+TEST(SplitLines, EachLineEndBreaksOnce)
+{
+    EXPECT_EQ(split_lines(""), std::vector<std::string>{});
+    EXPECT_EQ(split_lines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(split_lines("a\r\n\r\n"), (std::vector<std::string>{"a", "", ""}));
 }

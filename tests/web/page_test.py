@@ -136,6 +136,15 @@ class Page:
         chooser.send_keys(path)
         self.settle(0.5)
 
+    def save_as(self, name):
+        """Ctrl+S, then NAME typed into the page's save dialog."""
+        self.keys(Keys.CONTROL, "s")
+        wait_for("the save dialog", lambda: self.js("return document.getElementById('save-name')"))
+        field = self.driver.find_element(By.ID, "save-name")
+        field.clear()
+        field.send_keys(name)
+        self.answer("save")
+
     def message(self):
         """The title and text of the message box shown now, or None."""
         return self.js("""const t = document.getElementById('dialog-text');
@@ -284,12 +293,7 @@ def story_draw_save(page, cli, work):
         page.click(page.control(pixel(x, 0)), button="right")
     lit = page.screen()[0][:8]
     check(lit == "##.##.##", f"the screen view shows the drawn and erased pixels: {lit}")
-    page.keys(Keys.CONTROL, "s")
-    wait_for("the save dialog", lambda: page.js("return document.getElementById('save-name')"))
-    name = page.driver.find_element(By.ID, "save-name")
-    name.clear()
-    name.send_keys("drawn")
-    page.answer("save")
+    page.save_as("drawn")
     data = page.downloaded("drawn.chr")
     check(len(data) == 1024, f"the download is 1024 bytes, not {len(data)}")
     # The same picture drawn through the CLI's own reading: the page's .chr
@@ -464,12 +468,7 @@ def story_text(page, cli, work):
     page.settle()
     page.keys(Keys.ENTER)
     check(not page.js("return document.getElementById('window-text')"), "Enter closes the dialog")
-    page.keys(Keys.CONTROL, "s")
-    wait_for("the save dialog", lambda: page.js("return document.getElementById('save-name')"))
-    name = page.driver.find_element(By.ID, "save-name")
-    name.clear()
-    name.send_keys("text")
-    page.answer("save")
+    page.save_as("text")
     expected = os.path.join(work, "expected.chr")
     cli_text(cli, "text", "/usr/share/fonts/X11/misc/ter-u16b_unicode.pcf.gz", "--size", "16", "--at", "16,8",
              "Лето 25°C", "-o", expected)
