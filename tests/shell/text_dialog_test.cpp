@@ -79,21 +79,22 @@ struct TextDialog : ShellTest {
 
 // The fonts of both folders by "family style"; typing previews on the screen
 // view while the buffer and the main window stay as they are. From a cell's
-// popup the text starts at that cell's corner.
+// popup the text starts at that cell's corner (the last cell of a row, so
+// that its row and column both count from the first cell).
 TEST_F(TextDialog, PreviewsEveryChangeWithoutTouchingTheBuffer)
 {
-    control(cell_image_of(35), pf::EventType::RightClick);
+    control(cell_image_of(48), pf::EventType::RightClick);
     command(kCmdCellText);
     ASSERT_TRUE(pf::window_exists(pf::WindowId::Text));
     EXPECT_TRUE(hl::window_visible(pf::WindowId::Text));
     EXPECT_FALSE(pf::is_window_enabled(pf::WindowId::Main));
     EXPECT_EQ(hl::control_spec(kTextFont).items, (std::vector<std::string>{"DejaVu Sans Book", "Tiny Regular"}));
     EXPECT_EQ(pf::value(kTextSize), 16);
-    EXPECT_EQ((std::pair{pf::value(kTextX), pf::value(kTextY)}), (std::pair{16, 16}));
+    EXPECT_EQ((std::pair{pf::value(kTextX), pf::value(kTextY)}), (std::pair{120, 16}));
 
     type(kTextInput, "Ab");
     const ScreenBuffer blank;
-    EXPECT_EQ(shown(), drawn(blank, kDejaVu, 16, "Ab", 16, 16));
+    EXPECT_EQ(shown(), drawn(blank, kDejaVu, 16, "Ab", 120, 16));
     type(kTextSize, "20");
     type(kTextX, "30");
     EXPECT_EQ(shown(), drawn(blank, kDejaVu, 20, "Ab", 30, 16));
