@@ -28,7 +28,8 @@ from selenium.webdriver.common.keys import Keys
 # Control numbers of app/ids.h.
 FIRST_CELL, FIRST_PIXEL, CONVERT, CODE_VIEW = 20, 280, 425, 521
 SCAN, SKIP_LIST, SKIP_LIST_BUTTON, AUTO_SCAN = 167, 168, 169, 174
-ANIMATION_START, ANIMATION_STOP, BUFFER_TABS = 505, 506, 7
+ANIMATION_DELAY, ANIMATION_START, ANIMATION_STOP, BUFFER_TABS = 502, 505, 506, 7
+STOP_LIMIT_MS = 150
 CELL_TEXT, TEXT_INPUT, TEXT_FONT = 44, 621, 622
 READY_LIMIT_S = 1.5
 
@@ -393,6 +394,27 @@ def story_animation(page, cli, work):
           "\"Стоп\" ends playing")
     still = [page.screen() for _ in range(3) if not time.sleep(0.4)]
     check(all(screen == drawn for screen in still), "after playing buffer 1 stays on screen")
+
+    # At the longest delay "Стоп" ends playing at once, not after the frame:
+    # from the button's press to "Анимация" enabled again, by the page's clock.
+    page.click(page.control(ANIMATION_DELAY))
+    page.click(page.driver.find_element(By.XPATH, f'//*[@id="list-{ANIMATION_DELAY}"]/*[text()="4000"]'))
+    check(page.text(ANIMATION_DELAY).split()[0] == "4000", f"the delay chosen: {page.text(ANIMATION_DELAY)!r}")
+    page.click(page.control(ANIMATION_START))
+    page.settle(1.0)
+    page.js("""const stop = arguments[0], start = arguments[1];
+        window.stop_pressed = null; window.stop_took = null;
+        stop.addEventListener('pointerdown', () => { window.stop_pressed = performance.now(); }, {capture: true, once: true});
+        new MutationObserver((changes, observer) => {
+          if (window.stop_pressed !== null && !start.classList.contains('disabled')) {
+            window.stop_took = performance.now() - window.stop_pressed;
+            observer.disconnect();
+          }
+        }).observe(start, {attributes: true});""", page.control(ANIMATION_STOP), page.control(ANIMATION_START))
+    page.click(page.control(ANIMATION_STOP))
+    took = wait_for("the end of playing", lambda: page.js("return window.stop_took"), 5.0)
+    print(f"\"Стоп\" at the 4000 ms delay: {took:.1f} ms")
+    check(took <= STOP_LIMIT_MS, f"\"Стоп\" took {took:.0f} ms at the 4000 ms delay")
 
 
 def story_damaged(page, cli, work):
