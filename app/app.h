@@ -75,6 +75,7 @@ struct AnimationState {
 struct TextDialogState {
     bool open = false;
     std::vector<FontInfo> fonts;  // the font list's entries, in its order
+    std::vector<FontInfo> files;  // every font file found: a bitmap font has one a size
     // The font last opened, kept while the fields ask for the same one.
     FontHandle font;
     std::filesystem::path font_path;

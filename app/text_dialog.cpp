@@ -64,6 +64,40 @@ std::vector<FontInfo> available_fonts()
     return fonts;
 }
 
+bool has_size(const FontInfo& font, int size)
+{
+    return std::find(font.sizes.begin(), font.sizes.end(), size) != font.sizes.end();
+}
+
+// Bitmap fonts come one file a size (Terminus: ter-u12n, ter-u16n, ...): the
+// list names each family and style once, with the sizes of all its files.
+std::vector<FontInfo> merged_by_name(const std::vector<FontInfo>& files)
+{
+    std::vector<FontInfo> fonts;
+    for (const FontInfo& file : files) {
+        auto same = std::find_if(fonts.begin(), fonts.end(), [&](const FontInfo& font) {
+            return !font.sizes.empty() && !file.sizes.empty() && font_name(font) == font_name(file);
+        });
+        if (same == fonts.end()) {
+            fonts.push_back(file);
+            continue;
+        }
+        for (int size : file.sizes)
+            if (!has_size(*same, size)) same->sizes.push_back(size);
+        std::sort(same->sizes.begin(), same->sizes.end());
+    }
+    return fonts;
+}
+
+// The file of a listed font that holds the size (an outline font: its only one).
+std::filesystem::path file_for_size(const App& app, const FontInfo& font, int size)
+{
+    if (font.sizes.empty()) return font.path;
+    for (const FontInfo& file : app.text.files)
+        if (has_size(file, size) && font_name(file) == font_name(font)) return file.path;
+    return font.path;
+}
+
 const FontInfo* chosen_font(const App& app)
 {
     int index = platform::selection(kTextFont);
@@ -82,22 +116,23 @@ std::string sizes_text(const std::vector<int>& sizes)
 // fields ask for the same one again.
 OpenFont* open_chosen_font(App& app, const FontInfo& font, int size, std::string& error)
 {
-    if (!font.sizes.empty() && std::find(font.sizes.begin(), font.sizes.end(), size) == font.sizes.end()) {
+    if (!font.sizes.empty() && !has_size(font, size)) {
         error = "У шрифта «" + font_name(font) + "» нет размера " + std::to_string(size) + ", есть только " +
                 sizes_text(font.sizes) + ".";
         return nullptr;
     }
-    if (app.text.font && app.text.font_path == font.path && app.text.font_size == size) return app.text.font.get();
+    const std::filesystem::path path = file_for_size(app, font, size);
+    if (app.text.font && app.text.font_path == path && app.text.font_size == size) return app.text.font.get();
     app.text.font.reset();
-    FontResult opened = open_font(font.path, size);
+    FontResult opened = open_font(path, size);
     if (!opened.font) {
         // The library's reason is written for the command line, in English.
-        error = "Не удалось открыть шрифт «" + path_to_utf8(font.path) + "» размером " + std::to_string(size) +
+        error = "Не удалось открыть шрифт «" + path_to_utf8(path) + "» размером " + std::to_string(size) +
                 " пикс.: файл не читается или не является шрифтом.";
         return nullptr;
     }
     app.text.font = std::move(opened.font);
-    app.text.font_path = font.path;
+    app.text.font_path = path;
     app.text.font_size = size;
     return app.text.font.get();
 }
@@ -151,8 +186,7 @@ void show_preview(App& app)
 void font_chosen(App& app)
 {
     const FontInfo* font = chosen_font(app);
-    if (font && !font->sizes.empty() &&
-        std::find(font->sizes.begin(), font->sizes.end(), platform::value(kTextSize)) == font->sizes.end())
+    if (font && !font->sizes.empty() && !has_size(*font, platform::value(kTextSize)))
         platform::set_value(kTextSize, font->sizes.front());
     show_preview(app);
 }
@@ -181,7 +215,7 @@ void accept_text(App& app)
         stored = *drawing.picture;
         set_modified(app.store, buffer, true);
     }
-    app.settings.text_font = path_to_utf8(chosen_font(app)->path);
+    app.settings.text_font = path_to_utf8(file_for_size(app, *chosen_font(app), platform::value(kTextSize)));
     app.settings.text_size = platform::value(kTextSize);
     app.settings.text_erase = platform::is_checked(kTextErase) ? 1 : 0;
     close_text_dialog(app);
@@ -205,7 +239,8 @@ void show_text_dialog(App& app, int command)
         platform::show_window(WindowId::Text);
         return;
     }
-    std::vector<FontInfo> fonts = available_fonts();
+    std::vector<FontInfo> files = available_fonts();
+    std::vector<FontInfo> fonts = merged_by_name(files);
     if (fonts.empty()) {
         platform::message_box(kDialogTitle,
                               "Не найдено ни одного шрифта: ни в папке шрифтов системы, ни в папке fonts рядом с "
@@ -226,8 +261,11 @@ void show_text_dialog(App& app, int command)
     if (!platform::create_window(spec)) return;
     std::vector<std::string> names;
     int chosen = 0;
+    std::string last_name;  // the entry of the file last used
+    for (const FontInfo& file : files)
+        if (path_to_utf8(file.path) == app.settings.text_font) last_name = font_name(file);
     for (const FontInfo& font : fonts) {
-        if (path_to_utf8(font.path) == app.settings.text_font) chosen = static_cast<int>(names.size());
+        if (font_name(font) == last_name) chosen = static_cast<int>(names.size());
         names.push_back(font_name(font));
     }
     for (const LayoutRow& row : text_dialog_rows(app.settings)) {
@@ -241,6 +279,7 @@ void show_text_dialog(App& app, int command)
     close_open_cell(app);
     app.text.open = true;
     app.text.fonts = std::move(fonts);
+    app.text.files = std::move(files);
     platform::set_selection(kTextFont, chosen);
     const platform::Point origin = text_origin(app, command);
     platform::set_value(kTextX, origin.x);

@@ -194,4 +194,26 @@ TEST_F(TextDialog, SettingsKeepTheLastChoice)
     EXPECT_EQ(saved.text_erase, 1);
 }
 
+// A bitmap font in one file a size is one entry with all its sizes; each size
+// draws from its own file, and that file is what the settings keep.
+TEST_F(TextDialog, OneEntryForABitmapFontInFilesOfEachSize)
+{
+    const fs::path terminus = "/usr/share/fonts/X11/misc";
+    for (const char* name : {"ter-u12n_unicode.pcf.gz", "ter-u16n_unicode.pcf.gz"})
+        fs::copy_file(terminus / name, fonts / name);
+    command(kCmdText);
+    const auto& items = hl::control_spec(kTextFont).items;
+    ASSERT_EQ(items.size(), 3u) << "DejaVu, Terminus once, Tiny";
+    choose_font(items[1]);
+    type(kTextInput, "Ж");
+    for (int size : {12, 16}) {
+        type(kTextSize, std::to_string(size));
+        EXPECT_EQ(pf::text(kTextNote), "");
+        EXPECT_EQ(shown(), drawn(ScreenBuffer{}, fonts / ("ter-u" + std::to_string(size) + "n_unicode.pcf.gz"), size,
+                                 "Ж", 0, 0));
+    }
+    click(kTextOk);
+    EXPECT_EQ(app.settings.text_font, path_to_utf8(fonts / "ter-u16n_unicode.pcf.gz"));
+}
+
 }  // namespace lumetra::testing
