@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <fstream>
 #include <cstdlib>
 #include <map>
 
@@ -141,11 +142,17 @@ const Glyph& cached_glyph(OpenFont& font, char32_t code)
     return at->second;
 }
 
-bool font_extension(const std::filesystem::path& path)
+std::string lower_file_name(const std::filesystem::path& path)
 {
     std::string name = path_to_utf8(path.filename());
     std::transform(name.begin(), name.end(), name.begin(),
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return name;
+}
+
+bool font_extension(const std::filesystem::path& path)
+{
+    const std::string name = lower_file_name(path);
     for (const char* end : {".ttf", ".otf", ".ttc", ".bdf", ".pcf", ".pcf.gz"})
         if (name.ends_with(end)) return true;
     return false;
@@ -204,21 +211,72 @@ FontResult open_font(const std::filesystem::path& path, int pixel_size)
     return open_font_bytes(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()), pixel_size);
 }
 
+namespace {
+
+// FreeType reads a listed font through this stream: only the tables it needs
+// for the names, not the whole file (a system font folder holds fonts of many
+// megabytes), and by a path that opens with any characters on Windows too.
+// A count of 0 is a seek, which answers 0 when it worked.
+unsigned long read_font_stream(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count)
+{
+    auto* file = static_cast<std::ifstream*>(stream->descriptor.pointer);
+    file->clear();
+    file->seekg(static_cast<std::streamoff>(offset));
+    if (count == 0) return file->good() ? 0 : 1;
+    file->read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(count));
+    return static_cast<unsigned long>(file->gcount());
+}
+
+FontInfo font_info(const std::filesystem::path& path, FT_Face face)
+{
+    return {path, face->family_name ? face->family_name : "", face->style_name ? face->style_name : "",
+            FT_IS_SCALABLE(face) ? std::vector<int>{} : strike_sizes(face)};
+}
+
+std::optional<FontInfo> listed_font(FT_Library library, const std::filesystem::path& path)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size == 0 || size > kMaxFontBytes) return std::nullopt;
+    // A gzip font is small, and FreeType's own inflating of it slow: whole.
+    if (lower_file_name(path).ends_with(".gz")) {
+        OpenFont font;
+        auto bytes = read_whole_file(path, kMaxFontBytes);
+        if (!bytes) return std::nullopt;
+        auto inflated = gunzip(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
+        font.bytes = inflated ? std::move(*inflated) : std::vector<std::uint8_t>(bytes->begin(), bytes->end());
+        if (!open_face(font).empty()) return std::nullopt;
+        return font_info(path, font.face);
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    FT_StreamRec stream{};
+    stream.size = static_cast<unsigned long>(size);
+    stream.descriptor.pointer = &file;
+    stream.read = read_font_stream;
+    FT_Open_Args args{};
+    args.flags = FT_OPEN_STREAM;
+    args.stream = &stream;
+    FT_Face face = nullptr;
+    if (FT_Open_Face(library, &args, 0, &face) != 0) return std::nullopt;
+    FontInfo info = font_info(path, face);
+    FT_Done_Face(face);
+    return info;
+}
+
+}  // namespace
+
 std::vector<FontInfo> list_fonts(const std::filesystem::path& folder)
 {
     std::vector<FontInfo> fonts;
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0) return fonts;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
         if (!entry.is_regular_file(ec) || !font_extension(entry.path())) continue;
-        auto bytes = read_whole_file(entry.path(), kMaxFontBytes);
-        if (!bytes) continue;
-        OpenFont font;
-        font.bytes.assign(bytes->begin(), bytes->end());
-        if (!open_face(font).empty()) continue;
-        fonts.push_back({entry.path(), font.face->family_name ? font.face->family_name : "",
-                         font.face->style_name ? font.face->style_name : "",
-                         FT_IS_SCALABLE(font.face) ? std::vector<int>{} : strike_sizes(font.face)});
+        if (auto font = listed_font(library, entry.path())) fonts.push_back(std::move(*font));
     }
+    FT_Done_FreeType(library);
     std::sort(fonts.begin(), fonts.end(), [](const FontInfo& a, const FontInfo& b) {
         return std::tie(a.family, a.style, a.path) < std::tie(b.family, b.style, b.path);
     });
