@@ -9,9 +9,10 @@ if [ ! -f "$windows" ]; then
     echo "SKIP: $windows is not built (make test builds it with the windows preset)"
     exit 77
 fi
-work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/wine_cli.sh"
+work=$(mktemp -d); trap 'end_wine_server; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
-wine_cli() { bash "$wine_run" "$prefix" "$windows" "$@"; }
+keep_wine_server
 
 art=$work/Рисунки
 mkdir "$art"

@@ -11,9 +11,10 @@ if [ ! -f "$windows" ]; then
     echo "SKIP: $windows is not built (make test builds it with the windows preset)"
     exit 77
 fi
-work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/wine_cli.sh"
+work=$(mktemp -d); trap 'end_wine_server; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
-bash "$wine_run" "$prefix" "$windows" --version >/dev/null 2>&1 || true  # prepares the prefix
+keep_wine_server
 
 missing="$work/кириллица/рисунок.png"
 expected="lumetra-cli convert: no such picture file: $missing"

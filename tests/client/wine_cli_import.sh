@@ -10,8 +10,14 @@ if [ ! -f "$windows" ]; then
     echo "SKIP: $windows is not built (make test builds it with the windows preset)"
     exit 77
 fi
-work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/wine_cli.sh"
+work=$(mktemp -d); trap 'end_wine_server; rm -rf "$work"' EXIT
+# A failure shows what the last Wine run said on standard error.
+fail() {
+    echo "FAIL: $*"
+    if [ -s "$work/wine.err" ]; then sed 's/^/  wine: /' "$work/wine.err" | tail -n 20; fi
+    exit 1
+}
 
 # Damaged and hostile files, under picture names so that both really import;
 # the fuzzers' regression files may be valid or not, but alike on both.
@@ -29,10 +35,8 @@ done
 printf 'GIF89a' > "$work/bad/gif.png"
 : > "$work/bad/empty.bmp"
 
-wine_cli() { bash "$wine_run" "$prefix" "$windows" "$@" 2>/dev/null; }
-wine_cli >/dev/null || true  # prepares the prefix
-# One wine server for all runs instead of one each.
-WINEPREFIX=$(realpath -m "$prefix") wineserver -p 10 || true
+wine_err=$work/wine.err
+keep_wine_server
 
 same=0 refused=0
 for f in "$pictures"/pattern-* "$pictures"/stretch-* "$pictures"/colour-*.{bmp,png,jpg} "$work"/bad/*; do
@@ -73,17 +77,14 @@ wine_cli convert "$work/Рисунки 図/логотип 図.png" -o "$work/Р�
     || fail "a picture with a non-ANSI name under Wine"
 cmp -s "$work/Рисунки 図/вывод 図.chr" "$pictures/pattern.chr" || fail "wrong bytes through a non-ANSI name"
 # A GIF's frames, from the Windows build of giflib, are the native frames.
-# (A Wine start that fails under a loaded machine is tried once more; a real
-# difference stays.)
-wine_gif() { rm -rf "$2"; mkdir -p "$2"; wine_cli convert "$1" --out-dir "$2" || true; }
 frames=0
 for gif in "$corpus"/gif/*.gif; do
     name=$(basename "$gif" .gif)
     mkdir -p "$work/gif-native/$name"
     "$native" convert "$gif" --out-dir "$work/gif-native/$name" 2>/dev/null || true
     frames=$((frames + $(ls "$work/gif-native/$name" | wc -l)))
-    wine_gif "$gif" "$work/gif-wine/$name"
-    diff -r "$work/gif-native/$name" "$work/gif-wine/$name" >/dev/null || wine_gif "$gif" "$work/gif-wine/$name"
+    mkdir -p "$work/gif-wine/$name"
+    wine_cli convert "$gif" --out-dir "$work/gif-wine/$name" || true
     diff -r "$work/gif-native/$name" "$work/gif-wine/$name" >/dev/null ||
         fail "GIF frames of $name.gif under Wine differ from native frames"
 done
