@@ -72,10 +72,17 @@ struct AnimationState {
 // The text dialog while it is open: a state that spans events. The screen
 // view shows the buffer with the text drawn in; the buffer itself changes
 // only when the dialog is closed with OK.
+// Every font file of the font folders: a bitmap font has one a size. A big
+// system font folder takes a while to read, so the list is read again only
+// when a folder has changed since (its last write time, none when missing).
+struct FontCatalogue {
+    std::vector<std::pair<std::filesystem::path, std::filesystem::file_time_type>> folders;  // as read
+    std::vector<FontInfo> files;
+};
+
 struct TextDialogState {
     bool open = false;
     std::vector<FontInfo> fonts;  // the font list's entries, in its order
-    std::vector<FontInfo> files;  // every font file found: a bitmap font has one a size
     // The font last opened, kept while the fields ask for the same one.
     FontHandle font;
     std::filesystem::path font_path;
@@ -92,6 +99,7 @@ struct App {
     LogicUndo logic_undo;
     OptimisationState optimisation;
     TextDialogState text;
+    FontCatalogue font_files;
     // As read at start-up; the animation delay is stored when it is chosen,
     // the position and the optimisation panel's options are taken from the
     // window at exit, the rest is written back as it was read.

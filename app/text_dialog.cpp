@@ -52,16 +52,31 @@ std::vector<LayoutRow> text_dialog_rows(const Settings& settings)
 
 std::string font_name(const FontInfo& font) { return font.style.empty() ? font.family : font.family + " " + font.style; }
 
-// The system's fonts first, then the program's own.
-std::vector<FontInfo> available_fonts()
+// The system's fonts first, then the program's own; read again only when a
+// folder changed since the last time.
+const std::vector<FontInfo>& font_files(FontCatalogue& catalogue)
 {
-    std::vector<FontInfo> fonts;
+    using Time = std::filesystem::file_time_type;
+    const Time just_now = Time::clock::now() - std::chrono::seconds(2);
+    std::vector<std::pair<std::filesystem::path, Time>> folders;
+    bool changing = false;
     for (const auto& folder : platform::font_folders()) {
         std::error_code ec;
-        if (!std::filesystem::is_directory(folder, ec)) continue;
-        for (auto& font : list_fonts(folder)) fonts.push_back(std::move(font));
+        const Time written = std::filesystem::last_write_time(folder, ec);
+        folders.emplace_back(folder, ec ? Time::min() : written);
+        changing = changing || (!ec && written > just_now);
     }
-    return fonts;
+    if (!catalogue.folders.empty() && folders == catalogue.folders) return catalogue.files;
+    catalogue.files.clear();
+    for (const auto& [folder, written] : folders) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(folder, ec)) continue;
+        for (auto& font : list_fonts(folder)) catalogue.files.push_back(std::move(font));
+    }
+    // A folder changed just now may change again within the same tick of its
+    // clock, unseen: then the list is read again next time.
+    catalogue.folders = changing ? decltype(folders){} : std::move(folders);
+    return catalogue.files;
 }
 
 bool has_size(const FontInfo& font, int size)
@@ -93,7 +108,7 @@ std::vector<FontInfo> merged_by_name(const std::vector<FontInfo>& files)
 std::filesystem::path file_for_size(const App& app, const FontInfo& font, int size)
 {
     if (font.sizes.empty()) return font.path;
-    for (const FontInfo& file : app.text.files)
+    for (const FontInfo& file : app.font_files.files)
         if (has_size(file, size) && font_name(file) == font_name(font)) return file.path;
     return font.path;
 }
@@ -239,7 +254,7 @@ void show_text_dialog(App& app, int command)
         platform::show_window(WindowId::Text);
         return;
     }
-    std::vector<FontInfo> files = available_fonts();
+    const std::vector<FontInfo>& files = font_files(app.font_files);
     std::vector<FontInfo> fonts = merged_by_name(files);
     if (fonts.empty()) {
         platform::message_box(kDialogTitle,
@@ -279,7 +294,6 @@ void show_text_dialog(App& app, int command)
     close_open_cell(app);
     app.text.open = true;
     app.text.fonts = std::move(fonts);
-    app.text.files = std::move(files);
     platform::set_selection(kTextFont, chosen);
     const platform::Point origin = text_origin(app, command);
     platform::set_value(kTextX, origin.x);

@@ -3,6 +3,8 @@
 // bitmap font and an outline font.
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+
 #include "font/font_table.h"
 
 using namespace lumetra;
@@ -57,3 +59,14 @@ static void BM_TextLine(benchmark::State& state)
     state.SetLabel(std::string(kFontNames[which]) + (open_each_time ? ", opened each time" : ", open"));
 }
 BENCHMARK(BM_TextLine)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMicrosecond);
+
+// Naming every font of a folder, as the text dialog's font list does: the
+// folder of Terminus, some 240 bitmap fonts, most of them gzip files.
+static void BM_ListFonts(benchmark::State& state)
+{
+    const auto folder = std::filesystem::path(LUMETRA_TERMINUS_16).parent_path();
+    std::size_t count = 0;
+    for (auto _ : state) count = list_fonts(folder).size();
+    state.SetLabel(std::to_string(count) + " fonts in " + folder.string());
+}
+BENCHMARK(BM_ListFonts)->Unit(benchmark::kMillisecond);

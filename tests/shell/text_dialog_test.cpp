@@ -195,9 +195,12 @@ TEST_F(TextDialog, SettingsKeepTheLastChoice)
 }
 
 // A bitmap font in one file a size is one entry with all its sizes; each size
-// draws from its own file, and that file is what the settings keep.
+// draws from its own file, and that file is what the settings keep. Fonts
+// added while the program runs are listed at the dialog's next opening.
 TEST_F(TextDialog, OneEntryForABitmapFontInFilesOfEachSize)
 {
+    command(kCmdText);
+    click(kTextCancel);
     const fs::path terminus = "/usr/share/fonts/X11/misc";
     for (const char* name : {"ter-u12n_unicode.pcf.gz", "ter-u16n_unicode.pcf.gz"})
         fs::copy_file(terminus / name, fonts / name);
