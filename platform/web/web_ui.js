@@ -1111,19 +1111,23 @@
       const shortcut = tab < 0 ? "" : shown_text(text).slice(tab).replace(/^\t+/, "");
       if (shortcut) element("div", "lm-shortcut", row).textContent = shortcut;
       if (item.items.length) element("div", "lm-arrow", row).textContent = "▶";
-      row.addEventListener("pointerenter", () => {
+      // The keys move through a menu as the pointer does (see menu_key).
+      row.lm_enter = () => {
         for (const other of menu.children) other.classList.toggle("active", other === row);
         while (menus.open.length > depth + 1) menus.open.pop().remove();
         if (item.items.length) {
           const r = row.getBoundingClientRect();
           menu_element(item.items, Math.round(r.right + window.scrollX - 2), Math.round(r.top + window.scrollY - 3), depth + 1);
         }
-      });
+      };
+      row.lm_submenu = item.items.length > 0;
+      row.addEventListener("pointerenter", row.lm_enter);
       if (!item.items.length && item.command) {
-        row.addEventListener("click", () => {
+        row.lm_choose = () => {
           close_menus();
           push(EventKind.Command, item.command, 0, MAIN);
-        });
+        };
+        row.addEventListener("click", row.lm_choose);
       }
     }
     menus.open.push(menu);
@@ -1163,8 +1167,61 @@
         else open();
       });
       title.addEventListener("pointerenter", () => { if (menus.open.length && !title.classList.contains("open")) open(); });
+      title.lm_open = open;
     }
   };
+
+  // The keyboard in menus, as on the desktop: F10 opens the menu bar's first
+  // menu; Up and Down move, Right and Left open and close a submenu or go to
+  // the next or previous menu of the bar, Enter chooses, Escape closes.
+  function mark(menu, by) {
+    const rows = [...menu.querySelectorAll(":scope > .lm-item")];
+    if (!rows.length) return;
+    const at = rows.findIndex((r) => r.classList.contains("active"));
+    const next = at < 0 ? (by > 0 ? 0 : rows.length - 1) : (at + by + rows.length) % rows.length;
+    for (const other of menu.children) other.classList.toggle("active", other === rows[next]);
+  }
+  function open_title(title) {
+    title.lm_open();
+    mark(menus.open[0], 1);
+  }
+  function next_title(by) {
+    const titles = menus.bar ? [...menus.bar.children] : [];
+    const at = titles.findIndex((t) => t.classList.contains("open"));
+    if (at >= 0) open_title(titles[(at + by + titles.length) % titles.length]);
+  }
+  function menu_key(e) {
+    if (e.ctrlKey || e.altKey || e.metaKey) return false;
+    if (!menus.open.length) {
+      const main = windows.get(MAIN);
+      if (e.key !== "F10" || !menus.bar || !menus.bar.firstElementChild || !main || main.disabled) return false;
+      open_title(menus.bar.firstElementChild);
+      return true;
+    }
+    const menu = menus.open[menus.open.length - 1];
+    const row = menu.querySelector(":scope > .lm-item.active");
+    const into_submenu = () => {
+      row.lm_enter();
+      mark(menus.open[menus.open.length - 1], 1);
+    };
+    switch (e.key) {
+      case "ArrowDown": mark(menu, 1); break;
+      case "ArrowUp": mark(menu, -1); break;
+      case "ArrowRight": if (row && row.lm_submenu) into_submenu(); else next_title(1); break;
+      case "ArrowLeft": if (menus.open.length > 1) menus.open.pop().remove(); else next_title(-1); break;
+      case "Enter":
+      case " ": if (row && row.lm_submenu) into_submenu(); else if (row && row.lm_choose) row.lm_choose(); break;
+      case "Escape": if (menus.open.length > 1) menus.open.pop().remove(); else close_menus(); break;
+      case "F10": close_menus(); break;
+      default: return false;
+    }
+    return true;
+  }
+  document.addEventListener("keydown", (e) => {
+    if (!menu_key(e)) return;
+    e.preventDefault();
+    e.stopPropagation();
+  }, true);
   ui.create_popup_menu = function (popup, json) {
     const items = JSON.parse(json);
     note_items(items);

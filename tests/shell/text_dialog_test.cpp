@@ -114,6 +114,8 @@ TEST_F(TextDialog, OkWritesTheBufferAndCancelLeavesIt)
     // Erasing from a full picture.
     buffer_of(app.store, 1)->bytes.fill(0xFF);
     const ScreenBuffer full = buffer();
+    // From the "Файл" menu the text starts at 0,0 even after a cell's popup.
+    control(cell_image_of(48), pf::EventType::RightClick);
     command(kCmdText);
     type(kTextInput, "Hi");
     pf::set_checked(kTextErase, true);

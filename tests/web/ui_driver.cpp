@@ -40,7 +40,8 @@ static void build()
     };
     for (const ControlSpec& spec : specs) create_control(spec);
     set_rich_text(60, {"первая", "вторая", ""}, {{1, 1, 3, lumetra::TextColour{255, 0, 0}, true}});
-    create_main_menu({{0, "Файл", -1, {{1, "Новый\tCtrl+N", -1, {}}, {}, {2, "Сохранить\tCtrl+S", -1, {}}}}});
+    create_main_menu({{0, "Файл", -1, {{1, "Новый\tCtrl+N", -1, {}}, {}, {2, "Сохранить\tCtrl+S", -1, {}}}},
+                      {0, "Вид", -1, {{3, "Сетка", -1, {}}, {0, "Масштаб", -1, {{4, "200%", -1, {}}}}}}});
     create_popup_menu(1, {{41, "Копировать", -1, {}}});
     create_shortcuts({{true, false, false, 'N', 1}, {true, false, false, 'S', 2}, {true, false, false, '1', 16},
                       {false, false, true, 'S', 89}});

@@ -173,6 +173,27 @@ def keys_and_menus(driver):
     check(heard(driver) == [f"{COMMAND} 2 0"] and not driver.find_elements(By.CSS_SELECTOR, ".lm"),
           "a menu item is heard as its command and the menu closes")
 
+    def press(*keys):  # to the focused page, without the click of send_keys_to_element
+        for key in keys:
+            pointer(driver).send_keys(key).perform()
+        marked = driver.find_elements(By.CSS_SELECTOR, ".lm-item.active")
+        return [m.text.split("\n")[0] for m in marked]
+    away = ActionBuilder(driver)  # a pointer over a menu would mark its item
+    away.pointer_action.move_to_location(600, 400)
+    away.perform()
+    check(press(Keys.F10) == ["Новый"], "F10 opens the first menu on its first item")
+    check(press(Keys.ARROW_UP) == ["Сохранить"] and press(Keys.ARROW_DOWN) == ["Новый"],
+          "Up and Down go round the menu's items, past the separator")
+    check(press(Keys.ARROW_RIGHT, Keys.ARROW_DOWN) == ["Масштаб"], "Right goes to the next menu of the bar")
+    check(press(Keys.ARROW_RIGHT) == ["Масштаб", "200%"] and press(Keys.ARROW_LEFT) == ["Масштаб"],
+          "Right opens a submenu on its first item, Left closes it")
+    press(Keys.ENTER, Keys.ENTER)
+    check(heard(driver) == [f"{COMMAND} 4 0"] and not driver.find_elements(By.CSS_SELECTOR, ".lm"),
+          "Enter opens the submenu, then chooses its item; the menus close")
+    press(Keys.F10, Keys.ESCAPE)
+    check(heard(driver) == [] and not driver.find_elements(By.CSS_SELECTOR, ".lm"),
+          "Escape closes the menu, and the program hears none of the menu's keys")
+
     move = ActionBuilder(driver)
     move.pointer_action.move_to_location(150, 120)
     move.perform()
