@@ -604,11 +604,18 @@
     c.items = [];
     c.selected = -1;
     c.list_height = spec.list_height;
+    c.typed = "";
+    c.typed_at = 0;
     e.addEventListener("keydown", (ev) => {
+      if (c.disabled || !c.items.length || ev.ctrlKey || ev.altKey || ev.metaKey) return;
       const by = { ArrowDown: 1, ArrowUp: -1 }[ev.key];
-      if (!by || c.disabled || !c.items.length) return;
+      let index = -1;
+      if (by) index = Math.min(c.items.length - 1, Math.max(0, c.selected + by));
+      else if (ev.key === "Home") index = 0;
+      else if (ev.key === "End") index = c.items.length - 1;
+      else if (ev.key.length === 1) index = typed_item(c, ev.key);
+      if (index < 0) return;
       ev.preventDefault();
-      const index = Math.min(c.items.length - 1, Math.max(0, c.selected + by));
       if (c.list) close_combo(c);
       if (index === c.selected) return;
       ui_set_selection(c, index);
@@ -620,6 +627,22 @@
       else open_combo(c);
     });
   };
+  // Typing chooses by the items' beginnings, as a desktop list does: the
+  // letters typed within a second make one beginning, and one letter typed
+  // again goes on to the next item that starts with it.
+  function typed_item(c, key) {
+    const now = performance.now();
+    c.typed = now - c.typed_at < 1000 ? c.typed + key.toLowerCase() : key.toLowerCase();
+    c.typed_at = now;
+    const again = [...c.typed].every((ch) => ch === c.typed[0]);
+    const beginning = again ? c.typed[0] : c.typed;
+    const from = again ? c.selected + 1 : Math.max(c.selected, 0);
+    for (let k = 0; k < c.items.length; ++k) {
+      const i = (from + k) % c.items.length;
+      if (c.items[i].toLowerCase().startsWith(beginning)) return i;
+    }
+    return -1;
+  }
   // The dropped-down list lies over everything, as a pop-up of its own:
   // the panels would cut it off at their edges.
   function open_combo(c) {

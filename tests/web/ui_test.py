@@ -125,6 +125,17 @@ def controls(driver):
     pointer(driver).click(combo).perform()
     pointer(driver).click(driver.find_elements(By.CSS_SELECTOR, "#list-30 .lc-combo-item")[2]).perform()
     check(heard(driver) == [], "choosing the chosen item again tells nothing")
+    pointer(driver).click(combo).click(combo).perform()  # open and closed again: the list has the keys
+    chosen = []
+    # (keys, a pause after them so that the next keys are a new beginning)
+    for keys, pause in (("б", False), ("б", True), ("н", True), ("бу", False), (Keys.END, False), (Keys.HOME, False)):
+        pointer(driver).send_keys(keys).perform()
+        command(driver, COMBO_TEXT)
+        chosen.append(heard(driver)[-1])
+        if pause:
+            time.sleep(1.1)
+    check(chosen == ["combo 1 Буфер 1", "combo 2 Буфер 2", "combo 0 Нет", "combo 1 Буфер 1", "combo 2 Буфер 2", "combo 0 Нет"],
+          f"typing, End and Home choose in the list: {chosen}")
 
     tabs = driver.find_elements(By.CSS_SELECTOR, "#c40 .lc-tab")
     pointer(driver).click(tabs[1]).perform()
