@@ -17,7 +17,7 @@ var LumetraSystemLibrary = {
     SETTINGS_KEY: 'lumetra:',  // + the path of a file under PERSIST
     // The captions of the desktop's Russian message boxes.
     CAPTION: {ok: 'ОК', cancel: 'Отмена', yes: 'Да', no: 'Нет', save: 'Сохранить', choose: 'Выбрать файл...',
-              upload: 'Загрузить...'},
+              upload: 'Загрузить...', remove: 'Удалить'},
     // The buttons of each platform::Buttons, the default first.
     BUTTONS: [['ok'], ['ok', 'cancel'], ['yes', 'no'], ['yes', 'no', 'cancel']],
 
@@ -337,6 +337,7 @@ var LumetraSystemLibrary = {
       function current_patterns() { return filters.length ? filters[chosen_filter - 1].patterns : ['*.*']; }
       function show_files() {
         list.textContent = '';
+        remove.disabled = true;
         var patterns = current_patterns();
         S.uploaded_names().filter(function(n) { return S.matches(n, patterns); }).forEach(function(n) {
           var entry = S.element('div', 'ld-file', list, n);
@@ -345,14 +346,26 @@ var LumetraSystemLibrary = {
             list.querySelectorAll('.ld-chosen').forEach(function(e) { e.classList.remove('ld-chosen'); });
             entry.classList.add('ld-chosen');
             name.value = n;
+            remove.disabled = false;
           });
           entry.addEventListener('dblclick', function() { name.value = n; save(); });
         });
       }
-      show_files();
       var row = S.element('div', 'ld-buttons', d.box);
       S.button(d, row, 'save', save);
       S.button(d, row, 'cancel', function() { d.finish(0); });
+      // The page's copies are the only files of this folder: the chosen one
+      // can be taken out of the browser's storage here.
+      var remove = S.button(d, row, 'remove', function() {
+        var chosen = list.querySelector('.ld-chosen');
+        if (!chosen) return;
+        S.remove_file(S.UPLOADS + '/' + chosen.dataset.name);
+        if (name.value == chosen.dataset.name) name.value = '';
+        show_files();
+        name.focus();
+      });
+      remove.title = 'Удалить копию файла из хранилища браузера';
+      show_files();
       // A file from this computer joins the list, so that the program can
       // write into it (a BIN file to add to) and offer it back.
       var upload = S.button(d, row, 'upload', function() {
@@ -364,6 +377,7 @@ var LumetraSystemLibrary = {
         });
       });
       row.insertBefore(upload, row.firstChild);
+      row.insertBefore(remove, upload.nextSibling);
       S.place(d);
       name.focus();
       name.select();
@@ -449,6 +463,13 @@ var LumetraSystemLibrary = {
         S.dirty = true;
         return path;
       });
+    },
+
+    remove_file: function(path) {
+      var S = LumetraSystem;
+      try { FS.unlink(path); } catch (e) { return; }
+      delete S.known[path];
+      S.store();
     },
 
     drag_over: function(event) {

@@ -161,6 +161,19 @@ def open_and_drop(driver, folder):
 
 
 def storage(driver):
+    # A copy taken out of the browser's storage stays out after the reload.
+    count = run(driver, "save 3 x")
+    dialog(driver, "dialog-save")
+    remove = driver.find_element(By.ID, "dialog-button-remove")
+    check(not remove.is_enabled(), "nothing to remove before a file is chosen")
+    click(driver, driver.find_element(By.CSS_SELECTOR, "#save-files .ld-file[data-name='запас.chr']"))
+    click(driver, remove)
+    listed = [e.text for e in driver.find_elements(By.CSS_SELECTOR, "#save-files .ld-file")]
+    check(listed == ["a.chr", "b.chr", "кадр.png", "мой.chr"] and not remove.is_enabled(),
+          f"the removed file leaves the list: {listed}")
+    ActionChains(driver).send_keys(Keys.ESCAPE).perform()
+    check(result(driver, count) == " 3", "cancelled save")
+    check(command(driver, "read /uploads/запас.chr") == "missing", "the removed copy is gone")
     command(driver, "write " + command(driver, "temp") + "/settings.inf kept")
     # The store runs after the event; the reload may come only when it is done.
     WebDriverWait(driver, 5).until(lambda d: not d.execute_script("return lumetra.system.syncing"))
@@ -168,6 +181,7 @@ def storage(driver):
     WebDriverWait(driver, 10).until(lambda d: d.execute_script("return document.documentElement.dataset.ready == '1'"))
     check(command(driver, "read /persist/settings.inf") == "kept", "settings kept")
     check(command(driver, "read /uploads/кадр.png") == "PNG-bytes", "uploaded copy kept")
+    check(command(driver, "read /uploads/запас.chr") == "missing", "a removed copy stays removed")
     print("storage load ms", driver.execute_script("return lumetra.system.storage_load_ms"))
     command(driver, "end")
     check("завершена" in driver.find_element(By.ID, "program-ended").text, "end shown")
