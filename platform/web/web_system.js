@@ -105,7 +105,7 @@ var LumetraSystemLibrary = {
         '.ld-file.ld-chosen { background: #cce8ff; }',
         '.ld-buttons { padding: 10px 12px; display: flex; justify-content: flex-end; gap: 8px; }',
         '.ld-button { min-width: 75px; height: 23px; font: inherit; background: #e1e1e1; border: 1px solid #adadad; }',
-        '#dialog-button-upload { margin-right: auto; }',
+        '#dialog-button-remove { margin-right: auto; }',
         '.ld-button:focus { border-color: #0078d7; outline: 1px dotted #000; outline-offset: -4px; }',
         '.ld-hidden-input { position: fixed; left: 0; top: 0; width: 1px; height: 1px; opacity: 0; }',
         '.ld-ended { position: fixed; left: 50%; top: 40%; transform: translate(-50%, -50%); padding: 16px 24px;' +
