@@ -120,20 +120,13 @@ const FontInfo* chosen_font(const App& app)
     return &app.text.fonts[static_cast<std::size_t>(index)];
 }
 
-std::string sizes_text(const std::vector<int>& sizes)
-{
-    std::string text;
-    for (int size : sizes) text += (text.empty() ? "" : ", ") + std::to_string(size);
-    return text;
-}
-
 // The chosen font at the chosen size; the last one opened is kept while the
 // fields ask for the same one again.
 OpenFont* open_chosen_font(App& app, const FontInfo& font, int size, std::string& error)
 {
     if (!font.sizes.empty() && !has_size(font, size)) {
         error = "У шрифта «" + font_name(font) + "» нет размера " + std::to_string(size) + ", есть только " +
-                sizes_text(font.sizes) + ".";
+                size_list(font.sizes) + ".";
         return nullptr;
     }
     const std::filesystem::path path = file_for_size(app, font, size);

@@ -51,13 +51,6 @@ std::vector<int> strike_sizes(FT_Face face)
     return sizes;
 }
 
-std::string size_list(const std::vector<int>& sizes)
-{
-    std::string text;
-    for (int size : sizes) text += (text.empty() ? "" : ", ") + std::to_string(size);
-    return text;
-}
-
 // The face in bytes with FreeType's own reason on failure.
 std::string open_face(OpenFont& font)
 {
@@ -265,6 +258,13 @@ std::optional<FontInfo> listed_font(FT_Library library, const std::filesystem::p
 }
 
 }  // namespace
+
+std::string size_list(const std::vector<int>& sizes)
+{
+    std::string text;
+    for (int size : sizes) text += (text.empty() ? "" : ", ") + std::to_string(size);
+    return text;
+}
 
 std::vector<FontInfo> list_fonts(const std::filesystem::path& folder)
 {
