@@ -21,7 +21,7 @@ source "$(dirname "$0")/debian-sources.sh"
 debian_sources "$cache" mingw-deps libpng1.6 libjpeg-turbo giflib freetype
 
 toolchain=$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-w64.cmake
-jobs=(-j2)
+jobs=(-j"$(nproc)")  # one job a core
 build=$cache/build
 rm -rf "$build"; mkdir -p "$build"
 

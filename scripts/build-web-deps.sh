@@ -25,7 +25,7 @@ debian_sources "$cache" web-deps zlib libpng1.6 libjpeg-turbo giflib freetype
 
 export NODE_PATH=/usr/share/nodejs
 toolchain=$(cd "$(dirname "$0")/.." && pwd)/cmake/emscripten.cmake
-jobs=(-j2)
+jobs=(-j"$(nproc)")  # one job a core
 build=$cache/web-build
 rm -rf "$build"; mkdir -p "$build" "$prefix/lib" "$prefix/include"
 cmake_common=(-G Ninja --toolchain "$toolchain" -Wno-dev -DCMAKE_BUILD_TYPE=Release

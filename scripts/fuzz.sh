@@ -23,12 +23,12 @@ if [ ! -f "$deps/.complete" ] || [ ! -f "$deps/lib/libgif.a" ]; then
     cmake -S "$sources/libpng1.6" -B "$build/deps-build/png" -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_C_COMPILER=clang -DCMAKE_C_FLAGS="$flags" -DCMAKE_INSTALL_PREFIX="$deps" \
         -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_EXECUTABLES=OFF -DPNG_TESTS=OFF -DSKIP_INSTALL_PROGRAMS=ON >/dev/null
-    cmake --build "$build/deps-build/png" -j2 >/dev/null
+    cmake --build "$build/deps-build/png" -j"$(nproc)" >/dev/null
     cmake --install "$build/deps-build/png" >/dev/null
     cmake -S "$sources/libjpeg-turbo" -B "$build/deps-build/jpeg" -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_C_COMPILER=clang -DCMAKE_C_FLAGS="$flags" -DCMAKE_INSTALL_PREFIX="$deps" -DCMAKE_INSTALL_LIBDIR=lib \
         -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF >/dev/null
-    cmake --build "$build/deps-build/jpeg" -j2 --target jpeg-static >/dev/null
+    cmake --build "$build/deps-build/jpeg" -j"$(nproc)" --target jpeg-static >/dev/null
     # Debian's packaging leaves the static library out of the install step.
     mkdir -p "$deps/lib" && cp "$build/deps-build/jpeg/libjpeg.a" "$deps/lib/"
     cp "$build/deps-build/jpeg/jconfig.h" "$sources/libjpeg-turbo/jpeglib.h" "$sources/libjpeg-turbo/jmorecfg.h" \
@@ -57,7 +57,7 @@ if [ ! -f "$deps/lib/libfreetype.a" ] || [ ! -f "$deps/.freetype-2" ]; then
         -DCMAKE_C_COMPILER=clang -DCMAKE_C_FLAGS="$flags -fno-sanitize=pointer-overflow" -DCMAKE_INSTALL_PREFIX="$deps" \
         -DCMAKE_INSTALL_LIBDIR=lib -DBUILD_SHARED_LIBS=OFF -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
         -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON >/dev/null
-    cmake --build "$build/deps-build/freetype" -j2 >/dev/null
+    cmake --build "$build/deps-build/freetype" -j"$(nproc)" >/dev/null
     cmake --install "$build/deps-build/freetype" >/dev/null
     rm -rf "$build/deps-build"
     touch "$deps/.freetype-2"
@@ -71,7 +71,7 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DFREETYPE_LIBRARY="$deps/lib/libfreetype.a" -DFREETYPE_INCLUDE_DIRS="$deps/include/freetype2" \
     -DLUMETRA_FUZZ=ON -DLUMETRA_TESTS=OFF >/dev/null
 targets=(bmp ico png jpeg gif import settings listing chr font)
-cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 target=${1:-}
 [ -n "$target" ] || exit 0
