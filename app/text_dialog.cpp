@@ -1,7 +1,6 @@
 #include "app/text_dialog.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
 #include "app/ids.h"
@@ -174,11 +173,7 @@ std::string missing_note(const std::vector<char32_t>& missing)
 {
     if (missing.empty()) return "";
     std::string note = "В шрифте нет знаков:";
-    for (char32_t code : missing) {
-        char name[16];
-        std::snprintf(name, sizeof name, " U+%04X", static_cast<unsigned>(code));
-        note += name;
-    }
+    for (char32_t code : missing) note += " " + code_name(code);
     return note;
 }
 

@@ -1,7 +1,6 @@
 // lumetra-cli font: the font table a PIC program prints from, as gpasm data
 // lines or a C header's arrays.
 
-#include <cstdio>
 #include <iostream>
 
 #include "cli/cli.h"
@@ -155,11 +154,7 @@ void warn_missing(const char* command, const std::vector<char32_t>& missing)
 {
     if (missing.empty()) return;
     std::string codes;
-    for (char32_t code : missing) {
-        char text[16];
-        std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
-        codes += (codes.empty() ? "" : ", ") + std::string(text);
-    }
+    for (char32_t code : missing) codes += (codes.empty() ? "" : ", ") + code_name(code);
     std::cerr << "lumetra-cli " << command << ": warning: the font lacks " << codes
               << "; drawn as its missing-glyph box\n";
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <fstream>
 #include <cstdlib>
 #include <map>
@@ -258,6 +259,13 @@ std::optional<FontInfo> listed_font(FT_Library library, const std::filesystem::p
 }
 
 }  // namespace
+
+std::string code_name(char32_t code)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
+    return text;
+}
 
 std::string size_list(const std::vector<int>& sizes)
 {

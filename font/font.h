@@ -42,6 +42,8 @@ struct FontInfo {
 // The fonts directly in a folder (.ttf .otf .ttc .bdf .pcf .pcf.gz), sorted by
 // family then style; files FreeType cannot open are left out.
 std::vector<FontInfo> list_fonts(const std::filesystem::path& folder);
+// A character as messages name it: "U+0416".
+std::string code_name(char32_t code);
 // A bitmap font's sizes as its messages name them: "12, 14, 16".
 std::string size_list(const std::vector<int>& sizes);
 

@@ -81,10 +81,8 @@ FontTableResult build_font_table(OpenFont& font, std::span<const char32_t> codes
 
 std::string glyph_label(char32_t code)
 {
-    char text[32];
-    if (code >= 0x20 && code < 0x7F) std::snprintf(text, sizeof text, "U+%04X '%c'", static_cast<unsigned>(code), static_cast<char>(code));
-    else std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
-    return text;
+    if (code >= 0x20 && code < 0x7F) return code_name(code) + " '" + static_cast<char>(code) + "'";
+    return code_name(code);
 }
 
 namespace {
