@@ -5,8 +5,6 @@ with real pointer and key events, as the Wine stories drive lumetra.exe.
 usage: page_test.py STORY PAGE_DIR LUMETRA_CLI
 Exit 77 (a skip) only when PAGE_DIR holds no page.
 """
-import functools
-import http.server
 import json
 import os
 import random
@@ -15,15 +13,14 @@ import struct
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import zlib
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+
+from browser import check, chromium, failures, serve
 
 # Control numbers of app/ids.h.
 FIRST_CELL, FIRST_PIXEL, CONVERT, CODE_VIEW = 20, 280, 425, 521
@@ -32,15 +29,6 @@ ANIMATION_DELAY, ANIMATION_START, ANIMATION_STOP, BUFFER_TABS = 502, 505, 506, 7
 STOP_LIMIT_MS = 150
 CELL_TEXT, TEXT_INPUT, TEXT_FONT = 44, 621, 622
 READY_LIMIT_S = 1.5
-
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAIL:", what)
-
 
 def wait_for(what, test, timeout=10.0):
     end = time.time() + timeout
@@ -60,19 +48,11 @@ class Page:
 
     def __init__(self, root, work):
         self.root = root
-        handler = functools.partial(QuietHandler, directory=root)
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.server = serve(root)
         self.origin = f"http://127.0.0.1:{self.server.server_port}"
         self.downloads = os.path.join(work, "downloads")
         os.makedirs(self.downloads)
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1280,900",
-                         "--user-data-dir=" + os.path.join(work, "profile")):
-            options.add_argument(argument)
-        options.set_capability("goog:loggingPrefs", {"performance": "ALL"})
-        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.driver = chromium(1280, 900, "--user-data-dir=" + os.path.join(work, "profile"), log="performance")
         self.driver.execute_cdp_cmd("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": self.downloads})
         self.driver.execute_cdp_cmd("Browser.grantPermissions", {
             "origin": self.origin, "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
@@ -189,11 +169,6 @@ class Page:
                  timeout)
         with open(path, "rb") as f:
             return f.read()
-
-
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
 
 
 # ------------------------------------------------------------ the pictures

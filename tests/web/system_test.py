@@ -4,34 +4,21 @@
 usage: system_test.py   (builds system_driver.cpp with em++ first; needs emscripten,
 chromium, chromium-driver and python3-selenium)
 """
-import functools
-import http.server
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
-import threading
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
+from browser import SOURCE, check, chromium, em_link, failures, serve
+
 PAGE = """<!DOCTYPE html><html><head><meta charset="utf-8">
 <meta http-equiv="Content-Security-Policy" content="default-src 'self'; script-src 'self' 'wasm-unsafe-eval'">
 <script src="driver.js"></script></head><body></body></html>"""
-
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAIL:", what)
-
 
 def run(driver, line):
     """Starts one driver command; answers the index its result will have."""
@@ -189,13 +176,9 @@ def storage(driver):
 
 def build_driver(folder):
     """The driver page, linked as the program is (the same library and flags the page needs)."""
-    source = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
-    web = os.path.join(source, "platform", "web")
-    subprocess.run(["em++", "-std=c++20", "-O2", "-I" + source, "-fexceptions", "-sASYNCIFY", "-sALLOW_MEMORY_GROWTH=1",
-                    "-sDYNAMIC_EXECUTION=0", "-lidbfs.js", "--js-library", os.path.join(web, "web_system.js"),
-                    os.path.join(web, "web_system.cpp"), os.path.join(source, "tests", "web", "system_driver.cpp"),
-                    "-o", os.path.join(folder, "driver.js")],
-                   check=True, env=dict(os.environ, NODE_PATH="/usr/share/nodejs"))
+    web = os.path.join(SOURCE, "platform", "web")
+    em_link(["-lidbfs.js", "--js-library", os.path.join(web, "web_system.js"), os.path.join(web, "web_system.cpp"),
+             os.path.join(SOURCE, "tests", "web", "system_driver.cpp")], os.path.join(folder, "driver.js"))
 
 
 def main():
@@ -203,20 +186,8 @@ def main():
     build_driver(folder)
     with open(os.path.join(folder, "index.html"), "w", encoding="utf-8") as f:
         f.write(PAGE)
-    class Quiet(http.server.SimpleHTTPRequestHandler):
-        def log_message(self, *args):
-            pass
-
-    handler = functools.partial(Quiet, directory=folder)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1000,700"):
-        options.add_argument(argument)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    server = serve(folder)
+    driver = chromium(1000, 700, log="browser")
     try:
         driver.execute_cdp_cmd("Browser.setDownloadBehavior",
                                {"behavior": "allow", "downloadPath": os.path.join(folder, "downloads")})

@@ -5,24 +5,21 @@ headless Chromium with real pointer and key events.
 usage: ui_test.py   (builds ui_driver.cpp with em++ first; needs emscripten,
 chromium, chromium-driver and python3-selenium)
 """
-import functools
 import glob
-import http.server
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
+
+from browser import SOURCE, check, chromium, em_link, failures, serve
 
 PAGE = """<!DOCTYPE html><html><head><meta charset="utf-8">
 <meta http-equiv="Content-Security-Policy" content="default-src 'self'; script-src 'self' 'wasm-unsafe-eval'">
@@ -32,16 +29,6 @@ PAGE = """<!DOCTYPE html><html><head><meta charset="utf-8">
 COMMAND, CONTROL, RIGHT_BUTTON, POINTER_MOVED, TIMER = 1, 2, 4, 6, 7
 CLICK, RIGHT_CLICK, DOUBLE_CLICK, RIGHT_DOUBLE_CLICK, SELECTION_CHANGED = 1, 2, 3, 4, 6
 START_TIMER, START_AND_STOP_TIMER, SPIN_VALUE, RADIOS, COPY_RICH, POPUP, COMBO_TEXT, DISABLE_IMAGE = range(900, 908)
-
-SOURCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAIL:", what)
-
 
 def heard(driver, settle=0.3):
     """What the program noted since the last look, pointer movements left out."""
@@ -228,18 +215,14 @@ def timer(driver):
 
 def build_driver(folder):
     """The driver page, linked with the backend's library and its page script."""
-    source = SOURCE
-    web = os.path.join(source, "platform", "web")
+    web = os.path.join(SOURCE, "platform", "web")
     images = os.path.join(folder, "web_images.cpp")
     subprocess.run([sys.executable, os.path.join(web, "make_web_images.py"), images,
-                    os.path.join(source, "app", "ids.h")] + sorted(glob.glob(os.path.join(source, "resources", "art", "*.txt"))),
+                    os.path.join(SOURCE, "app", "ids.h")] + sorted(glob.glob(os.path.join(SOURCE, "resources", "art", "*.txt"))),
                    check=True)
-    subprocess.run(["em++", "-std=c++20", "-O2", "-I" + source, "-fexceptions", "-sASYNCIFY", "-sALLOW_MEMORY_GROWTH=1",
-                    "-sDYNAMIC_EXECUTION=0", "-sEXPORTED_FUNCTIONS=_main,_malloc,_free",
-                    "--pre-js", os.path.join(web, "web_ui.js"), os.path.join(web, "web_ui.cpp"), images,
-                    os.path.join(source, "core", "styled_text.cpp"),
-                    os.path.join(source, "tests", "web", "ui_driver.cpp"), "-o", os.path.join(folder, "driver.js")],
-                   check=True, env=dict(os.environ, NODE_PATH="/usr/share/nodejs"))
+    em_link(["-sEXPORTED_FUNCTIONS=_main,_malloc,_free", "--pre-js", os.path.join(web, "web_ui.js"),
+             os.path.join(web, "web_ui.cpp"), images, os.path.join(SOURCE, "core", "styled_text.cpp"),
+             os.path.join(SOURCE, "tests", "web", "ui_driver.cpp")], os.path.join(folder, "driver.js"))
 
 
 def main():
@@ -248,18 +231,8 @@ def main():
         build_driver(folder)
         with open(os.path.join(folder, "index.html"), "w", encoding="utf-8") as f:
             f.write(PAGE)
-
-        class Quiet(http.server.SimpleHTTPRequestHandler):
-            def log_message(self, *args):
-                pass
-
-        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=folder))
-        threading.Thread(target=server.serve_forever, daemon=True).start()
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=800,600"):
-            options.add_argument(argument)
-        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        server = serve(folder)
+        driver = chromium(800, 600)
         try:
             driver.get(f"http://127.0.0.1:{server.server_address[1]}/index.html")
             WebDriverWait(driver, 10).until(
