@@ -168,6 +168,9 @@ TEST(FontTest, FixedWidthCentresEachGlyphRoundingDown)
     const FontTable given = build_font_table(*font, codes, {BlockWidth::Given, 8}).table;
     EXPECT_EQ(given.bitmaps, (std::vector<std::uint8_t>{0x00, 0x3E, 0x09, 0x09, 0x3E, 0x00, 0x00, 0x00,  //
                                                         0x00, 0x3E, 0x10, 0x08, 0x08, 0x10, 0x3E, 0x00}));
+    // Sixteen bytes are two whole data lines, with no empty one after them.
+    const std::string text = font_table_asm(given, "t", {"tiny.bdf", 8}, Directive::Dt);
+    EXPECT_EQ(text.find("Dt            \r\n"), std::string::npos) << text;
     // Narrower than the advance: margin (3 - 5) / 2 = -1, A cut on both sides.
     EXPECT_EQ(build_font_table(*font, std::vector<char32_t>{U'A'}, {BlockWidth::Given, 3}).table.bitmaps,
               (std::vector<std::uint8_t>{0x09, 0x09, 0x3E}));
