@@ -373,18 +373,23 @@ void bring_forward(const Harness& h)
 
 // A choice as a user makes it: a click drops the list down, Home goes to
 // the first item, the arrow down to the wanted one, Enter takes it.
-bool choose_item(Harness& h, int id, int index)
+bool choose_list_item(HWND combo, int index)
 {
-    HWND combo = find_control(h.main, id);
-    if (!combo) return false;
-    bring_forward(h);
     const RECT r = screen_rect(combo);
     click_at({r.left + 10, (r.top + r.bottom) / 2});
     wait_until([&] { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000);
     press_keys({VK_HOME});
     for (int i = 0; i < index; ++i) press_keys({VK_DOWN});
     press_keys({VK_RETURN});
-    return wait_until([&] { return list_selection(h.main, id) == index; }, 2000);
+    return wait_until([&] { return SendMessageW(combo, CB_GETCURSEL, 0, 0) == index; }, 2000);
+}
+
+bool choose_item(Harness& h, int id, int index)
+{
+    HWND combo = find_control(h.main, id);
+    if (!combo) return false;
+    bring_forward(h);
+    return choose_list_item(combo, index);
 }
 
 // ---------------------------------------------------------------- dialogs

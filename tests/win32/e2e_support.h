@@ -88,6 +88,8 @@ void double_click_at(POINT at);
 void press_keys(const std::vector<WORD>& down_in_order);
 void bring_forward(const Harness& h);
 bool choose_item(Harness& h, int id, int index);
+// The same in a drop-down list of any window.
+bool choose_list_item(HWND combo, int index);
 
 // Dialogs, message boxes and popup menus of the program's thread.
 HWND thread_window(const Harness& h, const wchar_t* window_class);

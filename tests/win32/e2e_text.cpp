@@ -83,13 +83,7 @@ void story_text(Harness& h)
     const int dejavu = combo ? last_item(combo, L"DejaVu Sans Book") : -1;
     check(h, dejavu >= 0, "DejaVu Sans Book from the fonts folder is listed");
     if (dejavu < 0) return;
-    const RECT r = screen_rect(combo);
-    click_at({r.left + 10, (r.top + r.bottom) / 2});
-    wait_until([&] { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000);
-    press_keys({VK_HOME});
-    for (int i = 0; i < dejavu; ++i) press_keys({VK_DOWN});
-    press_keys({VK_RETURN});
-    check(h, wait_until([&] { return SendMessageW(combo, CB_GETCURSEL, 0, 0) == dejavu; }, 2000), "DejaVu Sans is chosen");
+    check(h, choose_list_item(combo, dejavu), "DejaVu Sans is chosen");
 
     HWND size = find_control(dialog, kTextSize);
     click_centre(size);
